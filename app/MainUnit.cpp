@@ -1,0 +1,155 @@
+#include "app/MainUnit.h"
+
+#include "toolkit/AppDir.h"
+#include "toolkit/Application.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/OsLibrary.h"
+#include "toolkit/Resources.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdint>
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+bool fileExists(const QString& path)
+{
+    return QFileInfo(path).isFile();
+}
+
+Label* clickArea(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    Label* l = named(new Label(parent), name);
+    l->setGeometry(x, y, w, h);
+    l->setHandCursor();
+    return l;
+}
+
+} // namespace
+
+bool RegisterServerDll(const QString& path)
+{
+    if (!fileExists(path)) {
+        return false;
+    }
+    OsLibraryCalls& os = OsLibraryCalls::current();
+    void* module = os.loadLibrary(path);
+    if (!module) {
+        return false;
+    }
+    struct Unload
+    {
+        OsLibraryCalls& os;
+        void* module;
+        ~Unload() { os.freeLibrary(module); }
+    } unload{os, module};
+    using RegisterFunction = std::int32_t (*)();
+    auto registerServer =
+        reinterpret_cast<RegisterFunction>(os.getProcAddress(module, "DllRegisterServer"));
+    if (!registerServer) {
+        return false;
+    }
+    return registerServer() == 0;
+}
+
+TMainForm::TMainForm(QWidget* owner)
+    : Form(owner)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(Application::title());
+    setClientSize(800, 600);
+    setColor(palette().color(QPalette::Button));
+    QFont f(QStringLiteral("宋体"));
+    f.setPixelSize(16);
+    setFont(f);
+
+    Image1 = named(new Picture(this), "Image1");
+    Image1->setGeometry(0, 0, 800, 600);
+    Image1->loadFromResource(artPath(QStringLiteral("MainMenu.png")));
+
+    lblJiaoTongBiaoZhi = clickArea(this, "lblJiaoTongBiaoZhi", 29, 79, 234, 78);
+    lblJiaoTongFaGui = clickArea(this, "lblJiaoTongFaGui", 29, 170, 234, 78);
+    lblShunXuLianXi = clickArea(this, "lblShunXuLianXi", 25, 261, 234, 78);
+    lblMoLiKaoShi = clickArea(this, "lblMoLiKaoShi", 25, 352, 234, 78);
+    lblExit = clickArea(this, "lblExit", 29, 492, 234, 78);
+    lblJiaoTongBiaoZhi->OnClick = [this](QObject* s) { sbtnJiaoTongBiaoZhiClick(s); };
+    lblJiaoTongFaGui->OnClick = [this](QObject* s) { sbtnJiaoTongFaGuiClick(s); };
+    lblShunXuLianXi->OnClick = [this](QObject* s) { sbtnShunXuLianXiClick(s); };
+    lblMoLiKaoShi->OnClick = [this](QObject* s) { sbtnMoLiKaoShiClick(s); };
+    lblExit->OnClick = [this](QObject* s) { sbtnExitClick(s); };
+
+    lblAddress = named(new Label(this), "lblAddress");
+    lblAddress->move(31, 583);
+    lblAddress->resize(244, 14);
+    lblAddress->setAutoSize(true);
+    lblAddress->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+
+    guarded([this] { FormCreate(); });
+}
+
+void TMainForm::FormCreate()
+{
+    lblAddress->setCaption(loadStr(StringId::Contact));
+
+    imgXueYuanBan = named(new Picture(this), "imgXueYuanBan");
+    imgXueYuanBan->setAutoSize(true);
+    imgXueYuanBan->move(642, 531);
+    imgXueYuanBan->setImage(loadBitmapResource(QStringLiteral("XueYuanBan")));
+
+    // The data-access library is registered from the program's folder only where the
+    // system does not already have one.
+    char buffer[201] = {};
+    const unsigned length = OsLibraryCalls::current().getSystemDirectory(buffer, sizeof buffer);
+    if (length != 0 && length < sizeof buffer) {
+        const QString systemCopy = QString::fromLocal8Bit(buffer, int(length))
+                                   + QDir::separator() + QStringLiteral("midas.dll");
+        if (fileExists(systemCopy)) {
+            return;
+        }
+    }
+    RegisterServerDll(appFile(QStringLiteral("midas.dll")));
+}
+
+void TMainForm::FormShow()
+{
+    try {
+        resize(800, 600);
+        const QString replacement = appFile(QStringLiteral("Drive.bmp"));
+        if (fileExists(replacement)) {
+            Image1->loadFromFile(replacement);
+        }
+    } catch (...) {
+        // A replacement background that cannot be read leaves the designed one.
+    }
+}
+
+void TMainForm::sbtnJiaoTongBiaoZhiClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+}
+
+void TMainForm::sbtnJiaoTongFaGuiClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+}
+
+void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+}
+
+void TMainForm::sbtnMoLiKaoShiClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+}
+
+void TMainForm::sbtnExitClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+    if (MessageBox(QStringLiteral("现在关闭Taviro吗？"), QStringLiteral("关闭询问"), 36) == IDYES) {
+        close();
+    }
+}

@@ -1,0 +1,90 @@
+#include "app/Program.h"
+
+#include "app/MainUnit.h"
+#include "app/Unt_Flash.h"
+#include "data/Clock.h"
+#include "data/DMUnit.h"
+#include "data/Paths.h"
+#include "toolkit/AppDir.h"
+#include "toolkit/Application.h"
+#include "toolkit/Fonts.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Resources.h"
+
+#include <QIcon>
+
+#include <memory>
+
+namespace {
+
+// Tells the learner that the bank cannot be opened and ends the program.
+class StartupHost : public TDM::Host
+{
+public:
+    void connectionFailed() override
+    {
+        MessageBox(QStringLiteral("连接数据库失败！系统将终止运行."), QStringLiteral("连接数据库"),
+                   16);
+        Application::terminate();
+    }
+};
+
+StartupHost g_host;
+
+} // namespace
+
+// The artwork is a resource of a static library: it must be registered by name, from
+// outside any namespace.
+static void initArtwork()
+{
+    Q_INIT_RESOURCE(art);
+}
+
+void prepareEnvironment()
+{
+    initArtwork();
+    installFontSubstitutes();
+    installChineseTranslation();
+    QApplication::setWindowIcon(QIcon(artPath(QStringLiteral("MAINICON.png"))));
+    QFont base(QStringLiteral("宋体"));
+    base.setPixelSize(12);
+    QApplication::setFont(base);
+}
+
+TMainForm* startUp(const QString& applicationDirectory, const Clock& clock)
+{
+    auto splash = std::make_unique<TFrm_Flash>();
+    Frm_Flash = splash.get();
+    try {
+        splash->showAtOnce();
+        setApplicationDirectory(applicationDirectory);
+        Application::setTitle(QStringLiteral("Taviro"));
+        DM = new TDM(applicationDirectory, clock, g_host);
+        DM->DataModuleCreate();
+        MainForm = new TMainForm();
+    } catch (...) {
+        Frm_Flash = nullptr;
+        throw;
+    }
+    Frm_Flash = nullptr;
+    return MainForm;
+}
+
+int runProgram(int argc, char** argv)
+{
+    GuardedApplication app(argc, argv);
+    prepareEnvironment();
+    int code = 1;
+    try {
+        TMainForm* menu = startUp(directoryOfExecutable(QCoreApplication::applicationFilePath()),
+                                  Clock::system());
+        code = Application::run(menu);
+    } catch (...) {
+        Application::handleException();
+    }
+    delete MainForm;
+    MainForm = nullptr;
+    delete DM;
+    DM = nullptr;
+    return code;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+struct sqlite3;
+
+// What a will-connect handler may answer.
+enum class EventStatus
+{
+    OK,
+    ErrorsOccured,
+    CantDeny,
+    Cancel,
+    UnwantedEvent
+};
+
+// The pieces of a Jet-style connection string that the engine needs.
+struct ConnectionSettings
+{
+    QString provider;
+    QString dataSource;
+    QString password;
+};
+
+// Splits "key=value;key=value" (values may be quoted with " or ') into settings.
+// Returns false with an error text when the string cannot serve for a connection.
+bool parseConnectionString(const QString& text, ConnectionSettings* settings, QString* error);
+
+// The password's bytes in the GBK code page, as the bank is keyed with them.
+bool passwordKey(const QString& password, QByteArray* key, QString* error);
+
+// The one connection to the keyed question bank.
+class Connection
+{
+public:
+    using WillConnectHandler =
+        std::function<void(Connection& sender, QString& connectionString, QString& userId,
+                           QString& password, int& options, EventStatus& status)>;
+
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Runs the will-connect handler, then opens the existing file of the connection
+    // string's Data Source with its password. Throws DatabaseError on failure; a
+    // missing file is an error, never a new empty bank.
+    void open();
+    void close();
+    bool connected() const { return m_db != nullptr; }
+    sqlite3* handle() const { return m_db; }
+    QString databasePath() const { return m_path; }
+
+    QString connectionString;
+    WillConnectHandler OnWillConnect;
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_path;
+};
+
+// Opens a keyed database file the way the connection does, without a connection
+// string: for the tools that build and copy banks. Returns null with an error text.
+sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create,
+                           QString* error);
+
+QString sqliteMessage(sqlite3* db);

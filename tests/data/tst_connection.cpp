@@ -1,0 +1,217 @@
+// Opening the keyed bank: the connection string, the password and every way the file
+// can be unfit. A file that cannot be opened is never replaced by a new empty one.
+#include "data/Connection.h"
+#include "data/DMUnit.h"
+#include "data/DataError.h"
+#include "data/Paths.h"
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testing;
+
+class TestConnection : public QObject
+{
+    Q_OBJECT
+
+    // Opens the bank of a folder as the program does; returns the error text, empty
+    // when it opened.
+    static QString tryOpen(const QString& folder)
+    {
+        Connection c;
+        c.connectionString = bankConnectionString(folder);
+        try {
+            c.open();
+        } catch (const DatabaseError& e) {
+            return e.message();
+        }
+        return c.connected() ? QString() : QStringLiteral("not connected");
+    }
+
+private slots:
+    void parsesTheBankConnectionString()
+    {
+        ConnectionSettings s;
+        QString error;
+        QVERIFY(parseConnectionString(bankConnectionString(QStringLiteral("/opt/study")), &s, &error));
+        QCOMPARE(s.provider, QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+        QCOMPARE(s.dataSource, QStringLiteral("/opt/study/Drive.mdb"));
+        QCOMPARE(s.password, QStringLiteral("※题库数据·仅供练习※"));
+        QCOMPARE(bankConnectionString(QStringLiteral("/opt/study")),
+                 QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
+                                "Jet OLEDB:Database Password=※题库数据·仅供练习※;"
+                                "Data Source=/opt/study/Drive.mdb"));
+    }
+
+    void rejectsUnfitConnectionStrings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("no data source") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0");
+        QTest::newRow("other provider") << QStringLiteral("Provider=SQLOLEDB;Data Source=x");
+        QTest::newRow("open quote") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"x");
+        QTest::newRow("no equals sign") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;junk;Data Source=x");
+    }
+
+    void rejectsUnfitConnectionStrings()
+    {
+        QFETCH(QString, text);
+        ConnectionSettings s;
+        QString error;
+        QVERIFY(!parseConnectionString(text, &s, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void quotedValuesMayHoldSemicolons()
+    {
+        ConnectionSettings s;
+        QString error;
+        QVERIFY(parseConnectionString(
+            QStringLiteral("provider=microsoft.jet.oledb.4.0; Data Source=\"/a;b/Drive.mdb\" ;"), &s,
+            &error));
+        QCOMPARE(s.dataSource, QStringLiteral("/a;b/Drive.mdb"));
+    }
+
+    void passwordIsKeyedAsGbk()
+    {
+        QByteArray key;
+        QString error;
+        QVERIFY(passwordKey(TDM::kPassword, &key, &error));
+        QCOMPARE(key.size(), 22);
+        QCOMPARE(key.toHex(), QByteArray("a1f9cce2bfe2cafdbedda1a4bdf6b9a9c1b7cfb0a1f9"));
+        QVERIFY(!passwordKey(QStringLiteral("😀"), &key, &error));
+    }
+
+    void opensAGoodBankAndWritesNothing()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        const QByteArray before = folder.readFile(QStringLiteral("Drive.mdb"));
+        QCOMPARE(tryOpen(folder.path()), QString());
+        QCOMPARE(folder.readFile(QStringLiteral("Drive.mdb")), before);
+    }
+
+    void willConnectHandlerSuppliesTheString()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        Connection c;
+        int calls = 0;
+        c.OnWillConnect = [&](Connection&, QString& cs, QString&, QString&, int&, EventStatus& st) {
+            ++calls;
+            QCOMPARE(st, EventStatus::OK);
+            cs = bankConnectionString(folder.path());
+        };
+        c.open();
+        QVERIFY(c.connected());
+        QCOMPARE(calls, 1);
+        QVERIFY(c.connectionString.isEmpty()); // the password is never kept
+        c.open(); // already open: no second connect
+        QCOMPARE(calls, 1);
+    }
+
+    void unfitFilesFailAndStayAsTheyWere_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("present");
+        QByteArray random(8192, '\0');
+        QRandomGenerator gen(7);
+        for (char& c : random) {
+            c = char(gen.bounded(256));
+        }
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("zero bytes") << QByteArray() << true;
+        QTest::newRow("random bytes") << random << true;
+        QTest::newRow("plain text") << QByteArray("Standard Jet DB\n") << true;
+    }
+
+    void unfitFilesFailAndStayAsTheyWere()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, present);
+        AppFolder folder;
+        if (present) {
+            folder.writeFile(QStringLiteral("Drive.mdb"), bytes);
+        }
+        QVERIFY(!tryOpen(folder.path()).isEmpty());
+        QCOMPARE(QFile::exists(folder.file(QStringLiteral("Drive.mdb"))), present);
+        if (present) {
+            QCOMPARE(folder.readFile(QStringLiteral("Drive.mdb")), bytes);
+        }
+    }
+
+    void bankKeyedWithAnotherPasswordFails()
+    {
+        AppFolder folder;
+        QString error;
+        sqlite3* db = openKeyedDatabase(folder.file(QStringLiteral("Drive.mdb")), "another", true, &error);
+        QVERIFY2(db, qPrintable(error));
+        QCOMPARE(sqlite3_exec(db, "CREATE TABLE T_Topic(ID INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+        const QByteArray before = folder.readFile(QStringLiteral("Drive.mdb"));
+        QVERIFY(!tryOpen(folder.path()).isEmpty());
+        QCOMPARE(folder.readFile(QStringLiteral("Drive.mdb")), before);
+    }
+
+    void folderInPlaceOfTheFileFails()
+    {
+        AppFolder folder;
+        QDir(folder.path()).mkdir(QStringLiteral("Drive.mdb"));
+        QVERIFY(!tryOpen(folder.path()).isEmpty());
+    }
+
+    void readOnlyFileFails()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        const QString bank = folder.file(QStringLiteral("Drive.mdb"));
+        QFile::setPermissions(bank, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (geteuid() != 0) {
+            QVERIFY(!tryOpen(folder.path()).isEmpty());
+            return;
+        }
+        // Root writes read-only files anyway: look with the eyes of an ordinary user,
+        // who can open the same bank once it is writable.
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                 | QFile::ReadOther | QFile::ExeOther
+                                                 | QFile::WriteOther);
+        auto opensAsNobody = [&] {
+            const pid_t child = fork();
+            if (child == 0) {
+                if (setgid(65534) != 0 || setuid(65534) != 0) {
+                    _exit(3);
+                }
+                _exit(tryOpen(folder.path()).isEmpty() ? 0 : 1);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        };
+        QCOMPARE(opensAsNobody(), 1);
+        QFile::setPermissions(bank, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                        | QFile::WriteOther);
+        QCOMPARE(opensAsNobody(), 0);
+    }
+
+    void joinsPathsWithTheNativeSeparator()
+    {
+        QCOMPARE(joinPath(QStringLiteral("/opt/taviro"), QStringLiteral("Drive.mdb")),
+                 QStringLiteral("/opt/taviro/Drive.mdb"));
+        QCOMPARE(directoryOfExecutable(QStringLiteral("/opt/taviro/taviro")),
+                 QStringLiteral("/opt/taviro"));
+        // At the root the separator stays, so joined paths hold it twice.
+        QCOMPARE(directoryOfExecutable(QStringLiteral("/taviro")), QStringLiteral("/"));
+        QCOMPARE(joinPath(directoryOfExecutable(QStringLiteral("/taviro")), QStringLiteral("Drive.mdb")),
+                 QStringLiteral("//Drive.mdb"));
+        QCOMPARE(nativeRelativePath(QStringLiteral("\\html\\Trafficrg1.htm")),
+                 QStringLiteral("/html/Trafficrg1.htm"));
+    }
+};
+
+TAVIRO_TEST_MAIN(TestConnection)
+#include "tst_connection.moc"

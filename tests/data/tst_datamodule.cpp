@@ -1,0 +1,106 @@
+// The data module at start-up: compaction on the 10th, 20th and 30th only, then the
+// connection; a bank that cannot be opened is reported once.
+#include "data/Clock.h"
+#include "data/DMUnit.h"
+#include "tests/support/TestSupport.h"
+
+using namespace testing;
+
+namespace {
+struct RecordingHost : TDM::Host
+{
+    int failures = 0;
+    void connectionFailed() override { ++failures; }
+};
+} // namespace
+
+class TestDataModule : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void compactsOnTheTenthsOnly_data()
+    {
+        QTest::addColumn<int>("day");
+        QTest::addColumn<bool>("compacts");
+        for (int day : {1, 9, 10, 11, 19, 20, 21, 29, 30, 31}) {
+            QTest::addRow("day %d", day) << day << (day % 10 == 0);
+        }
+    }
+
+    void compactsOnTheTenthsOnly()
+    {
+        QFETCH(int, day);
+        QFETCH(bool, compacts);
+        AppFolder folder;
+        folder.writeBank();
+        FixedClock clock(QDate(2026, day == 31 ? 1 : 3, day));
+        RecordingHost host;
+        TDM dm(folder.path(), clock, host);
+        QStringList compacted;
+        auto watch = [&](TDM& module) {
+            module.compactor = [&](const QString& path) {
+                QVERIFY(!module.ADOCon.connected()); // before the connection opens
+                compacted << path;
+            };
+        };
+        watch(dm);
+        dm.DataModuleCreate();
+        QCOMPARE(compacted.size(), compacts ? 1 : 0);
+        if (compacts) {
+            QCOMPARE(compacted[0], folder.file(QStringLiteral("Drive.mdb")));
+        }
+        QVERIFY(dm.ADOCon.connected());
+        QCOMPARE(host.failures, 0);
+        // Every start of such a day compacts again.
+        TDM again(folder.path(), clock, host);
+        watch(again);
+        again.DataModuleCreate();
+        QCOMPARE(compacted.size(), compacts ? 2 : 0);
+    }
+
+    void missingBankIsReportedOnce()
+    {
+        AppFolder folder;
+        FixedClock clock(QDate(2026, 3, 10));
+        RecordingHost host;
+        TDM dm(folder.path(), clock, host);
+        dm.compactor = [](const QString&) {};
+        dm.DataModuleCreate();
+        QCOMPARE(host.failures, 1);
+        QVERIFY(!dm.ADOCon.connected());
+        QVERIFY(!QFile::exists(folder.file(QStringLiteral("Drive.mdb"))));
+    }
+
+    void compactionThatThrowsStillOpens()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        FixedClock clock(QDate(2026, 3, 20));
+        RecordingHost host;
+        TDM dm(folder.path(), clock, host);
+        // A failing compaction must not be mistaken for an unopenable bank... unless it
+        // escapes: then the start-up reports it like any other error of these steps.
+        dm.compactor = [](const QString&) { throw std::runtime_error("engine missing"); };
+        dm.DataModuleCreate();
+        QCOMPARE(host.failures, 1);
+    }
+
+    void queriesBelongToTheConnection()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        FixedClock clock(QDate(2026, 3, 2));
+        RecordingHost host;
+        TDM dm(folder.path(), clock, host);
+        dm.DataModuleCreate();
+        QCOMPARE(dm.ADOQryTopic.SQL.text(), QStringLiteral("SELECT * FROM T_Topic\r\n ORDER BY ID"));
+        QVERIFY(dm.ADOQuery1.SQL.lines().isEmpty());
+        QVERIFY(dm.ADOQuery2.SQL.lines().isEmpty());
+        dm.ADOQryTopic.open();
+        QCOMPARE(dm.ADOQryTopic.recordCount(), int(smallBank().size()));
+    }
+};
+
+TAVIRO_TEST_MAIN(TestDataModule)
+#include "tst_datamodule.moc"

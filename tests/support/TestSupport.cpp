@@ -1,0 +1,191 @@
+#include "tests/support/TestSupport.h"
+
+#include "data/DMUnit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTimer>
+#include <QWindow>
+
+#include <memory>
+
+namespace testing {
+
+AppFolder::AppFolder()
+{
+    if (!m_dir.isValid()) {
+        qFatal("cannot make a temporary folder");
+    }
+}
+
+QString AppFolder::file(const QString& name) const
+{
+    return m_dir.filePath(name);
+}
+
+void AppFolder::writeBank(const std::vector<BankRow>& rows)
+{
+    QString error;
+    if (!::writeBank(file(QStringLiteral("Drive.mdb")), rows, &error)) {
+        qFatal("cannot write the test bank: %s", qPrintable(error));
+    }
+}
+
+void AppFolder::writeBank()
+{
+    writeBank(smallBank());
+}
+
+void AppFolder::copyFromBuild(const QString& name)
+{
+    const QString from = QStringLiteral(TAVIRO_APP_DIR "/") + name;
+    QFile::remove(file(name));
+    if (!QFile::copy(from, file(name))) {
+        qFatal("cannot copy %s", qPrintable(from));
+    }
+}
+
+void AppFolder::writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(file(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(name));
+    }
+}
+
+QByteArray AppFolder::readFile(const QString& name) const
+{
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+BankRow choiceRow(int id, const QString& question, const QString& answer)
+{
+    BankRow r;
+    r.id = id;
+    r.type = 0;
+    r.content = question + QStringLiteral("\r\nA、一\r\nB、二\r\nC、三\r\nD、四");
+    r.result = answer;
+    r.source = QStringLiteral("测试");
+    r.explain = QStringLiteral("测试");
+    return r;
+}
+
+BankRow trueFalseRow(int id, const QString& statement, const QString& answer)
+{
+    BankRow r;
+    r.id = id;
+    r.type = 1;
+    r.content = statement;
+    r.result = answer;
+    r.source = QStringLiteral("测试");
+    r.explain = QStringLiteral("测试");
+    return r;
+}
+
+std::vector<BankRow> smallBank()
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(200, 30, 30));
+    std::vector<BankRow> rows = {
+        choiceRow(1, QStringLiteral("机动车驾驶人初次申领驾驶证后的实习期是多长？"), QStringLiteral("B")),
+        choiceRow(2, QStringLiteral("高速公路上小型载客汽车的最高车速是多少？"), QStringLiteral("D")),
+        trueFalseRow(3, QStringLiteral("驾驶机动车应当随身携带驾驶证。"), QStringLiteral("√")),
+        trueFalseRow(4, QStringLiteral("饮酒后可以驾驶机动车。"), QStringLiteral("×")),
+        choiceRow(442, QStringLiteral("如图所示，这个标志是何含义？"), QStringLiteral("A")),
+        trueFalseRow(443, QStringLiteral("如图所示，这个标志表示禁止驶入。"), QStringLiteral("√")),
+    };
+    rows[4].picture = pictureBlob(picture, false);
+    rows[5].picture = pictureBlob(picture, true);
+    return rows;
+}
+
+void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
+{
+    QWidget* before = QApplication::activeModalWidget();
+    auto deadline = std::make_shared<QElapsedTimer>();
+    deadline->start();
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [=]() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != before && modal->isVisible()) {
+            action(modal);
+            return;
+        }
+        if (deadline->elapsed() > timeoutMs) {
+            QTest::qFail("no modal window opened", __FILE__, __LINE__);
+            return;
+        }
+        QTimer::singleShot(10, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+void answerMessageBox(int standardButton, QString* seenText, QString* seenTitle, int* seenIcon)
+{
+    whenModal([=](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) {
+            QTest::qFail("the modal window is no message box", __FILE__, __LINE__);
+            modal->close();
+            return;
+        }
+        if (seenText) {
+            *seenText = box->text();
+        }
+        if (seenTitle) {
+            *seenTitle = box->windowTitle();
+        }
+        if (seenIcon) {
+            *seenIcon = int(box->icon());
+        }
+        QAbstractButton* button = box->button(QMessageBox::StandardButton(standardButton));
+        if (!button) {
+            QTest::qFail("the message box lacks the button", __FILE__, __LINE__);
+            box->close();
+            return;
+        }
+        button->click();
+    });
+}
+
+void clickWindowAt(QWidget* window, const QPoint& position)
+{
+    QWindow* handle = window->window()->windowHandle();
+    if (!handle) {
+        QTest::qFail("the window is not shown", __FILE__, __LINE__);
+        return;
+    }
+    QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, position);
+}
+
+void clickControl(QWidget* control)
+{
+    QWidget* window = control->window();
+    clickWindowAt(window, control->mapTo(window, control->rect().center()));
+}
+
+QList<QWidget*> visibleWindows()
+{
+    QList<QWidget*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible()) {
+            shown << w;
+        }
+    }
+    return shown;
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace testing

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "tools/bank/BankBuilder.h"
+
+#include <QPoint>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+class QMessageBox;
+
+namespace testing {
+
+// A fresh application folder in a temporary place.
+class AppFolder
+{
+public:
+    AppFolder();
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& name) const;
+    // Writes Drive.mdb with these rows (the small bank when none are given).
+    void writeBank(const std::vector<BankRow>& rows);
+    void writeBank();
+    // Copies a file the build writes into the application folder (Yes.bmp, CLOCK.AVI).
+    void copyFromBuild(const QString& name);
+    void writeFile(const QString& name, const QByteArray& bytes);
+    QByteArray readFile(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+BankRow choiceRow(int id, const QString& question, const QString& answer);
+BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
+
+// A few questions of both kinds: one with a plain bitmap, one behind the picture header.
+std::vector<BankRow> smallBank();
+
+// Runs action on the next modal window that opens (a message box, a dialog, a screen)
+// once it is shown; fails the test when none opens within the timeout.
+void whenModal(std::function<void(QWidget* modal)> action, int timeoutMs = 5000);
+// Answers the next message box by clicking the button with this text or role.
+void answerMessageBox(int standardButton, QString* seenText = nullptr, QString* seenTitle = nullptr,
+                      int* seenIcon = nullptr);
+
+// A click of the left button at a place of a shown window, delivered through the window
+// so that whatever lies on top there takes it.
+void clickWindowAt(QWidget* window, const QPoint& position);
+// A click at the middle of a control, through its window.
+void clickControl(QWidget* control);
+
+// Every top-level widget that is still visible.
+QList<QWidget*> visibleWindows();
+
+// Lets deferred deletes and pending events run.
+void settle();
+
+} // namespace testing
+
+// The test program's main: our application object and the program's environment.
+#define TAVIRO_TEST_MAIN(TestClass)                                                            \
+    int main(int argc, char** argv)                                                           \
+    {                                                                                          \
+        GuardedApplication app(argc, argv);                                                    \
+        prepareEnvironment();                                                                  \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        TestClass test;                                                                        \
+        return QTest::qExec(&test, argc, argv);                                                \
+    }
+
+#include "app/Program.h"
+#include "toolkit/Application.h"

@@ -1,0 +1,5 @@
+/* A library without the registration export. */
+int SomethingElse(void)
+{
+    return 0;
+}

@@ -1,0 +1,93 @@
+#include "toolkit/Application.h"
+
+#include "toolkit/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+
+namespace {
+QString g_title;
+bool g_terminated = false;
+} // namespace
+
+QString Application::title()
+{
+    return g_title;
+}
+
+void Application::setTitle(const QString& title)
+{
+    g_title = title;
+}
+
+void Application::terminate()
+{
+    g_terminated = true;
+    QCoreApplication::exit(0);
+}
+
+bool Application::terminated()
+{
+    return g_terminated;
+}
+
+void Application::clearTermination()
+{
+    g_terminated = false;
+}
+
+void Application::processMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QString Application::describe(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("发生了未知的错误。");
+    }
+}
+
+void Application::showException(const std::exception_ptr& error)
+{
+    const QString text = describe(error);
+    try {
+        MessageBox(text, title(), MB_OK | MB_ICONERROR);
+    } catch (...) {
+        // Nothing is left to report the report's own failure to.
+    }
+}
+
+void Application::handleException()
+{
+    showException(std::current_exception());
+}
+
+int Application::run(QWidget* mainForm)
+{
+    if (g_terminated) {
+        return 1;
+    }
+    mainForm->show();
+    const int code = QCoreApplication::exec();
+    return g_terminated ? 1 : code;
+}
+
+GuardedApplication::GuardedApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        Application::handleException();
+        return false;
+    }
+}

@@ -1,0 +1,379 @@
+#include "toolkit/Controls.h"
+
+#include "toolkit/Error.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+QFont screenFont(const QString& face, int pixelSize, bool bold)
+{
+    QFont font(face);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// ---- Clickable --------------------------------------------------------------------------
+
+void Clickable::pressed(QMouseEvent* event)
+{
+    m_down = event->button() == Qt::LeftButton;
+}
+
+void Clickable::released(QWidget* self, QMouseEvent* event)
+{
+    const bool click = m_down && event->button() == Qt::LeftButton
+                       && self->rect().contains(event->position().toPoint());
+    m_down = false;
+    if (click && self->isEnabled()) {
+        fire(OnClick, self);
+    }
+}
+
+// ---- Label ------------------------------------------------------------------------------
+
+Label::Label(QWidget* parent)
+    : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+}
+
+void Label::setCaption(const QString& caption)
+{
+    m_caption = caption;
+    QString shown = caption;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setText(shown);
+    if (m_autoSize) {
+        resize(sizeHint());
+    }
+}
+
+void Label::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    if (autoSize) {
+        resize(sizeHint());
+    }
+}
+
+void Label::setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color)
+{
+    setFont(screenFont(face, pixelSize, bold));
+    setColor(color);
+    if (m_autoSize) {
+        resize(sizeHint());
+    }
+}
+
+void Label::setColor(const QColor& color)
+{
+    QPalette p = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        p.setColor(group, QPalette::WindowText, color);
+    }
+    setPalette(p);
+}
+
+void Label::mousePressEvent(QMouseEvent* event)
+{
+    pressed(event);
+    if (OnClick) {
+        event->accept();
+    } else {
+        QLabel::mousePressEvent(event);
+    }
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (OnClick) {
+        event->accept();
+        released(this, event);
+    } else {
+        QLabel::mouseReleaseEvent(event);
+    }
+}
+
+// ---- FlatButton -------------------------------------------------------------------------
+
+FlatButton::FlatButton(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void FlatButton::setGlyph(const QImage& glyph, int frames)
+{
+    m_glyph = glyph;
+    m_frames = frames < 1 ? 1 : frames;
+    update();
+}
+
+void FlatButton::paintEvent(QPaintEvent*)
+{
+    if (m_glyph.isNull()) {
+        return;
+    }
+    const int w = m_glyph.width() / m_frames;
+    const int frame = (!isEnabled() && m_frames > 1) ? 1 : 0;
+    QPainter p(this);
+    p.drawImage(QPoint((width() - w) / 2, (height() - m_glyph.height()) / 2), m_glyph,
+                QRect(frame * w, 0, w, m_glyph.height()));
+}
+
+void FlatButton::mousePressEvent(QMouseEvent* event)
+{
+    pressed(event);
+    event->accept();
+}
+
+void FlatButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    released(this, event);
+}
+
+void FlatButton::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+// ---- Picture ----------------------------------------------------------------------------
+
+Picture::Picture(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Picture::setImage(const QImage& image)
+{
+    m_image = image;
+    prepare();
+    if (m_autoSize && !m_image.isNull()) {
+        resize(m_image.size());
+    }
+    update();
+}
+
+void Picture::loadFromFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        throw ToolkitError(QStringLiteral("无法打开文件“%1”：文件不存在。").arg(path));
+    }
+    const QByteArray format = info.suffix().toLower().toLatin1();
+    if (format != "bmp" && format != "jpg" && format != "jpeg" && format != "png"
+        && format != "ico") {
+        throw ToolkitError(QStringLiteral("不认识的图片文件扩展名（.%1）。").arg(info.suffix()));
+    }
+    QImageReader reader(path, format == "jpg" ? QByteArray("jpeg") : format);
+    // A picture file never needs more than a screenful; a header that claims more is
+    // a damaged file, not a reason to allocate gigabytes.
+    reader.setAllocationLimit(64);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        throw ToolkitError(
+            QStringLiteral("图片文件“%1”无效：%2").arg(path, reader.errorString()));
+    }
+    setImage(image);
+}
+
+void Picture::loadFromResource(const QString& name)
+{
+    const QImage image(name);
+    if (image.isNull()) {
+        throw ToolkitError(QStringLiteral("找不到图片资源“%1”。").arg(name));
+    }
+    setImage(image);
+}
+
+void Picture::setAutoSize(bool on)
+{
+    m_autoSize = on;
+    if (on && !m_image.isNull()) {
+        resize(m_image.size());
+    }
+}
+
+void Picture::setCenter(bool on)
+{
+    m_center = on;
+    update();
+}
+
+void Picture::setStretch(bool on)
+{
+    m_stretch = on;
+    update();
+}
+
+void Picture::setTransparent(bool on)
+{
+    m_transparent = on;
+    prepare();
+    update();
+}
+
+void Picture::setBackground(const QColor& color)
+{
+    m_background = color;
+    update();
+}
+
+void Picture::prepare()
+{
+    if (m_image.isNull()) {
+        m_pixmap = QPixmap();
+        return;
+    }
+    if (m_transparent && !m_image.hasAlphaChannel()) {
+        QImage img = m_image.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = img.pixel(0, img.height() - 1);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x) {
+                if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF)) {
+                    line[x] = 0;
+                }
+            }
+        }
+        m_pixmap = QPixmap::fromImage(img);
+    } else {
+        m_pixmap = QPixmap::fromImage(m_image);
+    }
+}
+
+void Picture::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (m_background.isValid()) {
+        p.fillRect(rect(), m_background);
+    }
+    if (m_pixmap.isNull()) {
+        return;
+    }
+    QRect target(QPoint(0, 0), m_pixmap.size());
+    if (m_stretch) {
+        target = rect();
+    } else if (m_center) {
+        target.moveTo((width() - m_pixmap.width()) / 2, (height() - m_pixmap.height()) / 2);
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_stretch);
+    p.drawPixmap(target, m_pixmap);
+}
+
+void Picture::mousePressEvent(QMouseEvent* event)
+{
+    pressed(event);
+    if (OnClick) {
+        event->accept();
+    } else {
+        QWidget::mousePressEvent(event);
+    }
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (OnClick) {
+        event->accept();
+        released(this, event);
+    } else {
+        QWidget::mouseReleaseEvent(event);
+    }
+}
+
+// ---- Panel ------------------------------------------------------------------------------
+
+Panel::Panel(QWidget* parent)
+    : QWidget(parent)
+    , m_color(palette().color(QPalette::Button))
+{
+}
+
+void Panel::setColor(const QColor& color)
+{
+    m_color = color;
+    update();
+}
+
+void Panel::setCaption(const QString& caption)
+{
+    m_caption = caption;
+    update();
+}
+
+void Panel::setCaptionFont(const QFont& font, const QColor& color)
+{
+    setFont(font);
+    m_captionColor = color;
+    update();
+}
+
+void Panel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), m_color);
+    if (!m_caption.isEmpty()) {
+        p.setPen(m_captionColor);
+        p.setFont(font());
+        p.drawText(rect(), Qt::AlignCenter, m_caption);
+    }
+}
+
+// ---- ProgressBar ------------------------------------------------------------------------
+
+ProgressBar::ProgressBar(QWidget* parent)
+    : QProgressBar(parent)
+{
+    setTextVisible(false);
+    setRange(0, 100);
+    setValue(0);
+}
+
+void ProgressBar::stepIt()
+{
+    int next = value() + m_step;
+    if (next > maximum()) {
+        next = minimum();
+    }
+    setValue(next);
+}
+
+// ---- Timer ------------------------------------------------------------------------------
+
+Timer::Timer(QObject* parent)
+    : QObject(parent)
+    , m_timer(new QTimer(this))
+{
+    m_timer->setInterval(m_interval);
+    connect(m_timer, &QTimer::timeout, this, [this] { fire(OnTimer, this); });
+}
+
+void Timer::setInterval(int ms)
+{
+    m_interval = ms;
+    m_timer->setInterval(ms);
+    if (m_enabled) {
+        m_timer->start();
+    }
+}
+
+void Timer::setEnabled(bool enabled)
+{
+    m_enabled = enabled;
+    if (enabled && m_interval > 0) {
+        m_timer->start(m_interval);
+    } else {
+        m_timer->stop();
+    }
+}

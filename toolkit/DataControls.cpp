@@ -1,0 +1,234 @@
+#include "toolkit/DataControls.h"
+
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+
+// ---- DataLink ---------------------------------------------------------------------------
+
+DataLink::~DataLink()
+{
+    setDataSource(nullptr);
+}
+
+void DataLink::setDataSource(DataSource* source)
+{
+    if (m_source == source) {
+        return;
+    }
+    if (m_source) {
+        std::erase(m_source->m_links, this);
+    }
+    m_source = source;
+    if (m_source) {
+        m_source->m_links.push_back(this);
+        activeChanged();
+    }
+}
+
+Query* DataLink::dataSet() const
+{
+    return m_source ? m_source->dataSet() : nullptr;
+}
+
+bool DataLink::linkActive() const
+{
+    const Query* q = dataSet();
+    return q && q->active();
+}
+
+// ---- DataSource -------------------------------------------------------------------------
+
+DataSource::DataSource(QObject* parent)
+    : QObject(parent)
+{
+}
+
+DataSource::~DataSource()
+{
+    if (m_dataSet) {
+        m_dataSet->removeObserver(this);
+    }
+    const std::vector<DataLink*> links = m_links;
+    for (DataLink* link : links) {
+        link->m_source = nullptr;
+    }
+}
+
+void DataSource::setDataSet(Query* dataSet)
+{
+    if (m_dataSet == dataSet) {
+        return;
+    }
+    if (m_dataSet) {
+        m_dataSet->removeObserver(this);
+    }
+    m_dataSet = dataSet;
+    if (m_dataSet) {
+        m_dataSet->addObserver(this);
+    }
+    tellLinksActive();
+}
+
+void DataSource::tellLinksActive()
+{
+    const std::vector<DataLink*> links = m_links;
+    for (DataLink* link : links) {
+        if (std::find(m_links.begin(), m_links.end(), link) != m_links.end()) {
+            link->activeChanged();
+        }
+    }
+}
+
+void DataSource::dataSetEvent(Query& dataSet, DataEvent event, Field* field)
+{
+    Q_UNUSED(dataSet);
+    switch (event) {
+    case DataEvent::ActiveChanged:
+        tellLinksActive();
+        break;
+    case DataEvent::DataSetChanged:
+    case DataEvent::Scrolled:
+    case DataEvent::FieldChanged: {
+        const std::vector<DataLink*> links = m_links;
+        for (DataLink* link : links) {
+            if (std::find(m_links.begin(), m_links.end(), link) != m_links.end()) {
+                link->recordChanged(field);
+            }
+        }
+        if (OnDataChange) {
+            // A handler may replace itself while it runs; keep this one alive.
+            const DataChangeEvent handler = OnDataChange;
+            handler(this, field);
+        }
+        break;
+    }
+    case DataEvent::StateChanged:
+        break;
+    }
+}
+
+void DataSource::dataSetDestroyed(Query& dataSet)
+{
+    if (m_dataSet == &dataSet) {
+        m_dataSet = nullptr;
+        tellLinksActive();
+    }
+}
+
+// ---- FieldLink --------------------------------------------------------------------------
+
+Field* FieldLink::field() const
+{
+    Query* q = dataSet();
+    if (!q || !q->active() || m_fieldName.isEmpty()) {
+        return nullptr;
+    }
+    return q->findField(m_fieldName);
+}
+
+// ---- DBText -----------------------------------------------------------------------------
+
+DBText::DBText(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void DBText::setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color)
+{
+    QFont f(face);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    setFont(f);
+    m_color = color;
+    update();
+}
+
+void DBText::refresh()
+{
+    const Field* f = field();
+    m_text = f ? f->displayText() : QString();
+}
+
+void DBText::recordChanged(Field* changed)
+{
+    Q_UNUSED(changed);
+    refresh();
+    update();
+}
+
+void DBText::paintEvent(QPaintEvent*)
+{
+    if (m_text.isEmpty()) {
+        return;
+    }
+    QPainter p(this);
+    p.setPen(m_color);
+    p.drawText(rect(), int(m_alignment) | Qt::TextSingleLine, m_text);
+}
+
+// ---- DBMemo -----------------------------------------------------------------------------
+
+DBMemo::DBMemo(QWidget* parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void DBMemo::setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color)
+{
+    QFont f(face);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    setFont(f);
+    m_color = color;
+    update();
+}
+
+void DBMemo::recordChanged(Field* changed)
+{
+    Q_UNUSED(changed);
+    const Field* f = field();
+    m_text = f ? f->asString() : QString();
+    m_text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    update();
+}
+
+void DBMemo::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (m_background.isValid()) {
+        p.fillRect(rect(), m_background);
+    }
+    p.setPen(m_color);
+    p.setFont(font());
+    p.setClipRect(rect());
+    // Chinese text has no blanks to break at: wrap anywhere when a word does not fit.
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const qreal margin = 2;
+    qreal y = margin;
+    const QStringList paragraphs = m_text.split(QLatin1Char('\n'));
+    for (const QString& paragraph : paragraphs) {
+        QTextLayout layout(paragraph, font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        while (true) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid()) {
+                break;
+            }
+            line.setLineWidth(width() - 2 * margin);
+            line.setPosition(QPointF(margin, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        layout.draw(&p, QPointF(0, 0));
+        if (y > height()) {
+            break;
+        }
+    }
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "data/Query.h"
+
+#include <QColor>
+#include <QObject>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class DataSource;
+
+// A control's tie to a data source: told when the current row or the dataset changes.
+class DataLink
+{
+public:
+    virtual ~DataLink();
+    void setDataSource(DataSource* source);
+    DataSource* dataSource() const { return m_source; }
+    Query* dataSet() const;
+    bool linkActive() const;
+
+protected:
+    friend class DataSource;
+    virtual void recordChanged(Field* field) = 0;
+    virtual void activeChanged() { recordChanged(nullptr); }
+
+private:
+    DataSource* m_source = nullptr;
+};
+
+// Between a dataset and the controls and handlers that show it. Detaching (no dataset,
+// or no handler) is how a screen keeps its handlers out of its own moves.
+class DataSource : public QObject, private DataSetObserver
+{
+    Q_OBJECT
+public:
+    using DataChangeEvent = std::function<void(QObject* sender, Field* field)>;
+
+    explicit DataSource(QObject* parent = nullptr);
+    ~DataSource() override;
+
+    void setDataSet(Query* dataSet);
+    Query* dataSet() const { return m_dataSet; }
+
+    // Runs after the linked controls have been told, at every opening, move, locate,
+    // post and field assignment of the dataset.
+    DataChangeEvent OnDataChange;
+
+private:
+    friend class DataLink;
+    void dataSetEvent(Query& dataSet, DataEvent event, Field* field) override;
+    void dataSetDestroyed(Query& dataSet) override;
+    void tellLinksActive();
+
+    Query* m_dataSet = nullptr;
+    std::vector<DataLink*> m_links;
+};
+
+// A data-aware field control's common part: the field name and the field it finds in
+// the open dataset.
+class FieldLink : public DataLink
+{
+public:
+    void setDataField(const QString& name) { m_fieldName = name; }
+    QString dataField() const { return m_fieldName; }
+    Field* field() const;
+
+private:
+    QString m_fieldName;
+};
+
+// Shows a field's display text in one line, transparent, in its own colour even inside
+// a disabled panel.
+class DBText : public QWidget, public FieldLink
+{
+    Q_OBJECT
+public:
+    explicit DBText(QWidget* parent);
+    void setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color);
+    void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
+    QString text() const { return m_text; }
+    // Re-reads the field, as the control does when its panel is painted.
+    void refresh();
+
+protected:
+    void recordChanged(Field* field) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    QColor m_color = Qt::black;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+// Shows a field's text wrapped at its width and cut off at its bottom; it cannot be
+// edited or scrolled.
+class DBMemo : public QWidget, public FieldLink
+{
+    Q_OBJECT
+public:
+    explicit DBMemo(QWidget* parent);
+    void setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color);
+    void setColor(const QColor& background) { m_background = background; }
+    QString text() const { return m_text; }
+
+protected:
+    void recordChanged(Field* field) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    QColor m_color = Qt::black;
+    QColor m_background;
+};

@@ -1,0 +1,30 @@
+#include "toolkit/Fonts.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+void installFontSubstitutes()
+{
+    const QString ming = QStringLiteral("AR PL UMing CN");
+    const QString kai = QStringLiteral("AR PL UKai CN");
+    const QString serif = QStringLiteral("Noto Serif CJK SC");
+    const QString sans = QStringLiteral("Noto Sans CJK SC");
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {ming, serif, sans});
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), {ming, serif, sans});
+    QFont::insertSubstitutions(QStringLiteral("隶书"), {kai, serif, sans});
+    QFont::insertSubstitutions(QStringLiteral("华文行楷"), {kai, serif, sans});
+    QFont::insertSubstitutions(QStringLiteral("幼圆"), {sans, ming});
+}
+
+void installChineseTranslation()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}

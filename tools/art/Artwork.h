@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+// One picture of the program, drawn by code at build time.
+struct ArtItem
+{
+    enum class Target
+    {
+        Resource, // compiled into the program, found at ":/" + path
+        AppFile   // written into the application folder at path
+    };
+    Target target;
+    QString path;   // e.g. "art/MainMenu.png", "bitmaps/XueYuanBan", "Yes.bmp"
+    QByteArray format; // "png", "bmp", "jpg"
+    std::function<QImage()> draw;
+};
+
+// Every picture the build draws.
+std::vector<ArtItem> artworkCatalogue();
+
+// Files the build writes that are not pictures (the clock clip): name and bytes.
+struct ArtFile
+{
+    ArtItem::Target target;
+    QString path;
+    std::function<QByteArray()> make;
+};
+std::vector<ArtFile> artFileCatalogue();
+
+// The pictures that questions of the bank can show, by name ("sign/stop"). A null
+// image for an unknown name.
+QImage drawQuestionPicture(const QString& name);
+QStringList questionPictureNames();
+
+// The picture catalogues of the screens, one function per screen family.
+std::vector<ArtItem> mainMenuArt();

@@ -1,0 +1,97 @@
+#include "tools/art/Paint.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+namespace paint {
+
+QImage canvas(int width, int height, const QColor& fill)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(fill);
+    return image;
+}
+
+QFont font(const QString& face, int pixelSize, bool bold)
+{
+    QFont f(face);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+void shadowedText(QPainter& p, const QRectF& box, const QString& text, const QColor& color,
+                  const QColor& shadow, int flags, qreal offset)
+{
+    p.setPen(shadow);
+    p.drawText(box.translated(offset, offset), flags, text);
+    p.setPen(color);
+    p.drawText(box, flags, text);
+}
+
+void ovalButton(QPainter& p, const QRectF& box, const QString& caption, const QColor& base,
+                const QColor& textColor, const QFont& captionFont)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF face = box.adjusted(3, 3, -5, -6);
+
+    // Shadow under the button.
+    QRadialGradient shade(face.center() + QPointF(3, 5), face.width() / 2);
+    shade.setColorAt(0.0, QColor(0, 0, 0, 90));
+    shade.setColorAt(1.0, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 60));
+    p.drawEllipse(face.translated(3, 5));
+
+    // Rim and body.
+    QLinearGradient rim(face.topLeft(), face.bottomLeft());
+    rim.setColorAt(0.0, base.lighter(150));
+    rim.setColorAt(1.0, base.darker(170));
+    p.setBrush(rim);
+    p.setPen(QPen(base.darker(220), 1.2));
+    p.drawEllipse(face);
+
+    const QRectF body = face.adjusted(5, 4, -5, -4);
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0.0, base.lighter(135));
+    fill.setColorAt(0.45, base);
+    fill.setColorAt(1.0, base.darker(125));
+    p.setBrush(fill);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(body);
+
+    // Gloss on the upper half.
+    const QRectF gloss(body.left() + body.width() * 0.12, body.top() + 2, body.width() * 0.76,
+                       body.height() * 0.42);
+    QLinearGradient g(gloss.topLeft(), gloss.bottomLeft());
+    g.setColorAt(0.0, QColor(255, 255, 255, 170));
+    g.setColorAt(1.0, QColor(255, 255, 255, 10));
+    p.setBrush(g);
+    p.drawEllipse(gloss);
+
+    p.setFont(captionFont);
+    shadowedText(p, body, caption, textColor, QColor(255, 255, 255, 200), Qt::AlignCenter, 1.5);
+    p.restore();
+}
+
+void framedPanel(QPainter& p, const QRectF& box, const QColor& fill, const QColor& border,
+                 qreal radius)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 45));
+    p.drawRoundedRect(box.translated(3, 4), radius, radius);
+    p.setBrush(fill);
+    p.setPen(QPen(border, 2));
+    p.drawRoundedRect(box, radius, radius);
+    p.setPen(QPen(border.lighter(160), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(box.adjusted(4, 4, -4, -4), radius - 3, radius - 3);
+    p.restore();
+}
+
+} // namespace paint

@@ -1,0 +1,164 @@
+#include "tools/bank/BankBuilder.h"
+
+#include "data/BankSchema.h"
+#include "data/Connection.h"
+#include "data/DMUnit.h"
+#include "tools/art/Artwork.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QtEndian>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+
+QByteArray pictureBlob(const QImage& image, bool withHeader)
+{
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
+    if (!withHeader) {
+        return bmp;
+    }
+    QByteArray header(8, '\0');
+    qToLittleEndian<quint16>(1, header.data());
+    qToLittleEndian<quint16>(0x0100, header.data() + 2);
+    qToLittleEndian<quint32>(quint32(bmp.size()), header.data() + 4);
+    return header + bmp;
+}
+
+bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<BankRow>* rows,
+                     QStringList* errors)
+{
+    bool ok = true;
+    for (const SourceQuestion& q : questions) {
+        BankRow row;
+        row.id = q.id;
+        row.type = q.type;
+        row.content = contentOf(q);
+        row.result = q.answer;
+        row.source = q.source;
+        row.explain = q.explain;
+        if (!q.picture.isEmpty()) {
+            const QImage image = drawQuestionPicture(q.picture);
+            if (image.isNull()) {
+                *errors << QStringLiteral("%1:%2: no drawing named %3 (ID %4)")
+                               .arg(q.file)
+                               .arg(q.line)
+                               .arg(q.picture)
+                               .arg(q.id);
+                ok = false;
+                continue;
+            }
+            row.picture = pictureBlob(image, q.pictureHeader);
+        }
+        rows->push_back(row);
+    }
+    return ok;
+}
+
+namespace {
+
+bool exec(sqlite3* db, const QString& sql, QString* error)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        *error = QStringLiteral("%1: %2").arg(sql.left(60), QString::fromUtf8(message));
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
+bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, QString* error)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, Explain) "
+                           "VALUES (?,?,?,?,?,?,?)",
+                           -1, &st, nullptr)
+        != SQLITE_OK) {
+        *error = sqliteMessage(db);
+        return false;
+    }
+    bool ok = true;
+    for (const BankRow& r : rows) {
+        const QByteArray content = r.content.toUtf8();
+        const QByteArray result = r.result.toUtf8();
+        const QByteArray source = r.source.toUtf8();
+        const QByteArray explain = r.explain.toUtf8();
+        sqlite3_bind_int(st, 1, r.id);
+        sqlite3_bind_int(st, 2, r.type);
+        sqlite3_bind_text(st, 3, content.constData(), int(content.size()), SQLITE_TRANSIENT);
+        if (r.picture) {
+            sqlite3_bind_blob(st, 4, r.picture->constData(), int(r.picture->size()),
+                              SQLITE_TRANSIENT);
+        } else {
+            sqlite3_bind_null(st, 4);
+        }
+        sqlite3_bind_text(st, 5, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 6, source.constData(), int(source.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 7, explain.constData(), int(explain.size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(st) != SQLITE_DONE) {
+            *error = QStringLiteral("ID %1: %2").arg(r.id).arg(sqliteMessage(db));
+            ok = false;
+            break;
+        }
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    return ok;
+}
+
+void removeDatabaseFiles(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        QFile::remove(path + QLatin1String(suffix));
+    }
+}
+
+} // namespace
+
+bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* error)
+{
+    QByteArray key;
+    if (!passwordKey(TDM::kPassword, &key, error)) {
+        return false;
+    }
+    const QString building = path + QStringLiteral(".building");
+    removeDatabaseFiles(building);
+    sqlite3* db = openKeyedDatabase(building, key, true, error);
+    if (!db) {
+        return false;
+    }
+    bool ok = exec(db, QStringLiteral("BEGIN"), error);
+    for (const QString& create : BankSchema::createStatements()) {
+        ok = ok && exec(db, create, error);
+    }
+    ok = ok && insertRows(db, rows, error);
+    ok = ok && exec(db, QStringLiteral("COMMIT"), error);
+    ok = ok && exec(db, QStringLiteral("PRAGMA user_version=%1").arg(BankSchema::kUserVersion), error);
+    // Readers in other processes must not block the program's writes.
+    ok = ok && exec(db, QStringLiteral("PRAGMA journal_mode=WAL"), error);
+    if (sqlite3_close(db) != SQLITE_OK) {
+        *error = QStringLiteral("closing the new bank failed");
+        ok = false;
+    }
+    if (!ok) {
+        removeDatabaseFiles(building);
+        return false;
+    }
+    // A journal of the old file must not be replayed into the new one.
+    QFile::remove(path + QStringLiteral("-wal"));
+    QFile::remove(path + QStringLiteral("-shm"));
+    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData())
+        != 0) {
+        *error = QStringLiteral("cannot put the new bank in place at %1").arg(path);
+        removeDatabaseFiles(building);
+        return false;
+    }
+    return true;
+}

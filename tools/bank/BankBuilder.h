@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tools/bank/BankSource.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// One row of T_Topic as it is written.
+struct BankRow
+{
+    int id = 0;
+    int type = 0;
+    QString content;
+    std::optional<QByteArray> picture; // none: NULL
+    QString result;
+    QString source;
+    QString explain;
+};
+
+// A picture as the bank stores it: a 24-bit BMP file image, optionally behind the
+// 8-byte header (count 1, type 0x0100, length of the bitmap).
+QByteArray pictureBlob(const QImage& image, bool withHeader);
+
+// The rows of the sources, pictures drawn. Returns false with messages for pictures
+// that no drawing has.
+bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<BankRow>* rows,
+                     QStringList* errors);
+
+// Writes a new keyed bank with the given rows and an empty exam paper. The file is built
+// beside the target and then renamed over it, so a failed build leaves the old one.
+bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* error);

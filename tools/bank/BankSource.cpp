@@ -1,0 +1,203 @@
+#include "tools/bank/BankSource.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+
+#include <map>
+
+namespace {
+
+const QString kChoice = QStringLiteral("选择");
+const QString kTrueFalse = QStringLiteral("判断");
+
+struct Record
+{
+    std::map<QString, QString> values;
+    QStringList order;
+    int line = 0;
+};
+
+QString where(const QString& file, int line)
+{
+    return QStringLiteral("%1:%2: ").arg(QFileInfo(file).fileName()).arg(line);
+}
+
+bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion>* out,
+                QStringList* errors)
+{
+    const QString at = where(file, r.line);
+    auto value = [&](const char* key) {
+        const auto it = r.values.find(QString::fromLatin1(key));
+        return it == r.values.end() ? QString() : it->second;
+    };
+    SourceQuestion q;
+    q.file = file;
+    q.line = r.line;
+    bool ok = false;
+    q.id = value("ID").toInt(&ok);
+    if (!ok || q.id <= 0) {
+        *errors << at + QStringLiteral("ID must be a positive number");
+        return false;
+    }
+    const QString type = value("Type");
+    if (type == kChoice) {
+        q.type = 0;
+    } else if (type == kTrueFalse) {
+        q.type = 1;
+    } else {
+        *errors << at + QStringLiteral("Type must be 选择 or 判断 (ID %1)").arg(q.id);
+        return false;
+    }
+    q.question = value("Question");
+    q.answer = value("Answer");
+    q.source = value("Source");
+    q.explain = value("Explain");
+    for (const char* key : {"Question", "Answer", "Source", "Explain"}) {
+        if (value(key).isEmpty()) {
+            *errors << at + QStringLiteral("%1 is missing (ID %2)").arg(QLatin1String(key)).arg(q.id);
+            return false;
+        }
+    }
+    if (q.type == 0) {
+        for (const char* key : {"A", "B", "C", "D"}) {
+            const QString option = value(key);
+            if (option.isEmpty()) {
+                *errors << at + QStringLiteral("option %1 is missing (ID %2)")
+                                    .arg(QLatin1String(key))
+                                    .arg(q.id);
+                return false;
+            }
+            q.options << option;
+        }
+        if (q.answer.size() != 1 || q.answer < QLatin1String("A") || q.answer > QLatin1String("D")) {
+            *errors << at + QStringLiteral("a choice answer is A, B, C or D (ID %1)").arg(q.id);
+            return false;
+        }
+    } else {
+        for (const char* key : {"A", "B", "C", "D"}) {
+            if (!value(key).isEmpty()) {
+                *errors << at + QStringLiteral("a true/false question has no options (ID %1)").arg(q.id);
+                return false;
+            }
+        }
+        if (q.answer != QStringLiteral("√") && q.answer != QStringLiteral("×")) {
+            *errors << at + QStringLiteral("a true/false answer is √ or × (ID %1)").arg(q.id);
+            return false;
+        }
+    }
+    QString picture = value("Picture");
+    if (picture.endsWith(QLatin1String("+header"))) {
+        q.pictureHeader = true;
+        picture.chop(7);
+    }
+    q.picture = picture.trimmed();
+    for (const QString& key : r.order) {
+        static const QSet<QString> known = {
+            QStringLiteral("ID"), QStringLiteral("Type"), QStringLiteral("Question"),
+            QStringLiteral("A"),  QStringLiteral("B"),    QStringLiteral("C"),
+            QStringLiteral("D"),  QStringLiteral("Answer"), QStringLiteral("Picture"),
+            QStringLiteral("Source"), QStringLiteral("Explain")};
+        if (!known.contains(key)) {
+            *errors << at + QStringLiteral("unknown key %1 (ID %2)").arg(key).arg(q.id);
+            return false;
+        }
+    }
+    out->push_back(q);
+    return true;
+}
+
+} // namespace
+
+bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions,
+                   QStringList* errors)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *errors << QStringLiteral("%1: cannot be read").arg(path);
+        return false;
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool ok = true;
+    Record record;
+    QString lastKey;
+    auto finish = [&] {
+        if (!record.values.empty()) {
+            ok = takeRecord(record, path, questions, errors) && ok;
+        }
+        record = Record();
+        lastKey.clear();
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r'))) {
+            line.chop(1);
+        }
+        if (line.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        if (line.trimmed().isEmpty()) {
+            finish();
+            continue;
+        }
+        if (line.startsWith(QLatin1String("  ")) && !lastKey.isEmpty()) {
+            record.values[lastKey] += line.trimmed();
+            continue;
+        }
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        if (colon <= 0) {
+            *errors << where(path, i + 1) + QStringLiteral("expected 'Key: value'");
+            ok = false;
+            continue;
+        }
+        const QString key = line.left(colon).trimmed();
+        if (record.values.count(key)) {
+            *errors << where(path, i + 1) + QStringLiteral("%1 given twice").arg(key);
+            ok = false;
+        }
+        if (record.values.empty()) {
+            record.line = i + 1;
+        }
+        record.values[key] = line.mid(colon + 1).trimmed();
+        record.order << key;
+        lastKey = key;
+    }
+    finish();
+    return ok;
+}
+
+bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questions,
+                     QStringList* errors)
+{
+    const QDir dir(folder);
+    const QStringList files = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    bool ok = true;
+    for (const QString& f : files) {
+        ok = parseBankFile(dir.filePath(f), questions, errors) && ok;
+    }
+    std::map<int, const SourceQuestion*> seen;
+    for (const SourceQuestion& q : *questions) {
+        const auto [it, fresh] = seen.emplace(q.id, &q);
+        if (!fresh) {
+            *errors << where(q.file, q.line)
+                           + QStringLiteral("ID %1 is also used at %2:%3")
+                                 .arg(q.id)
+                                 .arg(QFileInfo(it->second->file).fileName())
+                                 .arg(it->second->line);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+QString contentOf(const SourceQuestion& question)
+{
+    QString content = question.question;
+    static const char* letters[] = {"A", "B", "C", "D"};
+    for (int i = 0; i < question.options.size() && i < 4; ++i) {
+        content += QStringLiteral("\r\n") + QLatin1String(letters[i]) + QStringLiteral("、")
+                   + question.options[i];
+    }
+    return content;
+}
