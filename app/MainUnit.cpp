@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
 #include <cstdint>
 
 TMainForm* MainForm = nullptr;
@@ -104,8 +103,8 @@ void TMainForm::FormCreate()
     char buffer[201] = {};
     const unsigned length = OsLibraryCalls::current().getSystemDirectory(buffer, sizeof buffer);
     if (length != 0 && length < sizeof buffer) {
-        const QString systemCopy = QString::fromLocal8Bit(buffer, int(length))
-                                   + QDir::separator() + QStringLiteral("midas.dll");
+        const QString systemCopy = QString::fromLocal8Bit(buffer, int(length)) + QDir::separator() +
+                                   QStringLiteral("midas.dll");
         if (fileExists(systemCopy)) {
             return;
         }

@@ -12,7 +12,6 @@
 #include "toolkit/Resources.h"
 
 #include <QIcon>
-
 #include <memory>
 
 namespace {

@@ -17,8 +17,7 @@ class FixedClock : public Clock
 public:
     explicit FixedClock(QDate date)
         : m_date(date)
-    {
-    }
+    {}
     QDate currentDate() const override { return m_date; }
     void setDate(QDate date) { m_date = date; }
 

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QStringEncoder>
-
 #include <sqlite3.h>
 
 namespace {
@@ -17,8 +16,8 @@ constexpr int kBusyTimeoutMs = 3000;
 QString unquote(const QString& value)
 {
     const QString v = value.trimmed();
-    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\''))
-        && v.back() == v.front()) {
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+        v.back() == v.front()) {
         return v.mid(1, v.size() - 2);
     }
     return v;
@@ -69,8 +68,8 @@ bool parseConnectionString(const QString& text, ConnectionSettings* settings, QS
             result.provider = value;
         } else if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) {
             result.dataSource = value;
-        } else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive)
-                   == 0) {
+        } else if (key.compare(QLatin1String("Jet OLEDB:Database Password"), Qt::CaseInsensitive) ==
+                   0) {
             result.password = value;
         }
     }
@@ -107,8 +106,7 @@ QString sqliteMessage(sqlite3* db)
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
 }
 
-sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create,
-                           QString* error)
+sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create, QString* error)
 {
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
@@ -137,7 +135,8 @@ sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool crea
     const int tables = rc == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : -1;
     sqlite3_finalize(stmt);
     if (rc != SQLITE_ROW) {
-        return fail(QStringLiteral("无法识别的数据库格式（“%1”）：%2").arg(path, sqliteMessage(db)));
+        return fail(
+            QStringLiteral("无法识别的数据库格式（“%1”）：%2").arg(path, sqliteMessage(db)));
     }
     if (!create && tables == 0) {
         return fail(QStringLiteral("无法识别的数据库格式（“%1”）：文件中没有数据表。").arg(path));

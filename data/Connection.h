@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <functional>
 
 struct sqlite3;
@@ -64,7 +63,6 @@ private:
 
 // Opens a keyed database file the way the connection does, without a connection
 // string: for the tools that build and copy banks. Returns null with an error text.
-sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create,
-                           QString* error);
+sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create, QString* error);
 
 QString sqliteMessage(sqlite3* db);

@@ -12,9 +12,9 @@ const QString TDM::kPassword = QStringLiteral("※题库数据·仅供练习※"
 QString bankConnectionString(const QString& applicationDirectory)
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
-                          "Jet OLEDB:Database Password=")
-           + TDM::kPassword + QStringLiteral(";") + QStringLiteral("Data Source=")
-           + joinPath(applicationDirectory, QStringLiteral("Drive.mdb"));
+                          "Jet OLEDB:Database Password=") +
+           TDM::kPassword + QStringLiteral(";") + QStringLiteral("Data Source=") +
+           joinPath(applicationDirectory, QStringLiteral("Drive.mdb"));
 }
 
 TDM::TDM(QString applicationDirectory, const Clock& clock, Host& host)

@@ -5,7 +5,6 @@
 #include "data/Query.h"
 
 #include <QString>
-
 #include <functional>
 
 class Clock;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <stdexcept>
 
 // Raised by the connection and the datasets. The message is for the learner's eyes
@@ -12,8 +11,7 @@ public:
     explicit DatabaseError(const QString& message)
         : std::runtime_error(message.toStdString())
         , m_message(message)
-    {
-    }
+    {}
     QString message() const { return m_message; }
 
 private:

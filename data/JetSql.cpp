@@ -17,6 +17,6 @@ QString toSqliteDialect(const QString& jetSql)
     while (end > 0 && (rest.at(end - 1).isSpace() || rest.at(end - 1) == QLatin1Char(';'))) {
         --end;
     }
-    return m.captured(1) + rest.left(end) + QStringLiteral(" LIMIT ") + m.captured(2)
-           + rest.mid(end);
+    return m.captured(1) + rest.left(end) + QStringLiteral(" LIMIT ") + m.captured(2) +
+           rest.mid(end);
 }

@@ -5,11 +5,9 @@
 #include "data/JetSql.h"
 
 #include <QRegularExpression>
-
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <limits>
+#include <sqlite3.h>
 
 namespace {
 
@@ -71,8 +69,8 @@ int bindValue(sqlite3_stmt* stmt, int index, const QVariant& value)
 bool isIntegral(const QVariant& v)
 {
     const int t = v.typeId();
-    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::UInt
-           || t == QMetaType::ULongLong || t == QMetaType::Bool;
+    return t == QMetaType::LongLong || t == QMetaType::Int || t == QMetaType::UInt ||
+           t == QMetaType::ULongLong || t == QMetaType::Bool;
 }
 
 // A decimal integer, blanks around it allowed; false when the text is none or too large.
@@ -156,8 +154,7 @@ Field::Field(Query* query, int index, QString name, QString table, QString colum
     , m_name(std::move(name))
     , m_table(std::move(table))
     , m_column(std::move(column))
-{
-}
+{}
 
 QVariant Field::value() const
 {
@@ -278,7 +275,8 @@ void Query::setConnection(Connection* connection)
 void Query::requireActive(const char* what) const
 {
     if (m_state == DataSetState::Inactive) {
-        throw DatabaseError(QStringLiteral("数据集没有打开，不能%1。").arg(QString::fromUtf8(what)));
+        throw DatabaseError(
+            QStringLiteral("数据集没有打开，不能%1。").arg(QString::fromUtf8(what)));
     }
 }
 
@@ -301,12 +299,12 @@ void Query::open()
                                            QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = select.match(sql);
     if (m.hasMatch()) {
-        const QByteArray injected = (m.captured(0) + QStringLiteral("_rowid_ AS ")
-                                     + QLatin1String(kRowIdColumn) + QStringLiteral(", ")
-                                     + sql.mid(m.capturedEnd()))
-                                        .toUtf8();
-        if (sqlite3_prepare_v2(db, injected.constData(), int(injected.size()), &st.stmt, nullptr)
-            == SQLITE_OK) {
+        const QByteArray injected =
+            (m.captured(0) + QStringLiteral("_rowid_ AS ") + QLatin1String(kRowIdColumn) +
+             QStringLiteral(", ") + sql.mid(m.capturedEnd()))
+                .toUtf8();
+        if (sqlite3_prepare_v2(db, injected.constData(), int(injected.size()), &st.stmt, nullptr) ==
+            SQLITE_OK) {
             withRowId = st.stmt != nullptr;
         } else {
             sqlite3_finalize(st.stmt);
@@ -315,8 +313,8 @@ void Query::open()
     }
     if (!withRowId) {
         const QByteArray plain = sql.toUtf8();
-        if (sqlite3_prepare_v2(db, plain.constData(), int(plain.size()), &st.stmt, nullptr)
-            != SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, plain.constData(), int(plain.size()), &st.stmt, nullptr) !=
+            SQLITE_OK) {
             fail(QStringLiteral("查询语句执行失败"), db);
         }
     }
@@ -330,7 +328,8 @@ void Query::open()
     for (int c = first; c < columns; ++c) {
         const char* table = sqlite3_column_table_name(st.stmt, c);
         const char* origin = sqlite3_column_origin_name(st.stmt, c);
-        fields.emplace_back(new Field(this, c - first, QString::fromUtf8(sqlite3_column_name(st.stmt, c)),
+        fields.emplace_back(new Field(this, c - first,
+                                      QString::fromUtf8(sqlite3_column_name(st.stmt, c)),
                                       withRowId && table ? QString::fromUtf8(table) : QString(),
                                       origin ? QString::fromUtf8(origin) : QString()));
     }
@@ -613,9 +612,10 @@ void Query::post()
     }
     if (!changed.empty()) {
         sqlite3* db = m_connection->handle();
-        const QByteArray sql = (QStringLiteral("UPDATE ") + quoted(table) + QStringLiteral(" SET ")
-                                + sets.join(QLatin1Char(',')) + QStringLiteral(" WHERE _rowid_=?"))
-                                   .toUtf8();
+        const QByteArray sql =
+            (QStringLiteral("UPDATE ") + quoted(table) + QStringLiteral(" SET ") +
+             sets.join(QLatin1Char(',')) + QStringLiteral(" WHERE _rowid_=?"))
+                .toUtf8();
         StatementGuard st;
         int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st.stmt, nullptr);
         int param = 1;

@@ -79,8 +79,7 @@ int Application::run(QWidget* mainForm)
 
 GuardedApplication::GuardedApplication(int& argc, char** argv)
     : QApplication(argc, argv)
-{
-}
+{}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 {

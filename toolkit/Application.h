@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QString>
-
 #include <exception>
 #include <functional>
 
@@ -40,8 +39,7 @@ public:
 
 // Runs an event handler; an exception that escapes it goes to the default error report
 // and the program goes on.
-template <class F>
-void guarded(F&& handler) noexcept
+template <class F> void guarded(F&& handler) noexcept
 {
     try {
         handler();

@@ -25,8 +25,8 @@ void Clickable::pressed(QMouseEvent* event)
 
 void Clickable::released(QWidget* self, QMouseEvent* event)
 {
-    const bool click = m_down && event->button() == Qt::LeftButton
-                       && self->rect().contains(event->position().toPoint());
+    const bool click = m_down && event->button() == Qt::LeftButton &&
+                       self->rect().contains(event->position().toPoint());
     m_down = false;
     if (click && self->isEnabled()) {
         fire(OnClick, self);
@@ -172,8 +172,8 @@ void Picture::loadFromFile(const QString& path)
         throw ToolkitError(QStringLiteral("无法打开文件“%1”：文件不存在。").arg(path));
     }
     const QByteArray format = info.suffix().toLower().toLatin1();
-    if (format != "bmp" && format != "jpg" && format != "jpeg" && format != "png"
-        && format != "ico") {
+    if (format != "bmp" && format != "jpg" && format != "jpeg" && format != "png" &&
+        format != "ico") {
         throw ToolkitError(QStringLiteral("不认识的图片文件扩展名（.%1）。").arg(info.suffix()));
     }
     QImageReader reader(path, format == "jpg" ? QByteArray("jpeg") : format);
@@ -182,8 +182,7 @@ void Picture::loadFromFile(const QString& path)
     reader.setAllocationLimit(64);
     const QImage image = reader.read();
     if (image.isNull()) {
-        throw ToolkitError(
-            QStringLiteral("图片文件“%1”无效：%2").arg(path, reader.errorString()));
+        throw ToolkitError(QStringLiteral("图片文件“%1”无效：%2").arg(path, reader.errorString()));
     }
     setImage(image);
 }
@@ -297,8 +296,7 @@ void Picture::mouseReleaseEvent(QMouseEvent* event)
 Panel::Panel(QWidget* parent)
     : QWidget(parent)
     , m_color(palette().color(QPalette::Button))
-{
-}
+{}
 
 void Panel::setColor(const QColor& color)
 {

@@ -12,8 +12,7 @@
 class QTimer;
 
 // Gives a control its name: the member name is its objectName.
-template <class W>
-W* named(W* widget, const char* name)
+template <class W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;

@@ -2,7 +2,6 @@
 
 #include <QPainter>
 #include <QTextLayout>
-
 #include <algorithm>
 
 // ---- DataLink ---------------------------------------------------------------------------
@@ -42,8 +41,7 @@ bool DataLink::linkActive() const
 
 DataSource::DataSource(QObject* parent)
     : QObject(parent)
-{
-}
+{}
 
 DataSource::~DataSource()
 {

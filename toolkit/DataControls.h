@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QObject>
 #include <QWidget>
-
 #include <functional>
 #include <vector>
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <stdexcept>
 
 // Raised by the component layer (a picture that cannot be loaded, a clip that cannot
@@ -11,6 +10,5 @@ class ToolkitError : public std::runtime_error
 public:
     explicit ToolkitError(const QString& message)
         : std::runtime_error(message.toStdString())
-    {
-    }
+    {}
 };

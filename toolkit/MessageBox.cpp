@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
-
 #include <vector>
 
 namespace {
@@ -24,7 +23,8 @@ std::vector<ButtonSpec> buttonsFor(int flags)
                 {QMessageBox::Retry, IDRETRY},
                 {QMessageBox::Ignore, IDIGNORE}};
     case MB_YESNOCANCEL:
-        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        return {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MB_YESNO:
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
     case MB_RETRYCANCEL:

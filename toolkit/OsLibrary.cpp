@@ -1,7 +1,6 @@
 #include "toolkit/OsLibrary.h"
 
 #include <QFile>
-
 #include <cstring>
 
 #ifdef Q_OS_WIN

@@ -8,7 +8,6 @@
 
 #include <QFile>
 #include <QRandomGenerator>
-
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -38,7 +37,8 @@ private slots:
     {
         ConnectionSettings s;
         QString error;
-        QVERIFY(parseConnectionString(bankConnectionString(QStringLiteral("/opt/study")), &s, &error));
+        QVERIFY(
+            parseConnectionString(bankConnectionString(QStringLiteral("/opt/study")), &s, &error));
         QCOMPARE(s.provider, QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
         QCOMPARE(s.dataSource, QStringLiteral("/opt/study/Drive.mdb"));
         QCOMPARE(s.password, QStringLiteral("※题库数据·仅供练习※"));
@@ -54,8 +54,10 @@ private slots:
         QTest::newRow("empty") << QString();
         QTest::newRow("no data source") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0");
         QTest::newRow("other provider") << QStringLiteral("Provider=SQLOLEDB;Data Source=x");
-        QTest::newRow("open quote") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"x");
-        QTest::newRow("no equals sign") << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;junk;Data Source=x");
+        QTest::newRow("open quote")
+            << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=\"x");
+        QTest::newRow("no equals sign")
+            << QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;junk;Data Source=x");
     }
 
     void rejectsUnfitConnectionStrings()
@@ -72,8 +74,8 @@ private slots:
         ConnectionSettings s;
         QString error;
         QVERIFY(parseConnectionString(
-            QStringLiteral("provider=microsoft.jet.oledb.4.0; Data Source=\"/a;b/Drive.mdb\" ;"), &s,
-            &error));
+            QStringLiteral("provider=microsoft.jet.oledb.4.0; Data Source=\"/a;b/Drive.mdb\" ;"),
+            &s, &error));
         QCOMPARE(s.dataSource, QStringLiteral("/a;b/Drive.mdb"));
     }
 
@@ -111,7 +113,7 @@ private slots:
         QVERIFY(c.connected());
         QCOMPARE(calls, 1);
         QVERIFY(c.connectionString.isEmpty()); // the password is never kept
-        c.open(); // already open: no second connect
+        c.open();                              // already open: no second connect
         QCOMPARE(calls, 1);
     }
 
@@ -149,9 +151,11 @@ private slots:
     {
         AppFolder folder;
         QString error;
-        sqlite3* db = openKeyedDatabase(folder.file(QStringLiteral("Drive.mdb")), "another", true, &error);
+        sqlite3* db =
+            openKeyedDatabase(folder.file(QStringLiteral("Drive.mdb")), "another", true, &error);
         QVERIFY2(db, qPrintable(error));
-        QCOMPARE(sqlite3_exec(db, "CREATE TABLE T_Topic(ID INTEGER)", nullptr, nullptr, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db, "CREATE TABLE T_Topic(ID INTEGER)", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
         sqlite3_close(db);
         const QByteArray before = folder.readFile(QStringLiteral("Drive.mdb"));
         QVERIFY(!tryOpen(folder.path()).isEmpty());
@@ -177,9 +181,9 @@ private slots:
         }
         // Root writes read-only files anyway: look with the eyes of an ordinary user,
         // who can open the same bank once it is writable.
-        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                 | QFile::ReadOther | QFile::ExeOther
-                                                 | QFile::WriteOther);
+        QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ExeOwner | QFile::ReadOther |
+                                                 QFile::ExeOther | QFile::WriteOther);
         auto opensAsNobody = [&] {
             const pid_t child = fork();
             if (child == 0) {
@@ -193,8 +197,8 @@ private slots:
             return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         };
         QCOMPARE(opensAsNobody(), 1);
-        QFile::setPermissions(bank, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
-                                        | QFile::WriteOther);
+        QFile::setPermissions(bank, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
+                                        QFile::WriteOther);
         QCOMPARE(opensAsNobody(), 0);
     }
 
@@ -206,8 +210,9 @@ private slots:
                  QStringLiteral("/opt/taviro"));
         // At the root the separator stays, so joined paths hold it twice.
         QCOMPARE(directoryOfExecutable(QStringLiteral("/taviro")), QStringLiteral("/"));
-        QCOMPARE(joinPath(directoryOfExecutable(QStringLiteral("/taviro")), QStringLiteral("Drive.mdb")),
-                 QStringLiteral("//Drive.mdb"));
+        QCOMPARE(
+            joinPath(directoryOfExecutable(QStringLiteral("/taviro")), QStringLiteral("Drive.mdb")),
+            QStringLiteral("//Drive.mdb"));
         QCOMPARE(nativeRelativePath(QStringLiteral("\\html\\Trafficrg1.htm")),
                  QStringLiteral("/html/Trafficrg1.htm"));
     }

@@ -94,7 +94,8 @@ private slots:
         RecordingHost host;
         TDM dm(folder.path(), clock, host);
         dm.DataModuleCreate();
-        QCOMPARE(dm.ADOQryTopic.SQL.text(), QStringLiteral("SELECT * FROM T_Topic\r\n ORDER BY ID"));
+        QCOMPARE(dm.ADOQryTopic.SQL.text(),
+                 QStringLiteral("SELECT * FROM T_Topic\r\n ORDER BY ID"));
         QVERIFY(dm.ADOQuery1.SQL.lines().isEmpty());
         QVERIFY(dm.ADOQuery2.SQL.lines().isEmpty());
         dm.ADOQryTopic.open();

@@ -8,7 +8,6 @@
 #include "tests/support/TestSupport.h"
 
 #include <QSet>
-
 #include <memory>
 
 using namespace testing;
@@ -75,8 +74,9 @@ class TestQuery : public QObject
         int next = 1;
         for (const QString& condition : {QStringLiteral("Type=0 AND ID>=1 AND ID<=441"),
                                          QStringLiteral("Type=1 AND ID>=1 AND ID<=441")}) {
-            setSql(q, {QStringLiteral("SELECT TOP 3 ID,TopicNo FROM T_TopicTmp"),
-                       QStringLiteral(" WHERE ") + condition, QStringLiteral(" ORDER BY RandomID")});
+            setSql(q,
+                   {QStringLiteral("SELECT TOP 3 ID,TopicNo FROM T_TopicTmp"),
+                    QStringLiteral(" WHERE ") + condition, QStringLiteral(" ORDER BY RandomID")});
             q.open();
             q.first();
             for (int i = 1; !q.eof() && i <= 3; ++i) {
@@ -111,16 +111,18 @@ private slots:
     {
         QTest::addColumn<QString>("jet");
         QTest::addColumn<QString>("sqlite");
-        QTest::newRow("draw") << QStringLiteral("SELECT TOP 17 ID,TopicNo FROM T_TopicTmp\r\n WHERE Type=0\r\n ORDER BY RandomID")
-                              << QStringLiteral("SELECT ID,TopicNo FROM T_TopicTmp\r\n WHERE Type=0\r\n ORDER BY RandomID LIMIT 17");
+        QTest::newRow("draw") << QStringLiteral("SELECT TOP 17 ID,TopicNo FROM T_TopicTmp\r\n "
+                                                "WHERE Type=0\r\n ORDER BY RandomID")
+                              << QStringLiteral("SELECT ID,TopicNo FROM T_TopicTmp\r\n WHERE "
+                                                "Type=0\r\n ORDER BY RandomID LIMIT 17");
         QTest::newRow("lower case, semicolon") << QStringLiteral("  select top 5 * from t;")
                                                << QStringLiteral("  select * from t LIMIT 5;");
         QTest::newRow("distinct") << QStringLiteral("SELECT DISTINCT TOP 2 a FROM t")
                                   << QStringLiteral("SELECT DISTINCT a FROM t LIMIT 2");
         QTest::newRow("no top") << QStringLiteral("SELECT TopicNo FROM T_TopicTmp")
                                 << QStringLiteral("SELECT TopicNo FROM T_TopicTmp");
-        QTest::newRow("column named top") << QStringLiteral("SELECT topx FROM t")
-                                          << QStringLiteral("SELECT topx FROM t");
+        QTest::newRow("column named top")
+            << QStringLiteral("SELECT topx FROM t") << QStringLiteral("SELECT topx FROM t");
     }
 
     void translatesTheRowLimit()
@@ -154,15 +156,20 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo = 0")), 0);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result IS NULL")), 6);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(DISTINCT TopicNo) FROM T_TopicTmp")), 6);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo<=3 AND Type=0")), 3);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo>=4 AND Type=1")), 3);
+        QCOMPARE(
+            count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo<=3 AND Type=0")),
+            3);
+        QCOMPARE(
+            count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo>=4 AND Type=1")),
+            3);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE ID>441")), 0);
     }
 
     void copiedRowsGetDefaultsAndFreshRandomIds()
     {
         Query q(m_con.get());
-        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"), QStringLiteral(" SELECT ID,Type FROM T_Topic")});
+        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"),
+                   QStringLiteral(" SELECT ID,Type FROM T_Topic")});
         QCOMPARE(q.execSQL(), 13);
         setSql(q, {QStringLiteral("SELECT TopicNo,Result,RandomID FROM T_TopicTmp")});
         q.open();
@@ -179,21 +186,25 @@ private slots:
     void topReturnsAtMostCountInRandomOrder()
     {
         Query q(m_con.get());
-        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"), QStringLiteral(" SELECT ID,Type FROM T_Topic")});
+        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"),
+                   QStringLiteral(" SELECT ID,Type FROM T_Topic")});
         q.execSQL();
         setSql(q, {QStringLiteral("SELECT TOP 4 ID,TopicNo FROM T_TopicTmp"),
-                   QStringLiteral(" WHERE Type=0 AND ID>=1 AND ID<=441"), QStringLiteral(" ORDER BY RandomID")});
+                   QStringLiteral(" WHERE Type=0 AND ID>=1 AND ID<=441"),
+                   QStringLiteral(" ORDER BY RandomID")});
         q.open();
         QCOMPARE(q.recordCount(), 4);
         QVERIFY(q.canModify());
         // A category with fewer candidates than asked gives what it has.
         setSql(q, {QStringLiteral("SELECT TOP 17 ID,TopicNo FROM T_TopicTmp"),
-                   QStringLiteral(" WHERE Type=1 AND ID>=442 AND ID<=699"), QStringLiteral(" ORDER BY RandomID")});
+                   QStringLiteral(" WHERE Type=1 AND ID>=442 AND ID<=699"),
+                   QStringLiteral(" ORDER BY RandomID")});
         q.open();
         QCOMPARE(q.recordCount(), 1);
         // Strict lower bounds leave 1066 out.
         setSql(q, {QStringLiteral("SELECT TOP 5 ID,TopicNo FROM T_TopicTmp"),
-                   QStringLiteral(" WHERE Type=0 AND ID>1066 AND ID<=1207"), QStringLiteral(" ORDER BY RandomID")});
+                   QStringLiteral(" WHERE Type=0 AND ID>1066 AND ID<=1207"),
+                   QStringLiteral(" ORDER BY RandomID")});
         q.open();
         QVERIFY(q.isEmpty());
         QVERIFY(q.eof() && q.bof());
@@ -203,17 +214,21 @@ private slots:
     {
         Query q(m_con.get());
         drawPaper(q);
-        setSql(q, {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
-                   QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
-                   QStringLiteral("  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
-                   QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
+        setSql(
+            q,
+            {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
+             QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
+             QStringLiteral(
+                 "  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
+             QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
         q.open();
         QCOMPARE(q.recordCount(), 6);
         QCOMPARE(q.fieldCount(), 6);
         int expected = 1;
         for (q.first(); !q.eof(); q.next()) {
             QCOMPARE(q.fieldByName(QStringLiteral("TopicNo")).asInteger(), expected++);
-            QVERIFY(q.fieldByName(QStringLiteral("Content")).asString().contains(QStringLiteral("题")));
+            QVERIFY(
+                q.fieldByName(QStringLiteral("Content")).asString().contains(QStringLiteral("题")));
         }
         QVERIFY(!q.canModify());
         QVERIFY_THROWS_EXCEPTION(DatabaseError, q.edit());
@@ -241,9 +256,12 @@ private slots:
         for (right.first(); !right.eof(); right.next()) {
             answers << right.fieldByName(QStringLiteral("Result")).asString();
         }
-        QCOMPARE(right.fieldByName(QStringLiteral("bResult")).fieldName(), QStringLiteral("bResult"));
-        const QString wrong = answers[4] == QStringLiteral("√") ? QStringLiteral("×") : QStringLiteral("√");
-        const QStringList given = {answers[0].toLower(), answers[1], answers[2], answers[3], wrong, QString()};
+        QCOMPARE(right.fieldByName(QStringLiteral("bResult")).fieldName(),
+                 QStringLiteral("bResult"));
+        const QString wrong =
+            answers[4] == QStringLiteral("√") ? QStringLiteral("×") : QStringLiteral("√");
+        const QStringList given = {answers[0].toLower(), answers[1], answers[2],
+                                   answers[3],           wrong,      QString()};
         for (int i = 0; i < 5; ++i) {
             QVERIFY(sheet.locate(QStringLiteral("TopicNo"), i + 1));
             sheet.edit();
@@ -268,7 +286,8 @@ private slots:
 
         Query q2(m_con.get());
         setSql(q2, {QStringLiteral("SELECT TopicNo FROM T_TopicTmp"),
-                    QStringLiteral(" WHERE Result IS NULL OR Result=''"), QStringLiteral(" ORDER BY TopicNo")});
+                    QStringLiteral(" WHERE Result IS NULL OR Result=''"),
+                    QStringLiteral(" ORDER BY TopicNo")});
         q2.open();
         QCOMPARE(q2.recordCount(), 1);
         QCOMPARE(q2.fields(0).asInteger(), 6);
@@ -386,7 +405,9 @@ private slots:
         sheet.fieldByName(QStringLiteral("Result")).setAsString(QStringLiteral("C"));
         sheet.next();
         QCOMPARE(sheet.state(), DataSetState::Browse);
-        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo=1 AND Result='C'")), 1);
+        QCOMPARE(
+            count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo=1 AND Result='C'")),
+            1);
         // An expression column cannot be written.
         Query counted(m_con.get());
         setSql(counted, {QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")});

@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QTimer>
 #include <QWindow>
-
 #include <memory>
 
 namespace testing {
@@ -92,8 +91,10 @@ std::vector<BankRow> smallBank()
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(QColor(200, 30, 30));
     std::vector<BankRow> rows = {
-        choiceRow(1, QStringLiteral("机动车驾驶人初次申领驾驶证后的实习期是多长？"), QStringLiteral("B")),
-        choiceRow(2, QStringLiteral("高速公路上小型载客汽车的最高车速是多少？"), QStringLiteral("D")),
+        choiceRow(1, QStringLiteral("机动车驾驶人初次申领驾驶证后的实习期是多长？"),
+                  QStringLiteral("B")),
+        choiceRow(2, QStringLiteral("高速公路上小型载客汽车的最高车速是多少？"),
+                  QStringLiteral("D")),
         trueFalseRow(3, QStringLiteral("驾驶机动车应当随身携带驾驶证。"), QStringLiteral("√")),
         trueFalseRow(4, QStringLiteral("饮酒后可以驾驶机动车。"), QStringLiteral("×")),
         choiceRow(442, QStringLiteral("如图所示，这个标志是何含义？"), QStringLiteral("A")),

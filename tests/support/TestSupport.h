@@ -6,7 +6,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <functional>
 #include <vector>
 
@@ -62,14 +61,14 @@ void settle();
 } // namespace testing
 
 // The test program's main: our application object and the program's environment.
-#define TAVIRO_TEST_MAIN(TestClass)                                                            \
-    int main(int argc, char** argv)                                                           \
-    {                                                                                          \
-        GuardedApplication app(argc, argv);                                                    \
-        prepareEnvironment();                                                                  \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        TestClass test;                                                                        \
-        return QTest::qExec(&test, argc, argv);                                                \
+#define TAVIRO_TEST_MAIN(TestClass)                                                                \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        GuardedApplication app(argc, argv);                                                        \
+        prepareEnvironment();                                                                      \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        TestClass test;                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
 
 #include "app/Program.h"

@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QString>
-
 #include <functional>
 #include <vector>
 
@@ -15,7 +14,7 @@ struct ArtItem
         AppFile   // written into the application folder at path
     };
     Target target;
-    QString path;   // e.g. "art/MainMenu.png", "bitmaps/XueYuanBan", "Yes.bmp"
+    QString path;      // e.g. "art/MainMenu.png", "bitmaps/XueYuanBan", "Yes.bmp"
     QByteArray format; // "png", "bmp", "jpg"
     std::function<QImage()> draw;
 };

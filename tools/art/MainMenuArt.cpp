@@ -6,7 +6,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRadialGradient>
-
 #include <cmath>
 
 namespace {
@@ -112,8 +111,10 @@ void drawCar(QPainter& p, const QPointF& base, qreal w)
     p.drawRoundedRect(QRectF(body.left() + w * 0.05, body.bottom() - 2, w * 0.16, h * 0.2), 3, 3);
     p.drawRoundedRect(QRectF(body.right() - w * 0.21, body.bottom() - 2, w * 0.16, h * 0.2), 3, 3);
     p.setBrush(QColor(255, 200, 60));
-    p.drawRoundedRect(QRectF(body.left() + w * 0.04, body.top() + h * 0.06, w * 0.16, h * 0.1), 2, 2);
-    p.drawRoundedRect(QRectF(body.right() - w * 0.2, body.top() + h * 0.06, w * 0.16, h * 0.1), 2, 2);
+    p.drawRoundedRect(QRectF(body.left() + w * 0.04, body.top() + h * 0.06, w * 0.16, h * 0.1), 2,
+                      2);
+    p.drawRoundedRect(QRectF(body.right() - w * 0.2, body.top() + h * 0.06, w * 0.16, h * 0.1), 2,
+                      2);
     p.setBrush(QColor(30, 80, 200));
     const QRectF plate(base.x() - w * 0.16, body.top() + h * 0.2, w * 0.32, h * 0.13);
     p.drawRect(plate);
@@ -267,7 +268,7 @@ QImage drawMainMenu()
         QRect box;
         const char* caption;
     } buttons[] = {
-        {QRect(29, 79, 234, 78), "交通标志"}, {QRect(29, 170, 234, 78), "交通法规"},
+        {QRect(29, 79, 234, 78), "交通标志"},  {QRect(29, 170, 234, 78), "交通法规"},
         {QRect(25, 261, 234, 78), "顺序练习"}, {QRect(25, 352, 234, 78), "模拟考试"},
         {QRect(29, 492, 234, 78), "退出系统"},
     };

@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRegularExpression>
-
 #include <cmath>
 #include <functional>
 #include <map>
@@ -76,7 +75,8 @@ QRectF warningTriangle(QPainter& p, const QRectF& r)
     p.drawPolygon(outer);
     const qreal inset = r.width() * 0.09;
     QPolygonF inner;
-    inner << QPointF(r.center().x(), top + inset * 2) << QPointF(r.right() - inset * 1.73, top + h - inset)
+    inner << QPointF(r.center().x(), top + inset * 2)
+          << QPointF(r.right() - inset * 1.73, top + h - inset)
           << QPointF(r.left() + inset * 1.73, top + h - inset);
     p.setPen(Qt::NoPen);
     p.setBrush(kYellow);
@@ -128,7 +128,8 @@ void yield(QPainter& p, const QRectF& r, const QString&)
     p.drawPolygon(outer);
     const qreal inset = r.width() * 0.12;
     QPolygonF inner;
-    inner << QPointF(r.left() + inset * 1.73, top + inset) << QPointF(r.right() - inset * 1.73, top + inset)
+    inner << QPointF(r.left() + inset * 1.73, top + inset)
+          << QPointF(r.right() - inset * 1.73, top + inset)
           << QPointF(r.center().x(), top + h - inset * 2);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
@@ -230,8 +231,10 @@ void person(QPainter& p, const QPointF& head, qreal size, bool stepLeft)
 void children(QPainter& p, const QRectF& r, const QString&)
 {
     const QRectF s = warningTriangle(p, r);
-    person(p, QPointF(s.left() + s.width() * 0.34, s.top() + s.height() * 0.1), s.height() * 0.88, true);
-    person(p, QPointF(s.left() + s.width() * 0.72, s.top() + s.height() * 0.3), s.height() * 0.68, true);
+    person(p, QPointF(s.left() + s.width() * 0.34, s.top() + s.height() * 0.1), s.height() * 0.88,
+           true);
+    person(p, QPointF(s.left() + s.width() * 0.72, s.top() + s.height() * 0.3), s.height() * 0.68,
+           true);
 }
 
 void arrowUp(QPainter& p, const QRectF& r, const QColor& color)
@@ -239,8 +242,9 @@ void arrowUp(QPainter& p, const QRectF& r, const QColor& color)
     const qreal u = r.width() / 100.0;
     const QPointF o = r.topLeft();
     QPolygonF arrow;
-    arrow << o + QPointF(50 * u, 18 * u) << o + QPointF(74 * u, 46 * u) << o + QPointF(58 * u, 46 * u)
-          << o + QPointF(58 * u, 82 * u) << o + QPointF(42 * u, 82 * u) << o + QPointF(42 * u, 46 * u)
+    arrow << o + QPointF(50 * u, 18 * u) << o + QPointF(74 * u, 46 * u)
+          << o + QPointF(58 * u, 46 * u) << o + QPointF(58 * u, 82 * u)
+          << o + QPointF(42 * u, 82 * u) << o + QPointF(42 * u, 46 * u)
           << o + QPointF(26 * u, 46 * u);
     p.setPen(Qt::NoPen);
     p.setBrush(color);
@@ -325,8 +329,9 @@ QImage drawSign(const QString& name, int size, const QColor& background)
     if (!splitName(name, &kind, &arg) || size < 8) {
         return QImage();
     }
-    QImage image(size, size, background.alpha() < 255 ? QImage::Format_ARGB32_Premultiplied
-                                                      : QImage::Format_RGB32);
+    QImage image(size, size,
+                 background.alpha() < 255 ? QImage::Format_ARGB32_Premultiplied
+                                          : QImage::Format_RGB32);
     image.fill(background);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);

@@ -3,13 +3,12 @@
 #include "toolkit/Fonts.h"
 #include "tools/art/Artwork.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {

@@ -9,10 +9,8 @@
 #include <QFile>
 #include <QImage>
 #include <QtEndian>
-
-#include <sqlite3.h>
-
 #include <cstdio>
+#include <sqlite3.h>
 
 QByteArray pictureBlob(const QImage& image, bool withHeader)
 {
@@ -76,11 +74,11 @@ bool exec(sqlite3* db, const QString& sql, QString* error)
 bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, QString* error)
 {
     sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db,
-                           "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, Explain) "
-                           "VALUES (?,?,?,?,?,?,?)",
-                           -1, &st, nullptr)
-        != SQLITE_OK) {
+    if (sqlite3_prepare_v2(
+            db,
+            "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, Explain) "
+            "VALUES (?,?,?,?,?,?,?)",
+            -1, &st, nullptr) != SQLITE_OK) {
         *error = sqliteMessage(db);
         return false;
     }
@@ -140,7 +138,8 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* e
     }
     ok = ok && insertRows(db, rows, error);
     ok = ok && exec(db, QStringLiteral("COMMIT"), error);
-    ok = ok && exec(db, QStringLiteral("PRAGMA user_version=%1").arg(BankSchema::kUserVersion), error);
+    ok = ok &&
+         exec(db, QStringLiteral("PRAGMA user_version=%1").arg(BankSchema::kUserVersion), error);
     // Readers in other processes must not block the program's writes.
     ok = ok && exec(db, QStringLiteral("PRAGMA journal_mode=WAL"), error);
     if (sqlite3_close(db) != SQLITE_OK) {
@@ -154,8 +153,8 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* e
     // A journal of the old file must not be replayed into the new one.
     QFile::remove(path + QStringLiteral("-wal"));
     QFile::remove(path + QStringLiteral("-shm"));
-    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData())
-        != 0) {
+    if (std::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) !=
+        0) {
         *error = QStringLiteral("cannot put the new bank in place at %1").arg(path);
         removeDatabaseFiles(building);
         return false;

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-
 #include <optional>
 #include <vector>
 

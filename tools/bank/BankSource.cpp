@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
-
 #include <map>
 
 namespace {
@@ -55,7 +54,8 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
     q.explain = value("Explain");
     for (const char* key : {"Question", "Answer", "Source", "Explain"}) {
         if (value(key).isEmpty()) {
-            *errors << at + QStringLiteral("%1 is missing (ID %2)").arg(QLatin1String(key)).arg(q.id);
+            *errors
+                << at + QStringLiteral("%1 is missing (ID %2)").arg(QLatin1String(key)).arg(q.id);
             return false;
         }
     }
@@ -70,14 +70,16 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
             }
             q.options << option;
         }
-        if (q.answer.size() != 1 || q.answer < QLatin1String("A") || q.answer > QLatin1String("D")) {
+        if (q.answer.size() != 1 || q.answer < QLatin1String("A") ||
+            q.answer > QLatin1String("D")) {
             *errors << at + QStringLiteral("a choice answer is A, B, C or D (ID %1)").arg(q.id);
             return false;
         }
     } else {
         for (const char* key : {"A", "B", "C", "D"}) {
             if (!value(key).isEmpty()) {
-                *errors << at + QStringLiteral("a true/false question has no options (ID %1)").arg(q.id);
+                *errors << at + QStringLiteral("a true/false question has no options (ID %1)")
+                                    .arg(q.id);
                 return false;
             }
         }
@@ -94,9 +96,9 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
     q.picture = picture.trimmed();
     for (const QString& key : r.order) {
         static const QSet<QString> known = {
-            QStringLiteral("ID"), QStringLiteral("Type"), QStringLiteral("Question"),
-            QStringLiteral("A"),  QStringLiteral("B"),    QStringLiteral("C"),
-            QStringLiteral("D"),  QStringLiteral("Answer"), QStringLiteral("Picture"),
+            QStringLiteral("ID"),     QStringLiteral("Type"),   QStringLiteral("Question"),
+            QStringLiteral("A"),      QStringLiteral("B"),      QStringLiteral("C"),
+            QStringLiteral("D"),      QStringLiteral("Answer"), QStringLiteral("Picture"),
             QStringLiteral("Source"), QStringLiteral("Explain")};
         if (!known.contains(key)) {
             *errors << at + QStringLiteral("unknown key %1 (ID %2)").arg(key).arg(q.id);
@@ -109,8 +111,7 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
 
 } // namespace
 
-bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions,
-                   QStringList* errors)
+bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions, QStringList* errors)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -180,11 +181,10 @@ bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questio
     for (const SourceQuestion& q : *questions) {
         const auto [it, fresh] = seen.emplace(q.id, &q);
         if (!fresh) {
-            *errors << where(q.file, q.line)
-                           + QStringLiteral("ID %1 is also used at %2:%3")
-                                 .arg(q.id)
-                                 .arg(QFileInfo(it->second->file).fileName())
-                                 .arg(it->second->line);
+            *errors << where(q.file, q.line) + QStringLiteral("ID %1 is also used at %2:%3")
+                                                   .arg(q.id)
+                                                   .arg(QFileInfo(it->second->file).fileName())
+                                                   .arg(it->second->line);
             ok = false;
         }
     }
@@ -196,8 +196,8 @@ QString contentOf(const SourceQuestion& question)
     QString content = question.question;
     static const char* letters[] = {"A", "B", "C", "D"};
     for (int i = 0; i < question.options.size() && i < 4; ++i) {
-        content += QStringLiteral("\r\n") + QLatin1String(letters[i]) + QStringLiteral("、")
-                   + question.options[i];
+        content += QStringLiteral("\r\n") + QLatin1String(letters[i]) + QStringLiteral("、") +
+                   question.options[i];
     }
     return content;
 }

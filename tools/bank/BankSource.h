@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <vector>
 
 // One question as its source file gives it.

@@ -3,7 +3,6 @@
 #include "tools/bank/BankBuilder.h"
 
 #include <QGuiApplication>
-
 #include <cstdio>
 
 int main(int argc, char** argv)
