@@ -1,5 +1,7 @@
 #include "app/MainUnit.h"
 
+#include "exam/Unt_SimulateExam.h"
+#include "exam/Unt_StudentLogin.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
@@ -143,6 +145,18 @@ void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
 void TMainForm::sbtnMoLiKaoShiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    Frm_StudentLogin = new TFrm_StudentLogin(this);
+    QString number = QStringLiteral("-1");
+    if (Frm_StudentLogin->showModal() == mrOk) {
+        number = Frm_StudentLogin->lblNo->caption();
+    }
+    // The pad yields digits only: "-1" means it was closed without its confirm key.
+    if (number == QLatin1String("-1")) {
+        return;
+    }
+    Frm_SimulateExam = new TFrm_SimulateExam(this);
+    Frm_SimulateExam->lblNo->setCaption(number);
+    Frm_SimulateExam->showModal();
 }
 
 void TMainForm::sbtnExitClick(QObject* sender)

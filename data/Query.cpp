@@ -368,6 +368,7 @@ void Query::close()
     if (!active()) {
         return;
     }
+    m_peek = -1;
     m_state = DataSetState::Inactive;
     m_editBuffer.clear();
     m_modified.clear();
@@ -553,8 +554,25 @@ const Query::Row* Query::currentRow() const
     return &m_rows[size_t(m_current)];
 }
 
+Query::RowPeek::RowPeek(Query& query, int index)
+    : m_query(query)
+    , m_saved(query.m_peek)
+{
+    if (index >= 0 && index < int(query.m_rows.size())) {
+        query.m_peek = index;
+    }
+}
+
+Query::RowPeek::~RowPeek()
+{
+    m_query.m_peek = m_saved;
+}
+
 QVariant Query::fieldValue(int index) const
 {
+    if (m_peek >= 0 && m_state != DataSetState::Inactive) {
+        return m_rows[size_t(m_peek)][size_t(index)];
+    }
     if (m_state == DataSetState::Edit) {
         return m_editBuffer[size_t(index)];
     }

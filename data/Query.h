@@ -145,6 +145,21 @@ public:
     void addObserver(DataSetObserver* observer);
     void removeObserver(DataSetObserver* observer);
 
+    // Lets a control read the fields of another row without moving the cursor, as a grid
+    // does when it paints one panel per row. Nothing is told; the cursor stays.
+    class RowPeek
+    {
+    public:
+        RowPeek(Query& query, int index);
+        ~RowPeek();
+        RowPeek(const RowPeek&) = delete;
+        RowPeek& operator=(const RowPeek&) = delete;
+
+    private:
+        Query& m_query;
+        int m_saved;
+    };
+
 private:
     friend class Field;
     using Row = std::vector<QVariant>;
@@ -166,6 +181,7 @@ private:
     std::vector<bool> m_modified;
     bool m_canModify = false;
     int m_current = 0;
+    int m_peek = -1;
     bool m_bof = true;
     bool m_eof = true;
     std::vector<DataSetObserver*> m_observers;

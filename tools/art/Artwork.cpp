@@ -9,7 +9,7 @@ constexpr int kQuestionPictureSize = 140;
 std::vector<ArtItem> artworkCatalogue()
 {
     std::vector<ArtItem> all;
-    for (auto&& part : {mainMenuArt()}) {
+    for (auto&& part : {mainMenuArt(), examArt()}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;

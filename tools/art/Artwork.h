@@ -38,3 +38,4 @@ QStringList questionPictureNames();
 
 // The picture catalogues of the screens, one function per screen family.
 std::vector<ArtItem> mainMenuArt();
+std::vector<ArtItem> examArt();

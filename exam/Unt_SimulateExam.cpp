@@ -1,0 +1,570 @@
+#include "exam/Unt_SimulateExam.h"
+
+#include "app/MsgDialogs.h"
+#include "app/Unt_Wait.h"
+#include "data/DMUnit.h"
+#include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "exam/Unt_StudentLogin.h"
+#include "toolkit/InputBlocker.h"
+#include "toolkit/Resources.h"
+
+#include <QApplication>
+#include <QMetaObject>
+#include <QPainter>
+
+TFrm_SimulateExam* Frm_SimulateExam = nullptr;
+TTopicSet WrongTopicSet;
+
+const std::vector<TExam> ExamPlan = {
+    {17, QStringLiteral("Type=0 AND ID>=1 AND ID<=441")},
+    {10, QStringLiteral("Type=0 AND ID>=442 AND ID<=699")},
+    {9, QStringLiteral("Type=0 AND ID>=700 AND ID<=938")},
+    {5, QStringLiteral("Type=0 AND ID>=939 AND ID<=1065")},
+    {5, QStringLiteral("Type=0 AND ID>1066 AND ID<=1207")},
+    {2, QStringLiteral("Type=0 AND ID>=1208 AND ID<=1271")},
+    {2, QStringLiteral("Type=0 AND ID>=1272 AND ID<=1320")},
+    {2, QStringLiteral("Type=0 AND ID>=1321 AND ID<=1379")},
+    {2, QStringLiteral("Type=0 AND ID>=1380 AND ID<=1449")},
+    {2, QStringLiteral("Type=0 AND ID>1450 AND ID<=1500")},
+    {4, QStringLiteral("Type=0 AND ID>1501 AND ID<=1600")},
+    {11, QStringLiteral("Type=1 AND ID>=1 AND ID<=441")},
+    {6, QStringLiteral("Type=1 AND ID>=442 AND ID<=699")},
+    {6, QStringLiteral("Type=1 AND ID>=700 AND ID<=938")},
+    {3, QStringLiteral("Type=1 AND ID>=939 AND ID<=1065")},
+    {4, QStringLiteral("Type=1 AND ID>1066 AND ID<=1207")},
+    {2, QStringLiteral("Type=1 AND ID>=1208 AND ID<=1271")},
+    {1, QStringLiteral("Type=1 AND ID>=1272 AND ID<=1320")},
+    {2, QStringLiteral("Type=1 AND ID>=1321 AND ID<=1379")},
+    {2, QStringLiteral("Type=1 AND ID>=1380 AND ID<=1449")},
+    {1, QStringLiteral("Type=1 AND ID>1450 AND ID<=1500")},
+    {2, QStringLiteral("Type=1 AND ID>1501 AND ID<=1600")},
+};
+
+namespace {
+
+const QString kHintTrueFalse = QStringLiteral("(请判断该题的正确性)");
+const QString kHintChoice = QStringLiteral("(请从下列ABCD中选择出该题的正确答案)");
+
+void setSql(Query& q, std::initializer_list<QString> lines)
+{
+    q.close();
+    q.SQL.clear();
+    for (const QString& line : lines) {
+        q.SQL.add(line);
+    }
+}
+
+Label* hotArea(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    Label* l = named(new Label(parent), name);
+    l->setGeometry(x, y, w, h);
+    l->setHandCursor();
+    return l;
+}
+
+Label* textLabel(QWidget* parent, const char* name, QRect r, const QString& face, int px,
+                 const QColor& color, const QString& caption)
+{
+    Label* l = named(new Label(parent), name);
+    l->setGeometry(r);
+    l->setFontSpec(face, px, true, color);
+    l->setCaption(caption);
+    return l;
+}
+
+// Attaches a data-change handler again when the block that took it off ends, also when
+// it ends by an error.
+class Reattach
+{
+public:
+    Reattach(::DataSource* source, ::DataSource::DataChangeEvent handler)
+        : m_source(source)
+        , m_handler(std::move(handler))
+    {
+        m_source->OnDataChange = nullptr;
+    }
+    ~Reattach() { m_source->OnDataChange = m_handler; }
+    Reattach(const Reattach&) = delete;
+    Reattach& operator=(const Reattach&) = delete;
+
+private:
+    ::DataSource* m_source;
+    ::DataSource::DataChangeEvent m_handler;
+};
+
+} // namespace
+
+TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
+    : TFrm_Father(owner)
+{
+    setObjectName(QStringLiteral("Frm_SimulateExam"));
+    imgPicture->loadFromResource(artPath(QStringLiteral("SimulateExam.png")));
+
+    DataSource = new ::DataSource(this);
+    DataSource->setObjectName(QStringLiteral("DataSource"));
+    DataSource1 = new ::DataSource(this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+
+    lblContent = textLabel(this, "lblContent", QRect(9, 61, 550, 179), QStringLiteral("宋体"), 21,
+                           QColor(0, 128, 128), QString());
+    lblContent->setWordWrap(true);
+    lblContent->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    DBImage1 = named(new DBImage(this), "DBImage1");
+    DBImage1->setGeometry(558, 60, 230, 178);
+    DBImage1->setColor(colorFromBgr(16759765));
+    DBImage1->setEnabled(false);
+    DBImage1->setDataSource(DataSource);
+    DBImage1->setDataField(QStringLiteral("Picture"));
+
+    dbMemContent = named(new DBMemo(this), "dbMemContent");
+    dbMemContent->setGeometry(265, 78, 200, 51);
+    dbMemContent->hide();
+    dbMemContent->setDataSource(DataSource);
+    dbMemContent->setDataField(QStringLiteral("Content"));
+
+    imgvx = named(new Picture(this), "imgvx");
+    imgvx->setGeometry(9, 234, 328, 79);
+    imgvx->loadFromResource(artPath(QStringLiteral("ExamTickCross.png")));
+    imgvx->hide();
+
+    lblA = hotArea(this, "lblA", 9, 235, 81, 78);
+    lblB = hotArea(this, "lblB", 90, 235, 81, 78);
+    lblC = hotArea(this, "lblC", 172, 235, 81, 78);
+    lblD = hotArea(this, "lblD", 254, 235, 81, 78);
+    for (Label* answer : {lblA, lblB, lblC, lblD}) {
+        answer->OnClick = [this](QObject* s) { lblAClick(s); };
+    }
+    lblResult = textLabel(this, "lblResult", QRect(339, 243, 61, 65), QStringLiteral("隶书"), 73,
+                          QColor(0, 128, 0), QStringLiteral("A"));
+    lblResult->setAlignment(Qt::AlignCenter);
+
+    lblNext = hotArea(this, "lblNext", 410, 240, 81, 78);
+    lblPrior = hotArea(this, "lblPrior", 508, 240, 81, 78);
+    lblSelect = hotArea(this, "lblSelect", 606, 240, 81, 78);
+    lblEndExam = hotArea(this, "lblEndExam", 704, 240, 81, 78);
+    lblNext->OnClick = [this](QObject* s) { lblNextClick(s); };
+    lblPrior->OnClick = [this](QObject* s) { lblPriorClick(s); };
+    lblSelect->OnClick = [this](QObject* s) { lblSelectClick(s); };
+    lblEndExam->OnClick = [this](QObject* s) { lblEndExamClick(s); };
+
+    DBCtrlGrid1 = named(new DBCtrlGrid(this), "DBCtrlGrid1");
+    DBCtrlGrid1->setGeometry(22, 360, 470, 216);
+    DBCtrlGrid1->setPanels(10, 10, QSize(47, 20));
+    DBCtrlGrid1->setColor(colorFromBgr(15783899));
+    DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
+    DBCtrlGrid1->setDataSource(DataSource1);
+    DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int i) { DBCtrlGrid1PaintPanel(g, i); };
+    DBText2 = named(new DBText(this), "DBText2");
+    DBText2->setGeometry(-1, 1, 37, 17);
+    DBText2->setFontSpec(QStringLiteral("隶书"), 16, true, Qt::blue);
+    DBText2->setDataField(QStringLiteral("TopicNo"));
+    DBText3 = named(new DBText(this), "DBText3");
+    DBText3->setGeometry(35, 0, 13, 20);
+    DBText3->setFontSpec(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
+    DBText3->setDataField(QStringLiteral("Result"));
+    DBCtrlGrid1->addPanelText(DBText2);
+    DBCtrlGrid1->addPanelText(DBText3);
+
+    const QString li = QStringLiteral("隶书");
+    lblNo = textLabel(this, "lblNo", QRect(607, 361, 178, 21), li, 21, Qt::blue,
+                      QStringLiteral("12345678"));
+    Label1 = textLabel(this, "Label1", QRect(607, 389, 178, 21), li, 21, Qt::blue,
+                       QStringLiteral("Quorin软件"));
+    Label2 = textLabel(this, "Label2", QRect(630, 446, 178, 21), li, 21, Qt::blue,
+                       QStringLiteral("汽车"));
+    lblTime = textLabel(this, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
+                        Qt::blue, QStringLiteral("剩余时间:45分钟"));
+    lblAddress = named(new Label(this), "lblAddress");
+    lblAddress->move(392, 585);
+    lblAddress->resize(244, 14);
+    lblAddress->setAutoSize(true);
+    lblAddress->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+
+    Timer = new ::Timer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(60000);
+    Timer->OnTimer = [this](QObject* s) { TimerTimer(s); };
+
+    FormCreate();
+}
+
+TFrm_SimulateExam::~TFrm_SimulateExam()
+{
+    // The answer sheet stays open for its next user; its display handler goes with us.
+    if (DM && DM->ADOQuery1.active()) {
+        if (Field* number = DM->ADOQuery1.findField(QStringLiteral("TopicNo"))) {
+            number->OnGetText = nullptr;
+        }
+    }
+    if (Frm_SimulateExam == this) {
+        Frm_SimulateExam = nullptr;
+    }
+}
+
+void TFrm_SimulateExam::FormCreate()
+{
+    lblAddress->setCaption(loadStr(StringId::Contact));
+
+    lblXueYuanBan = named(new Label(this), "lblXueYuanBan");
+    lblXueYuanBan->setGeometry(697, 436, 48, 141);
+    lblXueYuanBan->setWordWrap(true);
+    lblXueYuanBan->setFontSpec(QStringLiteral("华文行楷"), 48, true, Qt::red);
+    lblXueYuanBan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblXueYuanBan->setCaption(QStringLiteral("学员版"));
+
+    detachDataSources();
+}
+
+void TFrm_SimulateExam::detachDataSources()
+{
+    DataSource->setDataSet(nullptr);
+    DataSource1->setDataSet(nullptr);
+    DataSource->OnDataChange = nullptr;
+    DataSource1->OnDataChange = nullptr;
+}
+
+void TFrm_SimulateExam::attachDataSources()
+{
+    DataSource->setDataSet(&DM->ADOQryTopic);
+    DataSource1->setDataSet(&DM->ADOQuery1);
+    DataSource->OnDataChange = [this](QObject* s, Field* f) { DataSourceDataChange(s, f); };
+    DataSource1->OnDataChange = [this](QObject* s, Field* f) { DataSource1DataChange(s, f); };
+}
+
+void TFrm_SimulateExam::FormShow()
+{
+    resize(800, 600);
+    detachDataSources();
+    if (!CreateExamPaper(ExamPlan)) {
+        ShowMsgDialog(QStringLiteral("生成模拟考试题失败!请重新进入."), mtWarning, msgButton(mbOK), 0);
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    attachDataSources();
+    DM->ADOQryTopic.first();
+    WrongTopicSet.reset();
+    MinutesLeft = 45;
+    Timer->setInterval(60000);
+    Timer->setEnabled(true);
+    TimerTimer(Timer);
+}
+
+bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
+{
+    bool result = true;
+    // While the paper is rebuilt the messages run for the wait screen; none of them may
+    // reach this screen, which may already be showing the old paper.
+    InputBlocker holdInput(this);
+    Frm_Wait = new TFrm_Wait(nullptr);
+    try {
+        Frm_Wait->pb->setMin(0);
+        Frm_Wait->pb->setMax(int(plan.size()) + 5);
+        Frm_Wait->show();
+
+        Query& q = DM->ADOQryTopic;
+        setSql(q, {QStringLiteral(" DELETE FROM T_TopicTmp")});
+        q.execSQL();
+        StepWait();
+
+        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"),
+                   QStringLiteral(" SELECT ID,Type FROM T_Topic")});
+        q.execSQL();
+        StepWait();
+
+        int next = 1;
+        for (const TExam& row : plan) {
+            const bool ok = DrawCategory(row.Condition, row.Count, next);
+            StepWait();
+            if (!ok) {
+                delete Frm_Wait;
+                Frm_Wait = nullptr;
+                return false;
+            }
+        }
+
+        setSql(q, {QStringLiteral("DELETE FROM T_TopicTmp"), QStringLiteral(" WHERE TopicNo = 0")});
+        q.execSQL();
+        StepWait();
+
+        setSql(q, {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
+                   QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
+                   QStringLiteral("  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
+                   QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
+        q.open();
+        StepWait();
+
+        Query& sheet = DM->ADOQuery1;
+        setSql(sheet, {QStringLiteral("SELECT TopicNo,Result"), QStringLiteral("  FROM T_TopicTmp"),
+                       QStringLiteral(" ORDER BY TopicNo")});
+        sheet.open();
+        sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
+            [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
+        StepWait();
+    } catch (...) {
+        result = false;
+    }
+    delete Frm_Wait;
+    Frm_Wait = nullptr;
+    return result;
+}
+
+bool TFrm_SimulateExam::DrawCategory(const QString& condition, int count, int& nextNumber)
+{
+    bool result = true;
+    try {
+        Query& q = DM->ADOQryTopic;
+        setSql(q, {QStringLiteral("SELECT TOP ") + QString::number(count)
+                       + QStringLiteral(" ID,TopicNo FROM T_TopicTmp"),
+                   QStringLiteral(" WHERE ") + condition, QStringLiteral(" ORDER BY RandomID")});
+        q.open();
+        q.first();
+        int i = 1;
+        while (!q.eof() && i <= count) {
+            q.edit();
+            q.fieldByName(QStringLiteral("TopicNo")).setAsInteger(nextNumber);
+            q.post();
+            q.next();
+            ++nextNumber;
+            ++i;
+        }
+        q.close();
+    } catch (...) {
+        result = false;
+    }
+    return result;
+}
+
+void TFrm_SimulateExam::StepWait()
+{
+    if (!Frm_Wait) {
+        return;
+    }
+    Frm_Wait->repaint();
+    Application::processMessages();
+    if (Frm_Wait) {
+        Frm_Wait->pb->stepIt();
+    }
+}
+
+void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
+{
+    {
+        Reattach sheet(DataSource1,
+                       [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
+        Query& paper = DM->ADOQryTopic;
+        const QString number = paper.fieldByName(QStringLiteral("TopicNo")).asString();
+        DM->ADOQuery1.locate(QStringLiteral("TopicNo"), number);
+        UpdateTopicView();
+        const QString hint = imgvx->isVisible() ? kHintTrueFalse : kHintChoice;
+        lblContent->setCaption(QStringLiteral("第") + number + QStringLiteral("题 ") + hint
+                               + QStringLiteral("\r\n") + QStringLiteral("  ") + dbMemContent->text());
+    }
+}
+
+void TFrm_SimulateExam::UpdateTopicView()
+{
+    Query& paper = DM->ADOQryTopic;
+    DBImage1->setVisible(!paper.fieldByName(QStringLiteral("Picture")).isNull());
+    if (paper.fieldByName(QStringLiteral("Type")).asInteger() != 0) {
+        imgvx->show();
+        lblB->hide();
+        lblD->hide();
+        lblA->move(66, lblA->y());
+        lblC->move(200, lblC->y());
+        lblA->show();
+        lblC->show();
+    } else {
+        imgvx->hide();
+        for (Label* l : {lblA, lblB, lblC, lblD}) {
+            l->show();
+        }
+        lblA->move(9, lblA->y());
+        lblC->move(172, lblC->y());
+    }
+    lblResult->setCaption(DM->ADOQuery1.fieldByName(QStringLiteral("Result")).asString());
+}
+
+void TFrm_SimulateExam::lblAClick(QObject* sender)
+{
+    const Reattach paper(DataSource, [this](QObject* s, Field* f) { DataSourceDataChange(s, f); });
+    const Reattach sheet(DataSource1, [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
+    const QString letter = sender->objectName().mid(3, 1);
+    lblResult->setCaption(letter);
+    if (DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger() != 0) {
+        lblResult->setCaption(letter == QLatin1String("A") ? QStringLiteral("√") : QStringLiteral("×"));
+    }
+    if (!lblResult->caption().isEmpty()) {
+        Query& answers = DM->ADOQuery1;
+        try {
+            answers.edit();
+            answers.fieldByName(QStringLiteral("Result")).setAsString(lblResult->caption());
+            answers.post();
+        } catch (...) {
+            // What was not stored must not show as the answer.
+            lblResult->setCaption(answers.active()
+                                      ? answers.fieldByName(QStringLiteral("Result")).asString()
+                                      : QString());
+            throw;
+        }
+    }
+}
+
+void TFrm_SimulateExam::lblNextClick(QObject*)
+{
+    DM->ADOQryTopic.next();
+}
+
+void TFrm_SimulateExam::lblPriorClick(QObject*)
+{
+    DM->ADOQryTopic.prior();
+}
+
+void TFrm_SimulateExam::lblSelectClick(QObject*)
+{
+    auto* pad = new TFrm_StudentLogin(this);
+    pad->imgXT->show();
+    if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
+        DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
+    }
+}
+
+void TFrm_SimulateExam::DataSource1DataChange(QObject*, Field*)
+{
+    Query& paper = DM->ADOQryTopic;
+    if (paper.active()) {
+        paper.locate(QStringLiteral("TopicNo"),
+                     DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asString());
+        UpdateTopicView();
+    }
+}
+
+void TFrm_SimulateExam::TopicNoGetText(Field& sender, QString& text, bool)
+{
+    const QString answer = sender.dataSet().fieldByName(QStringLiteral("Result")).asString();
+    // Blanks and control characters alone are no answer.
+    QString trimmed = answer;
+    while (!trimmed.isEmpty() && trimmed.front() <= QLatin1Char(' ')) {
+        trimmed.remove(0, 1);
+    }
+    while (!trimmed.isEmpty() && trimmed.back() <= QLatin1Char(' ')) {
+        trimmed.chop(1);
+    }
+    text = (trimmed.isEmpty() ? QStringLiteral("○") : QStringLiteral("⊙")) + sender.asString();
+}
+
+void TFrm_SimulateExam::DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int)
+{
+    const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
+    if (number >= 0 && number <= 103 && WrongTopicSet.test(size_t(number))) {
+        const QSize panel = sender->panelSize();
+        sender->canvas()->fillRect(QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)),
+                                   Qt::red);
+    }
+}
+
+void TFrm_SimulateExam::TimerTimer(QObject*)
+{
+    Timer->setEnabled(false);
+    lblTime->setCaption(QStringLiteral("剩余时间:") + QString::number(MinutesLeft)
+                        + QStringLiteral("分钟"));
+    if (MinutesLeft > 0) {
+        --MinutesLeft;
+        Timer->setEnabled(true);
+        return;
+    }
+    if (m_confirming) {
+        // Time is up while the hand-in question is open: it is answered by the clock.
+        m_confirmationOverruled = true;
+        if (auto* question = qobject_cast<TMessageForm*>(QApplication::activeModalWidget())) {
+            question->done(mrCancel);
+        }
+    }
+    HandInExam();
+}
+
+void TFrm_SimulateExam::lblEndExamClick(QObject*)
+{
+    if (!lblA->isEnabled()) {
+        close();
+        return;
+    }
+    Query& q = DM->ADOQuery2;
+    setSql(q, {QStringLiteral("SELECT TopicNo FROM T_TopicTmp"),
+               QStringLiteral(" WHERE Result IS NULL OR Result=''"), QStringLiteral(" ORDER BY TopicNo")});
+    q.open();
+    QString list;
+    for (q.first(); !q.eof(); q.next()) {
+        list += q.fieldByName(QStringLiteral("TopicNo")).asString() + QStringLiteral(" ");
+    }
+    list.chop(1);
+    const QString message = list.isEmpty()
+                                ? QStringLiteral("请问你是否要结束考试？")
+                                : QStringLiteral("您还有") + list + QStringLiteral("未做。") + QStringLiteral("\r\n")
+                                      + QStringLiteral("请问你是否要结束考试？");
+    m_confirming = true;
+    m_confirmationOverruled = false;
+    const int answer = ShowMsgDialog(message, mtWarning, msgButton(mbYes) | msgButton(mbNo), 0);
+    m_confirming = false;
+    if (answer == mrYes && !m_confirmationOverruled) {
+        HandInExam();
+    }
+}
+
+void TFrm_SimulateExam::HandInExam()
+{
+    Timer->setEnabled(false);
+    auto* result = new TFrm_MoLiKaoShiPingFen(nullptr);
+    result->showModal();
+    const int choice = result->SelectedTag;
+    switch (choice) {
+    case 10:
+        FormShow();
+        lblResult->setCaption(QString());
+        break;
+    case 20:
+        enterReview();
+        break;
+    case 30:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFrm_SimulateExam::enterReview()
+{
+    Query& wrong = DM->ADOQuery2;
+    setSql(wrong, {QStringLiteral("SELECT b.TopicNo FROM T_Topic a,T_TopicTmp b "),
+                   QStringLiteral(" WHERE a.ID=b.ID AND (a.Result<>b.Result OR b.Result IS NULL)"),
+                   QStringLiteral(" ORDER BY b.TopicNo")});
+    wrong.open();
+    WrongTopicSet.reset();
+    for (wrong.first(); !wrong.eof(); wrong.next()) {
+        const int n = wrong.fields(0).asInteger();
+        if (n >= 0 && n <= 103) {
+            WrongTopicSet.set(size_t(n));
+        }
+    }
+    wrong.close();
+
+    Query& sheet = DM->ADOQuery1;
+    setSql(sheet, {QStringLiteral("SELECT b.TopicNo,a.Result AS Result,b.Result AS bResult"),
+                   QStringLiteral("  FROM T_Topic a,T_TopicTmp b WHERE a.ID=b.ID "),
+                   QStringLiteral(" ORDER BY b.TopicNo")});
+    sheet.open();
+    sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
+        [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
+    sheet.first();
+    for (Label* l : {lblA, lblB, lblC, lblD}) {
+        l->setEnabled(false);
+    }
+}
+
+void TFrm_SimulateExam::FormClose(CloseAction& action)
+{
+    Timer->setEnabled(false);
+    DM->ADOQryTopic.close();
+    TFrm_Father::FormClose(action);
+}

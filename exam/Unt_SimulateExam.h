@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/Unt_Father.h"
+#include "toolkit/DBCtrlGrid.h"
+#include "toolkit/DataControls.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <bitset>
+#include <vector>
+
+class DBImage;
+
+// One row of the draw plan: how many questions, and the condition on Type and ID that
+// selects their candidates in T_TopicTmp.
+struct TExam
+{
+    int Count;
+    QString Condition;
+};
+
+// 60 choice questions, then 40 true/false ones, by eleven ranges of ID.
+extern const std::vector<TExam> ExamPlan;
+
+// Question numbers 0 to 103 answered wrongly or not at all, painted red in the review.
+using TTopicSet = std::bitset<104>;
+extern TTopicSet WrongTopicSet;
+
+// The mock exam: one question at a time, the answer sheet, the 45-minute clock.
+class TFrm_SimulateExam : public TFrm_Father
+{
+    Q_OBJECT
+public:
+    explicit TFrm_SimulateExam(QWidget* owner = nullptr);
+    ~TFrm_SimulateExam() override;
+
+    Label* lblContent;
+    DBImage* DBImage1;
+    DBMemo* dbMemContent;
+    Picture* imgvx;
+    Label* lblA;
+    Label* lblB;
+    Label* lblC;
+    Label* lblD;
+    Label* lblResult;
+    Label* lblNext;
+    Label* lblPrior;
+    Label* lblSelect;
+    Label* lblEndExam;
+    DBCtrlGrid* DBCtrlGrid1;
+    DBText* DBText2;
+    DBText* DBText3;
+    Label* lblNo;
+    Label* Label1;
+    Label* Label2;
+    Label* lblTime;
+    Label* lblAddress;
+    Label* lblXueYuanBan = nullptr; // made by FormCreate
+    ::Timer* Timer;
+    ::DataSource* DataSource;  // the paper
+    ::DataSource* DataSource1; // the answer sheet
+
+    int MinutesLeft = 45;
+
+    // Starts a new exam: a new paper, question 1, the clock at 45 minutes.
+    void FormShow() override;
+
+    bool CreateExamPaper(const std::vector<TExam>& plan);
+    bool DrawCategory(const QString& condition, int count, int& nextNumber);
+    void StepWait();
+
+    void DataSourceDataChange(QObject* sender, Field* field);
+    void DataSource1DataChange(QObject* sender, Field* field);
+    void UpdateTopicView();
+    void lblAClick(QObject* sender);
+    void lblNextClick(QObject* sender);
+    void lblPriorClick(QObject* sender);
+    void lblSelectClick(QObject* sender);
+    void lblEndExamClick(QObject* sender);
+    void TimerTimer(QObject* sender);
+    void TopicNoGetText(Field& sender, QString& text, bool displayText);
+    void DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int index);
+    void HandInExam();
+
+protected:
+    void FormCreate();
+    void FormClose(CloseAction& action) override;
+
+private:
+    void detachDataSources();
+    void attachDataSources();
+    void enterReview();
+
+    // The hand-in question while it is open; the clock closes it when time runs out.
+    bool m_confirming = false;
+    bool m_confirmationOverruled = false;
+};
+
+extern TFrm_SimulateExam* Frm_SimulateExam;
