@@ -1,5 +1,6 @@
 #include "app/MainUnit.h"
 
+#include "practice/Unt_ShunXuLianXi.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
@@ -138,6 +139,9 @@ void TMainForm::sbtnJiaoTongFaGuiClick(QObject* sender)
 void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    // The screen frees itself when it closes.
+    auto* practice = new TFrm_ShunXuLianXi();
+    practice->showModal();
 }
 
 void TMainForm::sbtnMoLiKaoShiClick(QObject* sender)

@@ -113,3 +113,28 @@ private:
     QColor m_color = Qt::black;
     QColor m_background;
 };
+
+// Shows a picture field: a Windows bitmap as the bank stores it (with or without its
+// 8-byte header). The bytes are decoded only when the picture is shown, and bytes that
+// are no readable bitmap show nothing. A picture larger than the control is shrunk to
+// fit it; smaller ones are centred at their own size.
+class DBImage : public QWidget, public FieldLink
+{
+    Q_OBJECT
+public:
+    explicit DBImage(QWidget* parent);
+    void setColor(const QColor& background);
+    // The current row's picture, decoded on first use; null when there is none or it
+    // cannot be read.
+    QImage picture() const;
+
+protected:
+    void recordChanged(Field* field) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QByteArray m_blob;
+    mutable QImage m_picture;
+    mutable bool m_decoded = true;
+    QColor m_background;
+};

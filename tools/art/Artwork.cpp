@@ -9,7 +9,7 @@ constexpr int kQuestionPictureSize = 140;
 std::vector<ArtItem> artworkCatalogue()
 {
     std::vector<ArtItem> all;
-    for (auto&& part : {mainMenuArt()}) {
+    for (auto&& part : {mainMenuArt(), practiceArt()}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;
@@ -17,7 +17,9 @@ std::vector<ArtItem> artworkCatalogue()
 
 std::vector<ArtFile> artFileCatalogue()
 {
-    return {};
+    return {
+        {ArtItem::Target::AppFile, QStringLiteral("CLOCK.AVI"), clockClip},
+    };
 }
 
 QImage drawQuestionPicture(const QString& name)

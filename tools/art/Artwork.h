@@ -38,3 +38,8 @@ QStringList questionPictureNames();
 
 // The picture catalogues of the screens, one function per screen family.
 std::vector<ArtItem> mainMenuArt();
+std::vector<ArtItem> practiceArt();
+
+// The wait screen's clock: the frames of one turn of its hand, and the clip made of them.
+std::vector<QImage> clockFrames();
+QByteArray clockClip();
