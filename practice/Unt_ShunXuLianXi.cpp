@@ -219,8 +219,8 @@ bool TFrm_ShunXuLianXi::hasQuestion() const
 
 void TFrm_ShunXuLianXi::ADOQryTopicIDGetText(Field& sender, QString& text, bool displayText)
 {
-    if (!displayText) {
-        return;
+    if (!displayText || sender.isNull()) {
+        return; // an empty bank has no number to show
     }
     const bool trueFalse = sender.dataSet().fieldByName(QStringLiteral("Type")).asInteger() != 0;
     text = QStringLiteral("第") + sender.asString() + QStringLiteral("题 ") +
