@@ -9,7 +9,7 @@ constexpr int kQuestionPictureSize = 140;
 std::vector<ArtItem> artworkCatalogue()
 {
     std::vector<ArtItem> all;
-    for (auto&& part : {mainMenuArt()}) {
+    for (auto&& part : {mainMenuArt(), viewerArt(), signPageArt()}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;
@@ -25,10 +25,28 @@ QImage drawQuestionPicture(const QString& name)
     if (isKnownSign(name)) {
         return drawSign(name, kQuestionPictureSize);
     }
+    if (isKnownMarking(name)) {
+        return drawMarking(name, kQuestionPictureSize);
+    }
     return QImage();
 }
 
 QStringList questionPictureNames()
 {
-    return signNames();
+    return signNames() + markingNames();
+}
+
+std::vector<ArtItem> signPageArt()
+{
+    std::vector<ArtItem> items;
+    for (const QString& name : signNames() + markingNames()) {
+        const int size = signPageSize(name);
+        const bool marking = name.startsWith(QLatin1String("marking/"));
+        items.push_back({ArtItem::Target::AppFile,
+                         QStringLiteral("html/") + name + QStringLiteral(".png"), "png",
+                         [name, size, marking] {
+                             return marking ? drawMarking(name, size) : drawSign(name, size);
+                         }});
+    }
+    return items;
 }

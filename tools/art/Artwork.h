@@ -38,3 +38,6 @@ QStringList questionPictureNames();
 
 // The picture catalogues of the screens, one function per screen family.
 std::vector<ArtItem> mainMenuArt();
+std::vector<ArtItem> viewerArt();
+// The sign and marking pictures of the sign pages, written beside them under "html/".
+std::vector<ArtItem> signPageArt();
