@@ -2,7 +2,6 @@
 
 #include "practice/Unt_JiaoTongBiaoZhi.h"
 #include "practice/Unt_JiaoTongFaGui.h"
-
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"

@@ -42,8 +42,8 @@ TFrm_JiaoTongBiaoZhi::TFrm_JiaoTongBiaoZhi(QWidget* owner)
         {&SpeedButton5, "SpeedButton5", {507, 92, 284, 27}, "\\html\\road_line.htm"},
     };
     for (const auto& c : categories) {
-        FlatButton* b = button(this, c.name, c.place.x(), c.place.y(), c.place.width(),
-                               c.place.height());
+        FlatButton* b =
+            button(this, c.name, c.place.x(), c.place.y(), c.place.width(), c.place.height());
         b->setHint(QString::fromLatin1(c.page));
         b->OnClick = [this](QObject* s) { sbtnJinGaoBiaoZhiClick(s); };
         *c.member = b;

@@ -46,8 +46,8 @@ TFrm_JiaoTongFaGui::TFrm_JiaoTongFaGui(QWidget* owner)
         {&SpeedButton9, "SpeedButton9", {381, 168, 392, 27}, "\\html\\drivergrd.htm"},
     };
     for (const auto& c : categories) {
-        FlatButton* b = button(this, c.name, c.place.x(), c.place.y(), c.place.width(),
-                               c.place.height());
+        FlatButton* b =
+            button(this, c.name, c.place.x(), c.place.y(), c.place.width(), c.place.height());
         b->setHint(QString::fromLatin1(c.page));
         b->OnClick = [this](QObject* s) { sbtnGuanLiTiaoLiClick(s); };
         *c.member = b;

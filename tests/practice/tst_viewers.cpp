@@ -47,8 +47,8 @@ const Category kSigns[] = {
 // A page several screens long whose first line names it.
 QByteArray longPage(const QString& marker)
 {
-    QString html = QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>%1</p>")
-                       .arg(marker);
+    QString html =
+        QStringLiteral("<html><head><meta charset=\"utf-8\"></head><body><p>%1</p>").arg(marker);
     for (int i = 0; i < 120; ++i) {
         html += QStringLiteral("<p>第%1条 驾驶机动车应当遵守道路交通安全法律、法规。</p>").arg(i);
     }
@@ -305,8 +305,8 @@ private slots:
             });
             clickControl(rules ? static_cast<QWidget*>(menu.lblJiaoTongFaGui)
                                : static_cast<QWidget*>(menu.lblJiaoTongBiaoZhi));
-            QCOMPARE(kind, rules ? QByteArray("TFrm_JiaoTongFaGui")
-                                 : QByteArray("TFrm_JiaoTongBiaoZhi"));
+            QCOMPARE(kind,
+                     rules ? QByteArray("TFrm_JiaoTongFaGui") : QByteArray("TFrm_JiaoTongBiaoZhi"));
             settle();
             QVERIFY(opened.isNull());
         }

@@ -8,7 +8,7 @@ namespace signkit {
 
 namespace {
 
-constexpr int kMarkingPage = 120;
+constexpr int kMarkingPage = 104;
 
 using Scene = std::function<void(QPainter&)>;
 
@@ -267,7 +267,8 @@ void addMarkings(KindTable& t)
         lengthwise(p, 50, kLineYellow, 18, 14);
         p.setPen(QPen(kWhite, 2.6));
         p.setBrush(Qt::NoBrush);
-        p.drawPolygon(QPolygonF({QPointF(73, 22), QPointF(84, 50), QPointF(73, 78), QPointF(62, 50)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(73, 22), QPointF(84, 50), QPointF(73, 78), QPointF(62, 50)}));
     });
     add("lane_guide", [](QPainter& p) {
         surface(p);
@@ -360,8 +361,8 @@ void addMarkings(KindTable& t)
         }
         p.setBrush(kWhite);
         for (int i = 0; i < 4; ++i) {
-            p.drawPolygon(QPolygonF({QPointF(14 + i * 20, 40), QPointF(24 + i * 20, 40),
-                                     QPointF(19 + i * 20, 30)}));
+            p.drawPolygon(QPolygonF(
+                {QPointF(14 + i * 20, 40), QPointF(24 + i * 20, 40), QPointF(19 + i * 20, 30)}));
         }
     });
     add("chevron", [](QPainter& p) {
@@ -415,8 +416,8 @@ void addMarkings(KindTable& t)
         p.setBrush(kWhite);
         for (int i = 0; i < 6; ++i) {
             const qreal y = 6 + i * 16;
-            p.drawPolygon(
-                QPolygonF({QPointF(10, y), QPointF(16, y + 6), QPointF(10, y + 12), QPointF(4, y + 6)}));
+            p.drawPolygon(QPolygonF(
+                {QPointF(10, y), QPointF(16, y + 6), QPointF(10, y + 12), QPointF(4, y + 6)}));
             p.drawPolygon(QPolygonF(
                 {QPointF(90, y), QPointF(96, y + 6), QPointF(90, y + 12), QPointF(84, y + 6)}));
         }
@@ -425,8 +426,8 @@ void addMarkings(KindTable& t)
         surface(p);
         p.setPen(QPen(kWhite, 2.6));
         p.drawLine(QPointF(4, 100), QPointF(4, 0));
-        p.drawPolyline(QPolygonF({QPointF(96, 100), QPointF(96, 64), QPointF(70, 30),
-                                  QPointF(70, 0)}));
+        p.drawPolyline(
+            QPolygonF({QPointF(96, 100), QPointF(96, 64), QPointF(70, 30), QPointF(70, 0)}));
         lengthwise(p, 36, kLineYellow, 14, 10);
     });
     add("obstacle_approach", [](QPainter& p) {
@@ -483,8 +484,9 @@ void addMarkings(KindTable& t)
         p.setClipPath(clip);
         p.setBrush(kBlack);
         for (int i = -6; i < 8; ++i) {
-            p.drawPolygon(QPolygonF({QPointF(16 + i * 16, 90), QPointF(24 + i * 16, 90),
-                                     QPointF(24 + i * 16 + 70, 20), QPointF(16 + i * 16 + 70, 20)}));
+            p.drawPolygon(
+                QPolygonF({QPointF(16 + i * 16, 90), QPointF(24 + i * 16, 90),
+                           QPointF(24 + i * 16 + 70, 20), QPointF(16 + i * 16 + 70, 20)}));
         }
         p.restore();
     });

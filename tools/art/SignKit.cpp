@@ -98,8 +98,7 @@ QRectF mandatoryDisc(QPainter& p, const QRectF& r)
     return r.adjusted(in, in, -in, -in);
 }
 
-QRectF plate(QPainter& p, const QRectF& r, qreal heightRatio, const QColor& fill,
-             const QColor& rim)
+QRectF plate(QPainter& p, const QRectF& r, qreal heightRatio, const QColor& fill, const QColor& rim)
 {
     const qreal h = r.height() * heightRatio;
     const QRectF box(r.left(), r.center().y() - h / 2, r.width(), h);
@@ -151,8 +150,8 @@ namespace {
 
 // Text in device pixels: the unit box may be scaled unevenly (a wide plate), and glyphs
 // must keep their shape and take whole pixel sizes.
-void deviceText(QPainter& p, const QRectF& box, const QString& s, const QColor& color,
-                QFont font, qreal pixel, int flags)
+void deviceText(QPainter& p, const QRectF& box, const QString& s, const QColor& color, QFont font,
+                qreal pixel, int flags)
 {
     const QTransform t = p.transform();
     const QRectF device = t.mapRect(box);

@@ -23,6 +23,9 @@ inline const QColor kWhite(255, 255, 255);
 inline const QColor kAsphalt(88, 92, 98);
 inline const QColor kLineYellow(246, 190, 0);
 
+// The size of a small sign's picture on the sign pages.
+constexpr int kSignPage = 64;
+
 // Draws one sign in the square r; arg is the number of a numbered sign ("40").
 using Drawer = std::function<void(QPainter&, const QRectF& r, const QString& arg)>;
 
@@ -30,8 +33,8 @@ struct SignKind
 {
     Drawer draw;
     bool numbered = false;
-    QStringList variants; // the numbers drawn for the pages, for a numbered sign
-    int pageSize = 72;    // the picture's size on the sign pages
+    QStringList variants;     // the numbers drawn for the pages, for a numbered sign
+    int pageSize = kSignPage; // the picture's size on the sign pages
 };
 using KindTable = std::map<QString, SignKind>;
 

@@ -8,7 +8,7 @@ namespace signkit {
 
 namespace {
 
-constexpr int kWide = 150;
+constexpr int kWide = 136;
 
 using Symbol = std::function<void(QPainter&)>;
 
@@ -27,8 +27,8 @@ Drawer board(const QColor& ground, qreal ratio, Symbol content)
     };
 }
 
-void words(QPainter& p, const QRectF& box, const char* s, qreal pixel,
-           int flags = Qt::AlignCenter, const QColor& c = kWhite)
+void words(QPainter& p, const QRectF& box, const char* s, qreal pixel, int flags = Qt::AlignCenter,
+           const QColor& c = kWhite)
 {
     text(p, box, tr8(s), c, pixel, true, flags);
 }
@@ -66,8 +66,8 @@ void fuelPump(QPainter& p, const QRectF& b, const QColor& c)
     p.drawRect(QRectF(27, 22, 26, 20));
     p.setPen(QPen(c, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(60, 30), QPointF(76, 40), QPointF(76, 76), QPointF(86, 76),
-                              QPointF(86, 34)}));
+    p.drawPolyline(QPolygonF(
+        {QPointF(60, 30), QPointF(76, 40), QPointF(76, 76), QPointF(86, 76), QPointF(86, 34)}));
 }
 
 void cutlery(QPainter& p, const QRectF& b, const QColor& c)
@@ -145,9 +145,8 @@ void addGuideSigns(KindTable& t)
                 digits(p, QRectF(50, 4 + i * 32, 48, 28), QString::fromLatin1(km[i]), kWhite, 16);
             }
         }));
-    add("guide_place_name", board(kBlue, 0.42, [](QPainter& p) {
-            words(p, QRectF(0, 0, 100, 100), "青石镇", 34);
-        }));
+    add("guide_place_name",
+        board(kBlue, 0.42, [](QPainter& p) { words(p, QRectF(0, 0, 100, 100), "青石镇", 34); }));
     add("guide_boundary", board(kBlue, 0.5, [](QPainter& p) {
             words(p, QRectF(0, 4, 100, 40), "临江市界", 26);
             p.setPen(Qt::NoPen);
@@ -187,9 +186,9 @@ void addGuideSigns(KindTable& t)
     add("guide_footbridge", board(kBlue, 1.0, [](QPainter& p) {
             p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             p.setBrush(Qt::NoBrush);
-            p.drawPolyline(QPolygonF({QPointF(4, 92), QPointF(26, 92), QPointF(26, 80),
-                                      QPointF(34, 80), QPointF(34, 68), QPointF(42, 68),
-                                      QPointF(42, 56), QPointF(96, 56)}));
+            p.drawPolyline(
+                QPolygonF({QPointF(4, 92), QPointF(26, 92), QPointF(26, 80), QPointF(34, 80),
+                           QPointF(34, 68), QPointF(42, 68), QPointF(42, 56), QPointF(96, 56)}));
             walker(p, kWhite, {62, 8}, 0.7);
             p.setPen(QPen(kWhite, 4));
             p.drawLine(QPointF(44, 76), QPointF(96, 76));
@@ -198,9 +197,9 @@ void addGuideSigns(KindTable& t)
             p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             p.setBrush(Qt::NoBrush);
             p.drawLine(QPointF(4, 30), QPointF(96, 30));
-            p.drawPolyline(QPolygonF({QPointF(4, 44), QPointF(30, 44), QPointF(30, 56),
-                                      QPointF(40, 56), QPointF(40, 68), QPointF(50, 68),
-                                      QPointF(50, 80), QPointF(96, 80)}));
+            p.drawPolyline(
+                QPolygonF({QPointF(4, 44), QPointF(30, 44), QPointF(30, 56), QPointF(40, 56),
+                           QPointF(40, 68), QPointF(50, 68), QPointF(50, 80), QPointF(96, 80)}));
             walker(p, kWhite, {70, 38}, 0.36);
         }));
     add("guide_accessible", board(kBlue, 1.0, [](QPainter& p) { wheelchair(p, kWhite); }));
@@ -241,16 +240,16 @@ void addGuideSigns(KindTable& t)
             p.setPen(Qt::NoPen);
             p.setBrush(kWhite);
             p.drawRoundedRect(QRectF(14, 24, 56, 30), 4, 4);
-            p.drawPolygon(QPolygonF({QPointF(70, 30), QPointF(88, 22), QPointF(88, 56),
-                                     QPointF(70, 48)}));
+            p.drawPolygon(
+                QPolygonF({QPointF(70, 30), QPointF(88, 22), QPointF(88, 56), QPointF(70, 48)}));
             p.drawRect(QRectF(36, 54, 8, 18));
             words(p, QRectF(0, 74, 100, 26), "交通监控", 18);
         }));
 
     // Expressways.
     add("exp_number", [](QPainter& p, const QRectF& r, const QString&) {
-        const QRectF box = r.adjusted(r.width() * 0.2, r.height() * 0.12, -r.width() * 0.2,
-                                      -r.height() * 0.12);
+        const QRectF box =
+            r.adjusted(r.width() * 0.2, r.height() * 0.12, -r.width() * 0.2, -r.height() * 0.12);
         expresswayShield(p, box, QStringLiteral("G4"));
     });
     add("exp_entrance_ahead", board(kGreen, wide, [](QPainter& p) {

@@ -1,8 +1,7 @@
 // Prohibition signs (red ring, black symbol, red slash; the stop and yield shapes) and
 // mandatory signs (blue disc or plate, white symbol).
-#include "tools/art/SignKit.h"
-
 #include "tools/art/Paint.h"
+#include "tools/art/SignKit.h"
 
 #include <QPolygonF>
 #include <cmath>
@@ -336,9 +335,11 @@ void crosswalkPlate(QPainter& p)
 
 void addRegulatorySigns(KindTable& t)
 {
-    auto add = [&](const char* id, Drawer d) { t[QString::fromLatin1(id)] = SignKind{d, false, {}, 72}; };
+    auto add = [&](const char* id, Drawer d) {
+        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kSignPage};
+    };
     auto numbered = [&](const char* id, Drawer d, QStringList variants) {
-        t[QString::fromLatin1(id)] = SignKind{d, true, variants, 72};
+        t[QString::fromLatin1(id)] = SignKind{d, true, variants, kSignPage};
     };
 
     // Prohibition.
@@ -419,47 +420,42 @@ void addRegulatorySigns(KindTable& t)
     numbered("speed_limit", speedLimit,
              {QStringLiteral("40"), QStringLiteral("60"), QStringLiteral("30"),
               QStringLiteral("80"), QStringLiteral("120")});
-    numbered(
-        "end_speed_limit",
-        [](QPainter& p, const QRectF& r, const QString& n) {
-            endOf(p, r, [&](const QRectF& box) {
-                numberIn(p, box, n, QColor(130, 130, 130), n.size() > 2 ? 0.36 : 0.46);
-            });
-        },
-        {QStringLiteral("40")});
-    numbered(
-        "limit_width",
-        [](QPainter& p, const QRectF& r, const QString& n) {
-            measure(p, r, n + QStringLiteral("m"), false);
-        },
-        {QStringLiteral("3")});
-    numbered(
-        "limit_height",
-        [](QPainter& p, const QRectF& r, const QString& n) {
-            measure(p, r, n + QStringLiteral("m"), true);
-        },
-        {QStringLiteral("3.5")});
-    numbered(
-        "limit_weight",
-        [](QPainter& p, const QRectF& r, const QString& n) {
-            const QRectF s = prohibitionRing(p, r);
-            Units u(p, s);
-            digits(p, QRectF(0, 10, 100, 80), n + QStringLiteral("t"), kBlack, 50);
-        },
-        {QStringLiteral("10")});
-    numbered(
-        "limit_axle",
-        [](QPainter& p, const QRectF& r, const QString& n) {
-            const QRectF s = prohibitionRing(p, r);
-            Units u(p, s);
-            digits(p, QRectF(0, -2, 100, 62), n + QStringLiteral("t"), kBlack, 44);
-            p.setPen(Qt::NoPen);
-            p.setBrush(kBlack);
-            p.drawRect(QRectF(14, 70, 72, 8));
-            p.drawEllipse(QPointF(24, 84), 10, 10);
-            p.drawEllipse(QPointF(76, 84), 10, 10);
-        },
-        {QStringLiteral("7")});
+    numbered("end_speed_limit",
+             [](QPainter& p, const QRectF& r, const QString& n) {
+                 endOf(p, r, [&](const QRectF& box) {
+                     numberIn(p, box, n, QColor(130, 130, 130), n.size() > 2 ? 0.36 : 0.46);
+                 });
+             },
+             {QStringLiteral("40")});
+    numbered("limit_width",
+             [](QPainter& p, const QRectF& r, const QString& n) {
+                 measure(p, r, n + QStringLiteral("m"), false);
+             },
+             {QStringLiteral("3")});
+    numbered("limit_height",
+             [](QPainter& p, const QRectF& r, const QString& n) {
+                 measure(p, r, n + QStringLiteral("m"), true);
+             },
+             {QStringLiteral("3.5")});
+    numbered("limit_weight",
+             [](QPainter& p, const QRectF& r, const QString& n) {
+                 const QRectF s = prohibitionRing(p, r);
+                 Units u(p, s);
+                 digits(p, QRectF(0, 10, 100, 80), n + QStringLiteral("t"), kBlack, 50);
+             },
+             {QStringLiteral("10")});
+    numbered("limit_axle",
+             [](QPainter& p, const QRectF& r, const QString& n) {
+                 const QRectF s = prohibitionRing(p, r);
+                 Units u(p, s);
+                 digits(p, QRectF(0, -2, 100, 62), n + QStringLiteral("t"), kBlack, 44);
+                 p.setPen(Qt::NoPen);
+                 p.setBrush(kBlack);
+                 p.drawRect(QRectF(14, 70, 72, 8));
+                 p.drawEllipse(QPointF(24, 84), 10, 10);
+                 p.drawEllipse(QPointF(76, 84), 10, 10);
+             },
+             {QStringLiteral("7")});
 
     // Mandatory.
     add("straight_only", straightOnly);
@@ -468,9 +464,12 @@ void addRegulatorySigns(KindTable& t)
     add("straight_or_left", disc([](QPainter& p) { straightAndLeft(p, kWhite, false); }));
     add("straight_or_right", disc([](QPainter& p) { straightAndLeft(p, kWhite, true); }));
     add("left_or_right", disc([](QPainter& p) { leftAndRight(p, kWhite); }));
-    add("keep_right",
-        disc([](QPainter& p) { turnArrow(p, line({{30, 22}, {64, 66}}), kWhite, 14); }));
-    add("keep_left", disc([](QPainter& p) { turnArrow(p, line({{70, 22}, {36, 66}}), kWhite, 14); }));
+    add("keep_right", disc([](QPainter& p) {
+            turnArrow(p, line({{30, 22}, {64, 66}}), kWhite, 14);
+        }));
+    add("keep_left", disc([](QPainter& p) {
+            turnArrow(p, line({{70, 22}, {36, 66}}), kWhite, 14);
+        }));
     add("roundabout", disc([](QPainter& p) { roundabout(p, kWhite); }));
     add("one_way_straight", [](QPainter& p, const QRectF& r, const QString&) {
         const QRectF narrow(r.left() + r.width() * 0.25, r.top(), r.width() * 0.5, r.height());
@@ -506,8 +505,7 @@ void addRegulatorySigns(KindTable& t)
     add("lane_straight", square([](QPainter& p) { turnArrow(p, straightShaft(), kWhite, 16); }));
     add("lane_left", square([](QPainter& p) { turnArrow(p, leftShaft(), kWhite, 16); }));
     add("lane_right", square([](QPainter& p) { turnArrow(p, rightShaft(), kWhite, 16); }));
-    add("lane_straight_left",
-        square([](QPainter& p) { straightAndLeft(p, kWhite, false); }));
+    add("lane_straight_left", square([](QPainter& p) { straightAndLeft(p, kWhite, false); }));
     add("lane_straight_right", square([](QPainter& p) { straightAndLeft(p, kWhite, true); }));
     add("lane_u_turn", square([](QPainter& p) { turnArrow(p, uTurnShaft(), kWhite, 13); }));
     add("u_turn_allowed", disc([](QPainter& p) { turnArrow(p, uTurnShaft(), kWhite, 13); }));

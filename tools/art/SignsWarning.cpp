@@ -167,9 +167,8 @@ void pedestrians(QPainter& p)
 void fallingRocks(QPainter& p)
 {
     black(p);
-    p.drawPolygon(
-        QPolygonF({QPointF(0, 0), QPointF(36, 0), QPointF(42, 30), QPointF(32, 64), QPointF(38, 100),
-                   QPointF(0, 100)}));
+    p.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(36, 0), QPointF(42, 30), QPointF(32, 64),
+                             QPointF(38, 100), QPointF(0, 100)}));
     p.drawPolygon(QPolygonF({QPointF(52, 28), QPointF(64, 24), QPointF(68, 36), QPointF(56, 40)}));
     p.drawPolygon(QPolygonF({QPointF(62, 52), QPointF(78, 48), QPointF(80, 62), QPointF(66, 66)}));
     p.drawPolygon(QPolygonF({QPointF(52, 78), QPointF(70, 76), QPointF(74, 92), QPointF(50, 94)}));
@@ -548,8 +547,9 @@ void advisorySpeed(QPainter& p, const QRectF& r, const QString& number)
     const QRectF inner = plate(p, r, 0.8, kYellow, kBlack);
     digits(p, QRectF(inner.left(), inner.top(), inner.width(), inner.height() * 0.7), number,
            kBlack, inner.height() * 0.55);
-    text(p, QRectF(inner.left(), inner.top() + inner.height() * 0.66, inner.width(),
-                   inner.height() * 0.34),
+    text(p,
+         QRectF(inner.left(), inner.top() + inner.height() * 0.66, inner.width(),
+                inner.height() * 0.34),
          QStringLiteral("建议速度"), kBlack, inner.height() * 0.2);
 }
 
@@ -557,7 +557,9 @@ void advisorySpeed(QPainter& p, const QRectF& r, const QString& number)
 
 void addWarningSigns(KindTable& t)
 {
-    auto add = [&](const char* id, Drawer d) { t[QString::fromLatin1(id)] = SignKind{d, false, {}, 72}; };
+    auto add = [&](const char* id, Drawer d) {
+        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kSignPage};
+    };
     add("warn_crossroads", crossroads);
     add("warn_children", children);
     add("warn_t_junction", triangle([](QPainter& p) {
@@ -646,7 +648,8 @@ void addWarningSigns(KindTable& t)
     add("warn_ice", triangle(snowflake));
     add("warn_rain_snow", triangle(rainSnow));
     add("warn_fog", triangle(fog));
-    t[QStringLiteral("advisory_speed")] = SignKind{advisorySpeed, true, {QStringLiteral("40")}, 72};
+    t[QStringLiteral("advisory_speed")] =
+        SignKind{advisorySpeed, true, {QStringLiteral("40")}, kSignPage};
 }
 
 } // namespace signkit

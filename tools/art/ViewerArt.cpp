@@ -131,9 +131,8 @@ QImage drawSignsBackground()
     // Title with three signs on a gantry beside it.
     p.setRenderHint(QPainter::Antialiasing);
     p.setFont(paint::font(QStringLiteral("隶书"), 40, true));
-    paint::shadowedText(p, QRectF(18, 10, 280, 52), QStringLiteral("交通标志"),
-                        QColor(20, 70, 50), QColor(255, 255, 255, 200),
-                        Qt::AlignLeft | Qt::AlignVCenter, 2);
+    paint::shadowedText(p, QRectF(18, 10, 280, 52), QStringLiteral("交通标志"), QColor(20, 70, 50),
+                        QColor(255, 255, 255, 200), Qt::AlignLeft | Qt::AlignVCenter, 2);
     p.setFont(paint::font(QStringLiteral("幼圆"), 15));
     p.setPen(QColor(40, 80, 60));
     p.drawText(QRectF(20, 60, 280, 22), Qt::AlignLeft | Qt::AlignVCenter,
@@ -146,12 +145,9 @@ QImage drawSignsBackground()
     }
 
     const Category categories[] = {
-        {{309, 22, 149, 27}, "警告标志"},
-        {{309, 58, 149, 27}, "禁令标志"},
-        {{309, 93, 149, 27}, "指示标志"},
-        {{507, 23, 284, 27}, "一般道路指路标志"},
-        {{507, 58, 284, 27}, "高速公路指路标志"},
-        {{507, 92, 284, 27}, "道路交通标线"},
+        {{309, 22, 149, 27}, "警告标志"},         {{309, 58, 149, 27}, "禁令标志"},
+        {{309, 93, 149, 27}, "指示标志"},         {{507, 23, 284, 27}, "一般道路指路标志"},
+        {{507, 58, 284, 27}, "高速公路指路标志"}, {{507, 92, 284, 27}, "道路交通标线"},
     };
     for (const Category& c : categories) {
         drawCategory(p, c, QColor(30, 130, 80));
