@@ -131,6 +131,15 @@ private slots:
         QCOMPARE(visibleWindows(), QList<QWidget*>{form});
     }
 
+    void folderAtTheRootStillOpensItsPages()
+    {
+        // The root keeps its separator, so its pages come out with a doubled one.
+        HtmlView view(nullptr);
+        view.navigate(QLatin1Char('/') + m_folder->file(QStringLiteral("html/carreg.htm")));
+        QVERIFY(!view.showsErrorPage());
+        QVERIFY(view.toPlainText().startsWith(QLatin1String("carreg.htm")));
+    }
+
     void everyRulesCategoryLoadsItsPage()
     {
         auto* form = showViewer<TFrm_JiaoTongFaGui>();

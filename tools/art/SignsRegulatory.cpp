@@ -165,18 +165,17 @@ void minimumSpeed(QPainter& p, const QRectF& r, const QString& number)
 
 // ---- prohibition ------------------------------------------------------------------------
 
+// The standard draws the symbol over the red bar, not under it.
 Drawer ban(Symbol symbol, bool slash = true, qreal grow = 0)
 {
     return [symbol, slash, grow](QPainter& p, const QRectF& r, const QString&) {
         const QRectF s = prohibitionRing(p, r);
-        {
-            Units u(p, s.adjusted(-grow * s.width(), -grow * s.height(), grow * s.width(),
-                                  grow * s.height()));
-            symbol(p);
-        }
         if (slash) {
             prohibitionSlash(p, r);
         }
+        Units u(p, s.adjusted(-grow * s.width(), -grow * s.height(), grow * s.width(),
+                              grow * s.height()));
+        symbol(p);
     };
 }
 
