@@ -1,5 +1,7 @@
 #include "app/MainUnit.h"
 
+#include "practice/Unt_JiaoTongBiaoZhi.h"
+#include "practice/Unt_JiaoTongFaGui.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
@@ -129,11 +131,15 @@ void TMainForm::FormShow()
 void TMainForm::sbtnJiaoTongBiaoZhiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    auto* viewer = new TFrm_JiaoTongBiaoZhi(nullptr);
+    viewer->showModal();
 }
 
 void TMainForm::sbtnJiaoTongFaGuiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    auto* viewer = new TFrm_JiaoTongFaGui(nullptr);
+    viewer->showModal();
 }
 
 void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
