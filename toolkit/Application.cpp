@@ -3,6 +3,7 @@
 #include "toolkit/MessageBox.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QWidget>
 
 namespace {
@@ -23,7 +24,11 @@ void Application::setTitle(const QString& title)
 void Application::terminate()
 {
     g_terminated = true;
-    QCoreApplication::exit(0);
+    // Outside a running loop an exit would also end the next modal box at once: the
+    // flag alone stops the loop that run() is about to start.
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(0);
+    }
 }
 
 bool Application::terminated()
