@@ -98,6 +98,7 @@ public:
 
     void key(const QByteArray& key)
     {
+        useBankCipher(m_db);
         if (!key.isEmpty() && sqlite3_key(m_db, key.constData(), int(key.size())) != SQLITE_OK) {
             fail(QStringLiteral("无法设置数据库密码"));
         }

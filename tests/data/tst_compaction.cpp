@@ -618,10 +618,12 @@ private slots:
         for (int calibration = 0; calibration < 2; ++calibration) {
             AppFolder folder;
             restore(m_big, folder);
+            const ino_t inode = inodeOf(folder.file(kBank));
             ChildStart child;
             child.start(folder.path(), QStringLiteral("2026-03-10"));
             const QList<QByteArray> done = child.finish();
             QCOMPARE(done.value(0), QByteArray("open"));
+            QVERIFY(inodeOf(folder.file(kBank)) != inode); // compacted, in a fresh process
             QVERIFY(!QFile::exists(folder.file(kCopy)));
             startMs = qMin(startMs, qMax<qint64>(done.value(1).toLongLong(), 1));
         }
