@@ -11,8 +11,7 @@
 
 namespace {
 
-// Blanks and control characters go from both ends, as the first compaction trimmed
-// the name it was given.
+// The copy is named after the path without blanks and control characters at its ends.
 QString trimmedPath(const QString& path)
 {
     qsizetype first = 0;
@@ -65,7 +64,7 @@ void CompactDataFile(const QString& path)
 {
     try {
         const QString temporary = trimmedPath(path) + QStringLiteral("#####");
-        DBEngine engine; // "dao.DBEngine.36"
+        DBEngine engine; // in the program's first form, the automation object "dao.DBEngine.36"
         engine.CompactDatabase(path, temporary, QString(), 0,
                                QStringLiteral(";Pwd=") + TDM::kPassword);
         if (QFileInfo(path).isFile() && QFileInfo(temporary).isFile()) {
