@@ -2,6 +2,9 @@
 
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
+#include "practice/Unt_JiaoTongBiaoZhi.h"
+#include "practice/Unt_JiaoTongFaGui.h"
+#include "practice/Unt_ShunXuLianXi.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/MessageBox.h"
@@ -130,16 +133,23 @@ void TMainForm::FormShow()
 void TMainForm::sbtnJiaoTongBiaoZhiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    auto* viewer = new TFrm_JiaoTongBiaoZhi(nullptr);
+    viewer->showModal();
 }
 
 void TMainForm::sbtnJiaoTongFaGuiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    auto* viewer = new TFrm_JiaoTongFaGui(nullptr);
+    viewer->showModal();
 }
 
 void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
 {
     Q_UNUSED(sender);
+    // The screen frees itself when it closes.
+    auto* practice = new TFrm_ShunXuLianXi();
+    practice->showModal();
 }
 
 void TMainForm::sbtnMoLiKaoShiClick(QObject* sender)

@@ -1,28 +1,12 @@
 #include "app/Unt_Flash.h"
 
+#include "toolkit/FitText.h"
+
 #include <QApplication>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QScreen>
 
 TFrm_Flash* Frm_Flash = nullptr;
-
-namespace {
-
-// The caption must fit its fixed box: where the substituted face runs wider than the
-// original, the letters are narrowed rather than cut off.
-void fitCaption(Label* label)
-{
-    QFont f = label->font();
-    const int natural = QFontMetrics(f).horizontalAdvance(label->caption());
-    const int room = label->width() - 2;
-    if (natural > room && natural > 0) {
-        f.setStretch(qBound(40, 100 * room / natural, 100));
-        label->setFont(f);
-    }
-}
-
-} // namespace
 
 TFrm_Flash::TFrm_Flash(QWidget* owner)
     : Form(owner)

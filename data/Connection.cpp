@@ -106,6 +106,11 @@ bool passwordKey(const QString& password, QByteArray* key, QString* error)
     return true;
 }
 
+void useBankCipher(sqlite3* db)
+{
+    sqlite3_exec(db, kCipherDefaults, nullptr, nullptr, nullptr);
+}
+
 QString sqliteMessage(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
@@ -127,7 +132,7 @@ sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool crea
     if (sqlite3_db_readonly(db, "main") == 1) {
         return fail(QStringLiteral("数据库文件“%1”是只读的。").arg(path));
     }
-    sqlite3_exec(db, kCipherDefaults, nullptr, nullptr, nullptr);
+    useBankCipher(db);
     if (!key.isEmpty() && sqlite3_key(db, key.constData(), int(key.size())) != SQLITE_OK) {
         return fail(QStringLiteral("无法设置数据库密码：%1").arg(sqliteMessage(db)));
     }

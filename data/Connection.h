@@ -65,4 +65,8 @@ private:
 // string: for the tools that build and copy banks. Returns null with an error text.
 sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create, QString* error);
 
+// The cipher settings of every bank, for a handle of its own before it is keyed. They
+// hold for the whole process, and compaction may key the first handle of a run.
+void useBankCipher(sqlite3* db);
+
 QString sqliteMessage(sqlite3* db);

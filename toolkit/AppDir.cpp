@@ -20,3 +20,8 @@ QString appFile(const QString& name)
 {
     return joinPath(g_directory, name);
 }
+
+QString appRelativeFile(const QString& storedPath)
+{
+    return g_directory + nativeRelativePath(storedPath);
+}

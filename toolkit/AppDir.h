@@ -8,3 +8,7 @@ void setApplicationDirectory(const QString& directory);
 
 // A file of the application folder: the folder, a separator and the name.
 QString appFile(const QString& name);
+
+// A file named by a path relative to the application folder as the screens store it,
+// with a leading backslash ("\html\page.htm"): the folder followed directly by it.
+QString appRelativeFile(const QString& storedPath);

@@ -73,6 +73,9 @@ public:
     explicit FlatButton(QWidget* parent);
     void setGlyph(const QImage& glyph, int frames = 1);
     void setHandCursor() { setCursor(Qt::PointingHandCursor); }
+    // A text the button carries for its handler; never shown as a tooltip.
+    void setHint(const QString& hint) { m_hint = hint; }
+    QString hint() const { return m_hint; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -82,6 +85,7 @@ protected:
 
 private:
     QImage m_glyph;
+    QString m_hint;
     int m_frames = 1;
 };
 

@@ -1,5 +1,7 @@
 #include "toolkit/DataControls.h"
 
+#include "toolkit/BitmapBlob.h"
+
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
@@ -229,4 +231,70 @@ void DBMemo::paintEvent(QPaintEvent*)
             break;
         }
     }
+}
+
+// ---- DBImage ----------------------------------------------------------------------------
+
+DBImage::DBImage(QWidget* parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void DBImage::setColor(const QColor& background)
+{
+    m_background = background;
+    update();
+}
+
+void DBImage::recordChanged(Field* changed)
+{
+    Q_UNUSED(changed);
+    const Field* f = field();
+    m_blob = f ? f->asBytes() : QByteArray();
+    m_picture = QImage();
+    m_decoded = m_blob.isEmpty();
+    update();
+}
+
+QImage DBImage::picture() const
+{
+    if (!m_decoded) {
+        m_picture = readBitmapBlob(m_blob);
+        m_decoded = true;
+    }
+    return m_picture;
+}
+
+void DBImage::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (m_background.isValid()) {
+        p.fillRect(rect(), m_background);
+    }
+    const QImage image = picture();
+    if (image.isNull()) {
+        return;
+    }
+    QSize size = image.size();
+    if (size.width() > width() || size.height() > height()) {
+        size.scale(this->size(), Qt::KeepAspectRatio);
+    }
+    const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(target, image);
+}
+
+void DBText::paintAt(QPainter& painter, const QPoint& offset) const
+{
+    const Field* f = field();
+    const QString text = f ? f->displayText() : QString();
+    if (text.isEmpty()) {
+        return;
+    }
+    painter.save();
+    painter.setFont(font());
+    painter.setPen(m_color);
+    painter.drawText(geometry().translated(offset), int(m_alignment) | Qt::TextSingleLine, text);
+    painter.restore();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 class DataSource;
+class QPainter;
 
 // A control's tie to a data source: told when the current row or the dataset changes.
 class DataLink
@@ -82,6 +83,9 @@ public:
     QString text() const { return m_text; }
     // Re-reads the field, as the control does when its panel is painted.
     void refresh();
+    // Draws the field's text of the row the dataset shows now at the control's place
+    // moved by offset: a grid draws its panel controls this way, once per row.
+    void paintAt(QPainter& painter, const QPoint& offset) const;
 
 protected:
     void recordChanged(Field* field) override;
@@ -111,5 +115,30 @@ protected:
 private:
     QString m_text;
     QColor m_color = Qt::black;
+    QColor m_background;
+};
+
+// Shows a picture field: a Windows bitmap as the bank stores it (with or without its
+// 8-byte header). The bytes are decoded only when the picture is shown, and bytes that
+// are no readable bitmap show nothing. A picture larger than the control is shrunk to
+// fit it; smaller ones are centred at their own size.
+class DBImage : public QWidget, public FieldLink
+{
+    Q_OBJECT
+public:
+    explicit DBImage(QWidget* parent);
+    void setColor(const QColor& background);
+    // The current row's picture, decoded on first use; null when there is none or it
+    // cannot be read.
+    QImage picture() const;
+
+protected:
+    void recordChanged(Field* field) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QByteArray m_blob;
+    mutable QImage m_picture;
+    mutable bool m_decoded = true;
     QColor m_background;
 };

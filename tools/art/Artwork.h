@@ -39,3 +39,11 @@ QStringList questionPictureNames();
 // The picture catalogues of the screens, one function per screen family.
 std::vector<ArtItem> mainMenuArt();
 std::vector<ArtItem> examArt();
+std::vector<ArtItem> viewerArt();
+// The sign and marking pictures of the sign pages, written beside them under "html/".
+std::vector<ArtItem> signPageArt();
+std::vector<ArtItem> practiceArt();
+
+// The wait screen's clock: the frames of one turn of its hand, and the clip made of them.
+std::vector<QImage> clockFrames();
+QByteArray clockClip();

@@ -1,0 +1,313 @@
+#include "practice/Unt_ShunXuLianXi.h"
+
+#include "app/Unt_Wait.h"
+#include "data/DMUnit.h"
+#include "practice/Unt_JianPan.h"
+#include "toolkit/AppDir.h"
+#include "toolkit/Resources.h"
+
+#include <memory>
+
+std::int32_t AnsweredCount = 0;
+std::int32_t RightCount = 0;
+bool FirstTry = true;
+
+namespace {
+
+const unsigned kLavender = 15783899;
+
+// Blanks and control characters off both ends, as the stored answers may carry them.
+QString trimBlanks(const QString& text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text.at(from).unicode() <= 0x20) {
+        ++from;
+    }
+    while (to > from && text.at(to - 1).unicode() <= 0x20) {
+        --to;
+    }
+    return text.mid(from, to - from);
+}
+
+// Only the ASCII letters: the tick and the cross must stay what they are.
+QString asciiUpper(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) {
+            c = QChar(c.unicode() - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+FlatButton* clickArea(QWidget* parent, const char* name, int x, int y, int w, int h)
+{
+    FlatButton* b = named(new FlatButton(parent), name);
+    b->setGeometry(x, y, w, h);
+    b->setHandCursor();
+    return b;
+}
+
+} // namespace
+
+int firstTryRate(std::int32_t right, std::int32_t answered)
+{
+    if (answered <= 0) {
+        return 0;
+    }
+    // Exact in integers, so that a true half (1 of 8 is 12.5) always goes to the even
+    // neighbour.
+    const qint64 scaled = qint64(right) * 100;
+    qint64 rate = scaled / answered;
+    const qint64 twiceRest = (scaled % answered) * 2;
+    if (twiceRest > answered || (twiceRest == answered && rate % 2 != 0)) {
+        ++rate;
+    }
+    return int(rate);
+}
+
+TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
+    : Form(owner)
+{
+    setObjectName(QStringLiteral("Frm_ShunXuLianXi"));
+    setCaption(QStringLiteral("Dialog"));
+    setClientSize(800, 600);
+    setColor(palette().color(QPalette::Button));
+    setFont(screenFont(QStringLiteral("宋体"), 16));
+
+    Image1 = named(new Picture(this), "Image1");
+    Image1->setGeometry(0, 0, 800, 600);
+    Image1->loadFromResource(artPath(QStringLiteral("ShunXuLianXi.png")));
+
+    sbtnReturn = clickArea(this, "sbtnReturn", 414, 440, 199, 47);
+    sbtnXia = clickArea(this, "sbtnXia", 202, 438, 157, 47);
+    sbtnShang = clickArea(this, "sbtnShang", 26, 437, 157, 47);
+    sbtnB = clickArea(this, "sbtnB", 645, 220, 97, 92);
+
+    imgResult = named(new Picture(this), "imgResult");
+    imgResult->setGeometry(488, 498, 96, 88);
+    imgResult->setCenter(true);
+    imgResult->setStretch(true);
+    imgResult->setTransparent(true);
+
+    sbtnLuRu = named(new FlatButton(this), "sbtnLuRu");
+    sbtnLuRu->setGeometry(731, 19, 35, 35);
+    sbtnLuRu->setGlyph(QImage(artPath(QStringLiteral("LuRu.png"))), 2);
+
+    lblTiHao = named(new Label(this), "lblTiHao");
+    lblTiHao->setGeometry(619, 21, 106, 35);
+    lblTiHao->setAlignment(Qt::AlignCenter);
+    lblTiHao->setFontSpec(QStringLiteral("隶书"), 35, true, Qt::yellow);
+    lblTiHao->setCaption(QStringLiteral("1"));
+
+    imgvx = named(new Picture(this), "imgvx");
+    imgvx->setAutoSize(true);
+    imgvx->setGeometry(620, 88, 179, 521);
+    imgvx->loadFromResource(artPath(QStringLiteral("ShunXuLianXi_vx.png")));
+    imgvx->hide();
+
+    sbtnA = clickArea(this, "sbtnA", 645, 102, 97, 92);
+    sbtnC = clickArea(this, "sbtnC", 644, 341, 97, 92);
+
+    lbllv = named(new Label(this), "lbllv");
+    lbllv->setGeometry(308, 534, 71, 35);
+    lbllv->setAlignment(Qt::AlignCenter);
+    lbllv->setFontSpec(QStringLiteral("隶书"), 35, true, Qt::blue);
+
+    sbtnD = clickArea(this, "sbtnD", 644, 462, 97, 92);
+
+    lblAddress = named(new Label(this), "lblAddress");
+    lblAddress->setGeometry(23, 583, 244, 14);
+    lblAddress->setAutoSize(true);
+    lblAddress->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+
+    Panel1 = named(new Panel(this), "Panel1");
+    Panel1->setGeometry(29, 91, 578, 337);
+    Panel1->setColor(colorFromBgr(kLavender));
+    Panel1->setEnabled(false);
+
+    DataSource = named(new ::DataSource(this), "DataSource");
+
+    DBText1 = named(new DBText(Panel1), "DBText1");
+    DBText1->setGeometry(0, 0, 578, 23);
+    DBText1->setFontSpec(QStringLiteral("宋体"), 21, true, QColor(0, 0, 128));
+    DBText1->setDataField(QStringLiteral("ID"));
+    DBText1->setDataSource(DataSource);
+
+    DBMemo1 = named(new DBMemo(Panel1), "DBMemo1");
+    DBMemo1->setGeometry(0, 24, 578, 310);
+    DBMemo1->setColor(colorFromBgr(kLavender));
+    DBMemo1->setFontSpec(QStringLiteral("宋体"), 21, true, Qt::black);
+    DBMemo1->setDataField(QStringLiteral("Content"));
+    DBMemo1->setDataSource(DataSource);
+
+    DBImage1 = named(new DBImage(Panel1), "DBImage1");
+    DBImage1->setGeometry(378, 184, 200, 150);
+    DBImage1->setColor(colorFromBgr(kLavender));
+    DBImage1->setDataField(QStringLiteral("Picture"));
+    DBImage1->setDataSource(DataSource);
+
+    sbtnReturn->OnClick = [this](QObject* s) { sbtnReturnClick(s); };
+    sbtnXia->OnClick = [this](QObject* s) { sbtnXiaClick(s); };
+    sbtnShang->OnClick = [this](QObject* s) { sbtnShangClick(s); };
+    sbtnLuRu->OnClick = [this](QObject* s) { sbtnLuRuClick(s); };
+    for (FlatButton* answer : {sbtnA, sbtnB, sbtnC, sbtnD}) {
+        answer->OnClick = [this](QObject* s) { sbtnAClick(s); };
+    }
+
+    if (DM) {
+        DataSource->setDataSet(&DM->ADOQryTopic);
+    }
+    DataSource->OnDataChange = [this](QObject* s, Field* f) { DataSourceDataChange(s, f); };
+
+    guarded([this] { FormCreate(); });
+}
+
+void TFrm_ShunXuLianXi::FormCreate()
+{
+    lblAddress->setCaption(loadStr(StringId::Contact));
+    AnsweredCount = 0;
+    RightCount = 0;
+    FirstTry = true;
+}
+
+void TFrm_ShunXuLianXi::FormShow()
+{
+    resize(800, 600);
+    std::unique_ptr<TFrm_Wait> wait(new TFrm_Wait());
+    Frm_Wait = wait.get();
+    wait->pb->setMin(0);
+    wait->pb->setMax(10);
+    wait->show();
+    wait->pb->setPosition(8);
+    Application::processMessages();
+
+    Query& topics = DM->ADOQryTopic;
+    topics.close();
+    topics.SQL.clear();
+    topics.SQL.add(QStringLiteral("SELECT * FROM T_Topic"));
+    topics.SQL.add(QStringLiteral(" ORDER BY ID "));
+    topics.open();
+    wait->pb->setPosition(9);
+    Application::processMessages();
+
+    topics.fieldByName(QStringLiteral("ID")).OnGetText = [this](Field& f, QString& t, bool d) {
+        ADOQryTopicIDGetText(f, t, d);
+    };
+    topics.first();
+    wait->pb->setPosition(10);
+    Application::processMessages();
+
+    AnsweredCount = 0;
+    RightCount = 0;
+    FirstTry = true;
+}
+
+void TFrm_ShunXuLianXi::FormClose(CloseAction& action)
+{
+    if (DM) {
+        DM->ADOQryTopic.close();
+    }
+    action = CloseAction::Free;
+}
+
+bool TFrm_ShunXuLianXi::hasQuestion() const
+{
+    return DM && DM->ADOQryTopic.active() && !DM->ADOQryTopic.isEmpty();
+}
+
+void TFrm_ShunXuLianXi::ADOQryTopicIDGetText(Field& sender, QString& text, bool displayText)
+{
+    if (!displayText || sender.isNull()) {
+        return; // an empty bank has no number to show
+    }
+    const bool trueFalse = sender.dataSet().fieldByName(QStringLiteral("Type")).asInteger() != 0;
+    text = QStringLiteral("第") + sender.asString() + QStringLiteral("题 ") +
+           (trueFalse ? QStringLiteral("(请判断该题的正确性)")
+                      : QStringLiteral("(请从下列ABCD中选择出该题的正确答案)"));
+}
+
+void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
+{
+    Q_UNUSED(sender);
+    Q_UNUSED(field);
+    imgResult->clear();
+    const bool shown = hasQuestion();
+    Query* topics = shown ? &DM->ADOQryTopic : nullptr;
+    DBImage1->setVisible(shown && !topics->fieldByName(QStringLiteral("Picture")).isNull());
+    const bool choice = !shown || topics->fieldByName(QStringLiteral("Type")).asInteger() == 0;
+    imgvx->setVisible(!choice);
+    sbtnD->setVisible(choice);
+    sbtnA->show();
+    sbtnB->show();
+    sbtnC->show();
+}
+
+void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
+{
+    if (!hasQuestion() || !sender) {
+        return; // no bank: nothing to mark, nothing counted
+    }
+    Query& topics = DM->ADOQryTopic;
+    QString chosen = sender->objectName().mid(4, 1);
+    if (topics.fieldByName(QStringLiteral("Type")).asInteger() != 0) {
+        chosen = chosen == QLatin1String("A") ? QStringLiteral("√") : QStringLiteral("×");
+    }
+    const QString expected =
+        asciiUpper(trimBlanks(topics.fieldByName(QStringLiteral("Result")).asString()));
+    if (asciiUpper(chosen) == expected) {
+        imgResult->loadFromFile(appFile(QStringLiteral("Yes.bmp")));
+        if (FirstTry) {
+            ++RightCount;
+        }
+    } else {
+        imgResult->loadFromFile(appFile(QStringLiteral("No.bmp")));
+    }
+    if (FirstTry) {
+        ++AnsweredCount;
+        FirstTry = false;
+    }
+    lbllv->setCaption(QString::number(firstTryRate(RightCount, AnsweredCount)));
+}
+
+void TFrm_ShunXuLianXi::sbtnShangClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+    if (hasQuestion()) {
+        DM->ADOQryTopic.prior();
+    }
+}
+
+void TFrm_ShunXuLianXi::sbtnXiaClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+    FirstTry = true;
+    if (hasQuestion()) {
+        DM->ADOQryTopic.next();
+    }
+}
+
+void TFrm_ShunXuLianXi::sbtnLuRuClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+    auto* keypad = new TFrm_JianPan();
+    const QPoint place = geometry().topLeft();
+    keypad->move(place.x() + sbtnLuRu->x() - 245, place.y() + sbtnLuRu->y() + 35);
+    keypad->TargetControl = lblTiHao;
+    lblTiHao->setCaption(QString());
+    keypad->showModal();
+
+    const QString number = lblTiHao->caption();
+    if (number.isEmpty() || !hasQuestion()) {
+        return;
+    }
+    // A number that no question has (or one too long for any) leaves the question.
+    DM->ADOQryTopic.locate(QStringLiteral("ID"), number);
+}
+
+void TFrm_ShunXuLianXi::sbtnReturnClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+    close();
+}

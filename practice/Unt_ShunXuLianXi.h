@@ -1,0 +1,62 @@
+#pragma once
+
+#include "toolkit/Controls.h"
+#include "toolkit/DataControls.h"
+#include "toolkit/Form.h"
+
+#include <cstdint>
+
+// Sequential practice: the whole bank in the order of its numbers, one question at a
+// time, marked at once, with the right rate of the first tries.
+class TFrm_ShunXuLianXi : public Form
+{
+    Q_OBJECT
+public:
+    explicit TFrm_ShunXuLianXi(QWidget* owner = nullptr);
+
+    Picture* Image1;
+    FlatButton* sbtnReturn;
+    FlatButton* sbtnXia;
+    FlatButton* sbtnShang;
+    FlatButton* sbtnB;
+    Picture* imgResult;
+    FlatButton* sbtnLuRu;
+    Label* lblTiHao;
+    Picture* imgvx;
+    FlatButton* sbtnA;
+    FlatButton* sbtnC;
+    Label* lbllv;
+    FlatButton* sbtnD;
+    Label* lblAddress;
+    Panel* Panel1;
+    DBText* DBText1;
+    DBMemo* DBMemo1;
+    DBImage* DBImage1;
+    ::DataSource* DataSource;
+
+    void DataSourceDataChange(QObject* sender, Field* field);
+    void ADOQryTopicIDGetText(Field& sender, QString& text, bool displayText);
+    void sbtnAClick(QObject* sender);
+    void sbtnShangClick(QObject* sender);
+    void sbtnXiaClick(QObject* sender);
+    void sbtnLuRuClick(QObject* sender);
+    void sbtnReturnClick(QObject* sender);
+
+protected:
+    void FormCreate();
+    void FormShow() override;
+    void FormClose(CloseAction& action) override;
+
+private:
+    // A question is shown: the bank is loaded and not empty.
+    bool hasQuestion() const;
+};
+
+// The practice of the one practice screen, started afresh at each opening: the first
+// tries counted, the right ones among them, and whether the next answer is a first try.
+extern std::int32_t AnsweredCount;
+extern std::int32_t RightCount;
+extern bool FirstTry;
+
+// right out of answered in whole percent, a half going to the even neighbour.
+int firstTryRate(std::int32_t right, std::int32_t answered);

@@ -1,0 +1,504 @@
+// Sequential practice driven as a learner drives it: clicks at the controls' places on
+// the shown screen, over a bank of choice and true/false questions with good and damaged
+// pictures.
+#include "app/MainUnit.h"
+#include "app/Unt_Wait.h"
+#include "data/Clock.h"
+#include "data/DMUnit.h"
+#include "practice/Unt_JianPan.h"
+#include "practice/Unt_ShunXuLianXi.h"
+#include "tests/support/MessageBoxWatcher.h"
+#include "tests/support/TestSupport.h"
+#include "toolkit/AppDir.h"
+#include "toolkit/Resources.h"
+
+#include <QPointer>
+#include <QtEndian>
+
+using namespace testing;
+
+namespace {
+
+struct QuietHost : TDM::Host
+{
+    void connectionFailed() override { QFAIL("the test bank cannot be opened"); }
+};
+
+QImage picture()
+{
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(QColor(30, 160, 60));
+    return image;
+}
+
+std::vector<BankRow> practiceBank()
+{
+    std::vector<BankRow> rows = {
+        choiceRow(1, QStringLiteral("实习期是多长？"), QStringLiteral("B")),
+        choiceRow(2, QStringLiteral("最高车速是多少？"), QStringLiteral(" b\t")),
+        trueFalseRow(3, QStringLiteral("如图，这个标志表示禁止驶入。"), QStringLiteral("√")),
+        trueFalseRow(4, QStringLiteral("饮酒后可以驾驶机动车。"), QStringLiteral("×")),
+        choiceRow(5, QStringLiteral("截断的图片"), QStringLiteral("D")),
+        choiceRow(6, QStringLiteral("不是位图的图片"), QStringLiteral("A")),
+        choiceRow(7, QStringLiteral("尺寸虚报的图片"), QStringLiteral("C")),
+    };
+    rows[2].picture = pictureBlob(picture(), true);
+    const QByteArray good = pictureBlob(picture(), false);
+    rows[4].picture = good.left(good.size() - 100);
+    rows[5].picture = QByteArray("GIF89a not a bitmap at all");
+    QByteArray liar = good;
+    qToLittleEndian<qint32>(4000, liar.data() + 18);
+    qToLittleEndian<qint32>(3000, liar.data() + 22);
+    rows[6].picture = liar;
+    for (int id = 8; id <= 12; ++id) {
+        rows.push_back(choiceRow(id, QStringLiteral("第%1道练习题").arg(id), QStringLiteral("A")));
+    }
+    return rows;
+}
+
+std::vector<BankRow> allAnswerA(int count)
+{
+    std::vector<BankRow> rows;
+    for (int id = 1; id <= count; ++id) {
+        rows.push_back(choiceRow(id, QStringLiteral("题%1").arg(id), QStringLiteral("A")));
+    }
+    return rows;
+}
+
+// Watches the wait screens that show: the last position and maximum of each one's bar
+// just before the screen goes.
+class WaitWatcher : public QObject
+{
+public:
+    WaitWatcher() { qApp->installEventFilter(this); }
+    ~WaitWatcher() override { qApp->removeEventFilter(this); }
+
+    QList<QPair<int, int>> finalPositions;
+    QList<int> positions;
+    QList<bool> withFrame; // at each step, whether the clock showed a frame
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* wait = qobject_cast<TFrm_Wait*>(watched);
+        if (wait && event->type() == QEvent::Show) {
+            ProgressBar* bar = wait->pb;
+            connect(bar, &QProgressBar::valueChanged, this, [this, wait](int v) {
+                positions << v;
+                withFrame << !wait->MediaPlayer1->currentFrame().isNull();
+            });
+            connect(wait, &QObject::destroyed, this, [this, bar] {
+                Q_UNUSED(bar);
+                finalPositions << m_last;
+            });
+            connect(bar, &QProgressBar::valueChanged, this, [this, bar](int v) {
+                m_last = {v, bar->maximum()};
+            });
+        }
+        return false;
+    }
+
+private:
+    QPair<int, int> m_last{-1, -1};
+};
+
+} // namespace
+
+class TestPractice : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<AppFolder> m_folder;
+    FixedClock m_clock{QDate(2026, 3, 3)};
+    QuietHost m_host;
+    QPointer<TFrm_ShunXuLianXi> m_screen;
+
+    void useBank(const std::vector<BankRow>& rows)
+    {
+        delete DM;
+        m_folder->writeBank(rows);
+        DM = new TDM(m_folder->path(), m_clock, m_host);
+        DM->DataModuleCreate();
+    }
+
+    TFrm_ShunXuLianXi* openScreen()
+    {
+        m_screen = new TFrm_ShunXuLianXi();
+        m_screen->show();
+        return m_screen;
+    }
+
+    void closeScreen()
+    {
+        clickControl(m_screen->sbtnReturn);
+        settle();
+        QVERIFY(!m_screen);
+        QVERIFY(!DM->ADOQryTopic.active());
+    }
+
+    QString numberLine() const { return m_screen->DBText1->text(); }
+
+    // The number typed on the keypad, then OK.
+    void jump(const QString& digits)
+    {
+        whenModal([&](QWidget* modal) {
+            auto* pad = qobject_cast<TFrm_JianPan*>(modal);
+            QVERIFY(pad);
+            for (const QChar d : digits) {
+                clickControl(pad->findChild<FlatButton*>(QStringLiteral("sbtn") + d));
+            }
+            clickControl(pad->sbtnOK);
+        });
+        clickControl(m_screen->sbtnLuRu);
+        settle();
+    }
+
+    bool showsMark(const QString& file) const
+    {
+        return m_screen->imgResult->image() == QImage(m_folder->file(file));
+    }
+
+private slots:
+    void init()
+    {
+        m_folder = std::make_unique<AppFolder>();
+        for (const char* name : {"Yes.bmp", "No.bmp", "CLOCK.AVI"}) {
+            m_folder->copyFromBuild(QString::fromLatin1(name));
+        }
+        setApplicationDirectory(m_folder->path());
+        Application::setTitle(QStringLiteral("Taviro"));
+        useBank(practiceBank());
+    }
+
+    void cleanup()
+    {
+        if (m_screen) {
+            m_screen->close();
+        }
+        settle();
+        QVERIFY(!m_screen);
+        QVERIFY(!Frm_Wait);
+        delete DM;
+        DM = nullptr;
+        m_folder.reset();
+        QVERIFY(visibleWindows().isEmpty());
+    }
+
+    void opensFromTheMainMenu()
+    {
+        MainForm = new TMainForm();
+        MainForm->show();
+        QString seen;
+        whenModal([&](QWidget* modal) {
+            m_screen = qobject_cast<TFrm_ShunXuLianXi*>(modal);
+            QVERIFY(m_screen);
+            seen = numberLine();
+            clickControl(m_screen->sbtnReturn);
+        });
+        clickControl(MainForm->lblShunXuLianXi);
+        QCOMPARE(seen, QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        settle();
+        QVERIFY(!m_screen);
+        delete MainForm;
+        MainForm = nullptr;
+    }
+
+    void loadsBehindAFullWaitScreen()
+    {
+        WaitWatcher watcher;
+        MessageBoxWatcher boxes;
+        openScreen();
+        QCOMPARE(watcher.finalPositions, (QList<QPair<int, int>>{{10, 10}}));
+        QCOMPARE(watcher.positions, (QList<int>{8, 9, 10}));
+        QCOMPARE(watcher.withFrame, (QList<bool>{true, true, true}));
+        QCOMPARE(boxes.count(), 0);
+        QCOMPARE(m_screen->lblTiHao->caption(), QStringLiteral("1"));
+        QCOMPARE(m_screen->lbllv->caption(), QString());
+        QCOMPARE(m_screen->lblAddress->caption(), loadStr(StringId::Contact));
+        closeScreen();
+    }
+
+    void missingClipIsReportedOnceAndTheBankStillLoads()
+    {
+        QFile::remove(m_folder->file(QStringLiteral("CLOCK.AVI")));
+        MessageBoxWatcher boxes;
+        WaitWatcher watcher;
+        openScreen();
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.texts[0].contains(QStringLiteral("CLOCK.AVI")));
+        QCOMPARE(watcher.finalPositions, (QList<QPair<int, int>>{{10, 10}}));
+        QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        closeScreen();
+    }
+
+    void numberLineAndAnswerAreaFollowTheQuestionKind()
+    {
+        openScreen();
+        QVERIFY(m_screen->sbtnD->isVisible());
+        QVERIFY(!m_screen->imgvx->isVisible());
+        QVERIFY(!m_screen->DBImage1->isVisible());
+        clickControl(m_screen->sbtnXia);
+        clickControl(m_screen->sbtnXia);
+        QCOMPARE(numberLine(), QStringLiteral("第3题 (请判断该题的正确性)"));
+        QVERIFY(m_screen->imgvx->isVisible());
+        QVERIFY(!m_screen->sbtnD->isVisible());
+        QVERIFY(m_screen->sbtnA->isVisible() && m_screen->sbtnB->isVisible());
+        QVERIFY(m_screen->DBImage1->isVisible());
+        QCOMPARE(m_screen->DBImage1->picture().size(), QSize(40, 30));
+        clickControl(m_screen->sbtnShang);
+        QCOMPARE(numberLine(), QStringLiteral("第2题 (请从下列ABCD中选择出该题的正确答案)"));
+        QVERIFY(!m_screen->imgvx->isVisible());
+        QVERIFY(!m_screen->DBImage1->isVisible());
+        closeScreen();
+    }
+
+    void trueFalseAnswersAndTheDeadBArea()
+    {
+        openScreen();
+        jump(QStringLiteral("3"));     // "√"
+        clickControl(m_screen->sbtnB); // lies under the strip: nothing happens
+        QVERIFY(m_screen->imgResult->isEmpty());
+        QCOMPARE(AnsweredCount, 0);
+        QVERIFY(FirstTry);
+        clickControl(m_screen->sbtnC);
+        QVERIFY(showsMark(QStringLiteral("No.bmp")));
+        clickControl(m_screen->sbtnA);
+        QVERIFY(showsMark(QStringLiteral("Yes.bmp")));
+        QCOMPARE(AnsweredCount, 1);
+        QCOMPARE(RightCount, 0); // the first try was the wrong one
+
+        clickControl(m_screen->sbtnXia); // "×"
+        QVERIFY(m_screen->imgResult->isEmpty());
+        clickControl(m_screen->sbtnC);
+        QVERIFY(showsMark(QStringLiteral("Yes.bmp")));
+        QCOMPARE(RightCount, 1);
+        clickControl(m_screen->sbtnA);
+        QVERIFY(showsMark(QStringLiteral("No.bmp")));
+        QCOMPARE(m_screen->lbllv->caption(), QStringLiteral("50"));
+        closeScreen();
+    }
+
+    void storedAnswerIsTrimmedAndUpperCased()
+    {
+        openScreen();
+        clickControl(m_screen->sbtnXia); // " b\t"
+        clickControl(m_screen->sbtnB);
+        QVERIFY(showsMark(QStringLiteral("Yes.bmp")));
+        QCOMPARE(RightCount, 1);
+        QCOMPARE(m_screen->lbllv->caption(), QStringLiteral("100"));
+        closeScreen();
+    }
+
+    void rateRoundsHalvesToEven_data()
+    {
+        QTest::addColumn<int>("right");
+        QTest::addColumn<int>("answered");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("1 of 8") << 1 << 8 << QStringLiteral("12");
+        QTest::newRow("3 of 8") << 3 << 8 << QStringLiteral("38");
+        QTest::newRow("2 of 3") << 2 << 3 << QStringLiteral("67");
+    }
+
+    void rateRoundsHalvesToEven()
+    {
+        QFETCH(int, right);
+        QFETCH(int, answered);
+        QFETCH(QString, shown);
+        useBank(allAnswerA(answered));
+        openScreen();
+        for (int i = 0; i < answered; ++i) {
+            clickControl(i < right ? m_screen->sbtnA : m_screen->sbtnD);
+            clickControl(m_screen->sbtnXia);
+        }
+        QCOMPARE(AnsweredCount, answered);
+        QCOMPARE(RightCount, right);
+        QCOMPARE(m_screen->lbllv->caption(), shown);
+        closeScreen();
+    }
+
+    void rateArithmetic()
+    {
+        const struct
+        {
+            int right, answered, rate;
+        } cases[] = {{1, 8, 12},
+                     {3, 8, 38},
+                     {5, 8, 62},
+                     {7, 8, 88},
+                     {2, 3, 67},
+                     {1, 3, 33},
+                     {0, 1, 0},
+                     {1, 1, 100},
+                     {7, 40, 18},
+                     {1, 200, 0},
+                     {3, 200, 2},
+                     {0, 0, 0},
+                     {2147483647, 2147483647, 100}};
+        for (const auto& c : cases) {
+            QCOMPARE(firstTryRate(c.right, c.answered), c.rate);
+        }
+    }
+
+    void onlyTheFirstTryAfterNextCounts()
+    {
+        openScreen();
+        // Two clicks on one question: the first counts, the second only replaces the mark.
+        clickControl(m_screen->sbtnA); // wrong, "B" is right
+        clickControl(m_screen->sbtnB);
+        QCOMPARE(AnsweredCount, 1);
+        QCOMPARE(RightCount, 0);
+        QCOMPARE(m_screen->lbllv->caption(), QStringLiteral("0"));
+
+        // Prior and a jump do not start a new first try.
+        clickControl(m_screen->sbtnXia);
+        clickControl(m_screen->sbtnShang);
+        clickControl(m_screen->sbtnB); // right, counted: Next came before
+        QCOMPARE(AnsweredCount, 2);
+        QCOMPARE(RightCount, 1);
+        clickControl(m_screen->sbtnShang);
+        clickControl(m_screen->sbtnB);
+        QCOMPARE(AnsweredCount, 2);
+        jump(QStringLiteral("8"));
+        clickControl(m_screen->sbtnA);
+        QCOMPARE(AnsweredCount, 2);
+        QCOMPARE(m_screen->lbllv->caption(), QStringLiteral("50"));
+
+        // Without an answer since Next, the next answer counts wherever it is given.
+        clickControl(m_screen->sbtnXia);
+        jump(QStringLiteral("1"));
+        clickControl(m_screen->sbtnShang); // already first: stays
+        QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        clickControl(m_screen->sbtnB);
+        QCOMPARE(AnsweredCount, 3);
+        QCOMPARE(RightCount, 2);
+        closeScreen();
+    }
+
+    void nextOnTheLastQuestionStaysAndCountsAgain()
+    {
+        openScreen();
+        jump(QStringLiteral("12"));
+        clickControl(m_screen->sbtnA);
+        QCOMPARE(AnsweredCount, 1);
+        clickControl(m_screen->sbtnXia);
+        QCOMPARE(numberLine(), QStringLiteral("第12题 (请从下列ABCD中选择出该题的正确答案)"));
+        QVERIFY(FirstTry);
+        clickControl(m_screen->sbtnA);
+        QCOMPARE(AnsweredCount, 2);
+        QCOMPARE(RightCount, 2);
+        closeScreen();
+    }
+
+    void keypadJumps()
+    {
+        openScreen();
+        QPoint placed;
+        whenModal([&](QWidget* modal) {
+            placed = modal->pos();
+            auto* pad = qobject_cast<TFrm_JianPan*>(modal);
+            QCOMPARE(m_screen->lblTiHao->caption(), QString()); // cleared for typing
+            clickControl(pad->sbtn0);
+            clickControl(pad->sbtn0);
+            clickControl(pad->sbtn7);
+            QCOMPARE(m_screen->lblTiHao->caption(), QStringLiteral("007"));
+            clickControl(pad->sbtnOK);
+        });
+        clickControl(m_screen->sbtnLuRu);
+        QCOMPARE(placed, m_screen->pos() + QPoint(731 - 245, 19 + 35));
+        QCOMPARE(numberLine(), QStringLiteral("第7题 (请从下列ABCD中选择出该题的正确答案)"));
+
+        jump(QString()); // OK alone means question 1
+        QCOMPARE(m_screen->lblTiHao->caption(), QStringLiteral("1"));
+        QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+
+        MessageBoxWatcher boxes;
+        jump(QStringLiteral("999"));
+        QCOMPARE(m_screen->lblTiHao->caption(), QStringLiteral("999"));
+        QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        const QString thirty(30, QLatin1Char('4'));
+        jump(thirty);
+        QCOMPARE(m_screen->lblTiHao->caption(), thirty);
+        QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        QTest::qWait(20);
+        QCOMPARE(boxes.count(), 0);
+        closeScreen();
+    }
+
+    void damagedPicturesShowNothing()
+    {
+        MessageBoxWatcher boxes;
+        openScreen();
+        for (const char* id : {"5", "6", "7"}) {
+            jump(QString::fromLatin1(id));
+            QVERIFY(m_screen->DBImage1->isVisible()); // a picture is stored
+            QVERIFY(m_screen->DBImage1->picture().isNull());
+            m_screen->grab(); // painting it is harmless
+        }
+        QCOMPARE(boxes.count(), 0);
+        closeScreen();
+    }
+
+    void missingMarkIsReportedAndNotCounted_data()
+    {
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Yes.bmp") << QStringLiteral("Yes.bmp") << QStringLiteral("sbtnB");
+        QTest::newRow("No.bmp") << QStringLiteral("No.bmp") << QStringLiteral("sbtnC");
+    }
+
+    void missingMarkIsReportedAndNotCounted()
+    {
+        QFETCH(QString, missing);
+        QFETCH(QString, button);
+        QFile::remove(m_folder->file(missing));
+        openScreen();
+        MessageBoxWatcher boxes;
+        clickControl(m_screen->findChild<FlatButton*>(button));
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.texts[0].contains(missing));
+        QCOMPARE(AnsweredCount, 0);
+        QCOMPARE(RightCount, 0);
+        QVERIFY(FirstTry);
+        QCOMPARE(m_screen->lbllv->caption(), QString());
+        closeScreen();
+    }
+
+    void emptyBankCountsNothing()
+    {
+        useBank({});
+        MessageBoxWatcher boxes;
+        openScreen();
+        QVERIFY(m_screen->isVisible());
+        QCOMPARE(numberLine(), QString());
+        for (FlatButton* b : {m_screen->sbtnA, m_screen->sbtnB, m_screen->sbtnC, m_screen->sbtnD,
+                              m_screen->sbtnXia, m_screen->sbtnShang}) {
+            clickControl(b);
+        }
+        jump(QStringLiteral("1"));
+        QCOMPARE(AnsweredCount, 0);
+        QCOMPARE(m_screen->lbllv->caption(), QString());
+        QCOMPARE(boxes.count(), 0);
+        closeScreen();
+    }
+
+    void loadingErrorIsReportedAndTheScreenStillOpens()
+    {
+        Query drop(&DM->ADOCon);
+        drop.SQL.add(QStringLiteral("DROP TABLE T_Topic"));
+        drop.execSQL();
+        MessageBoxWatcher boxes;
+        openScreen();
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(m_screen->isVisible());
+        QVERIFY(!Frm_Wait);
+        for (FlatButton* b : {m_screen->sbtnA, m_screen->sbtnXia, m_screen->sbtnShang}) {
+            clickControl(b);
+        }
+        QCOMPARE(AnsweredCount, 0);
+        QCOMPARE(boxes.count(), 1);
+        closeScreen();
+    }
+};
+
+TAVIRO_TEST_MAIN(TestPractice)
+#include "tst_practice.moc"

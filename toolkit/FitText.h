@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class Label;
+
+// The font narrowed so that text fits in room pixels. The Chinese faces stand in for
+// the Windows ones and some run wider: where a caption would be cut off, its letters
+// are narrowed rather than lost. Text that fits keeps the font as it is.
+QFont fittedFont(const QFont& font, const QString& text, int room);
+
+// Narrows a fixed-size label's font to fit its caption in its width.
+void fitCaption(Label* label);

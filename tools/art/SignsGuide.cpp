@@ -1,0 +1,383 @@
+// Guide signs: white on blue for ordinary roads, white on green for expressways; route
+// numbers in their own colours.
+#include "tools/art/SignKit.h"
+
+#include <QPolygonF>
+
+namespace signkit {
+
+namespace {
+
+constexpr int kWide = 136;
+
+using Symbol = std::function<void(QPainter&)>;
+
+QString tr8(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+
+// A plate of the given shape (height / width), its content drawn in units over it.
+Drawer board(const QColor& ground, qreal ratio, Symbol content)
+{
+    return [ground, ratio, content](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF s = plate(p, r, ratio, ground);
+        Units u(p, s);
+        content(p);
+    };
+}
+
+void words(QPainter& p, const QRectF& box, const char* s, qreal pixel, int flags = Qt::AlignCenter,
+           const QColor& c = kWhite)
+{
+    text(p, box, tr8(s), c, pixel, true, flags);
+}
+
+// The red-topped number shield of a national expressway.
+void expresswayShield(QPainter& p, const QRectF& box, const QString& number)
+{
+    p.setPen(QPen(kWhite, 1.2));
+    p.setBrush(kGreen);
+    p.drawRoundedRect(box, 3, 3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kRed);
+    const QRectF band(box.left() + 1, box.top() + 1, box.width() - 2, box.height() * 0.3);
+    p.drawRect(band);
+    words(p, band, "国家高速", std::min(box.height() * 0.2, box.width() * 0.16));
+    digits(p, QRectF(box.left(), box.top() + box.height() * 0.3, box.width(), box.height() * 0.7),
+           number, kWhite, box.height() * 0.5);
+}
+
+void mapArrows(QPainter& p)
+{
+    // An arrow up with a cross road, as the junction signs draw it.
+    p.setPen(QPen(kWhite, 7, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(20, 56), QPointF(80, 56));
+    arrow(p, line({{50, 96}, {50, 30}}), 8, kWhite, 8);
+}
+
+void fuelPump(QPainter& p, const QRectF& b, const QColor& c)
+{
+    Units u(p, b);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawRect(QRectF(20, 14, 40, 78));
+    p.setBrush(c == kWhite ? kGreen : kWhite);
+    p.drawRect(QRectF(27, 22, 26, 20));
+    p.setPen(QPen(c, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPolyline(QPolygonF(
+        {QPointF(60, 30), QPointF(76, 40), QPointF(76, 76), QPointF(86, 76), QPointF(86, 34)}));
+}
+
+void cutlery(QPainter& p, const QRectF& b, const QColor& c)
+{
+    Units u(p, b);
+    p.setPen(QPen(c, 7, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(34, 40), QPointF(34, 92));
+    for (qreal x : {24.0, 34.0, 44.0}) {
+        p.drawLine(QPointF(x, 10), QPointF(x, 36));
+    }
+    p.drawLine(QPointF(24, 36), QPointF(44, 36));
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QRectF(58, 8, 18, 46));
+    p.drawRect(QRectF(63, 40, 8, 52));
+}
+
+void wrenchCar(QPainter& p, const QRectF& b, const QColor& c)
+{
+    Units u(p, b);
+    p.save();
+    p.translate(0, 10);
+    car(p, c);
+    p.restore();
+}
+
+void exitAhead(QPainter& p, const char* distance)
+{
+    words(p, QRectF(4, 4, 92, 26), "南湖  东城", 20);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kWhite);
+    p.drawRect(QRectF(4, 34, 92, 1.5));
+    words(p, QRectF(4, 40, 56, 26), "出口", 20);
+    digits(p, QRectF(48, 40, 50, 26), QString::fromLatin1(distance), kWhite, 20);
+    p.setBrush(QColor(250, 210, 0));
+    p.drawRoundedRect(QRectF(20, 72, 60, 22), 2, 2);
+    text(p, QRectF(20, 72, 60, 22), QStringLiteral("EXIT 32"), kBlack, 15);
+}
+
+} // namespace
+
+void addGuideSigns(KindTable& t)
+{
+    auto add = [&](const char* id, Drawer d) {
+        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kWide};
+    };
+    const qreal wide = 0.62;
+
+    // Ordinary roads.
+    add("guide_junction_ahead", board(kBlue, wide, [](QPainter& p) {
+            mapArrows(p);
+            words(p, QRectF(30, 2, 40, 24), "市中心", 15);
+            words(p, QRectF(0, 60, 36, 24), "人民路", 13);
+            words(p, QRectF(64, 60, 36, 24), "学院路", 13);
+            digits(p, QRectF(62, 78, 38, 20), QStringLiteral("300 m"), kWhite, 12);
+        }));
+    add("guide_junction", board(kBlue, wide, [](QPainter& p) {
+            arrow(p, line({{14, 26}, {14, 8}}), 6, kWhite, 6);
+            words(p, QRectF(26, 2, 70, 28), "市中心", 18, Qt::AlignLeft | Qt::AlignVCenter);
+            arrow(p, line({{22, 50}, {6, 50}}), 6, kWhite, 6);
+            words(p, QRectF(26, 36, 70, 28), "人民路", 18, Qt::AlignLeft | Qt::AlignVCenter);
+            arrow(p, line({{6, 84}, {20, 84}}), 6, kWhite, 6);
+            words(p, QRectF(26, 70, 70, 28), "学院路", 18, Qt::AlignLeft | Qt::AlignVCenter);
+        }));
+    add("guide_direction", board(kBlue, 0.5, [](QPainter& p) {
+            arrow(p, line({{4, 50}, {26, 50}}), 10, kWhite, 10);
+            words(p, QRectF(38, 4, 58, 92), "火车站", 26);
+        }));
+    add("guide_confirm", board(kBlue, wide, [](QPainter& p) {
+            const char* names[] = {"南湖", "东城", "临江"};
+            const char* km[] = {"5 km", "18 km", "46 km"};
+            for (int i = 0; i < 3; ++i) {
+                words(p, QRectF(6, 4 + i * 32, 50, 28), names[i], 18,
+                      Qt::AlignLeft | Qt::AlignVCenter);
+                digits(p, QRectF(50, 4 + i * 32, 48, 28), QString::fromLatin1(km[i]), kWhite, 16);
+            }
+        }));
+    add("guide_place_name",
+        board(kBlue, 0.42, [](QPainter& p) { words(p, QRectF(0, 0, 100, 100), "青石镇", 34); }));
+    add("guide_boundary", board(kBlue, 0.5, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 40), "临江市界", 26);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawRect(QRectF(8, 50, 84, 2));
+            words(p, QRectF(0, 56, 100, 40), "欢迎您", 20);
+        }));
+    add("guide_street_name", board(kBlue, 0.36, [](QPainter& p) {
+            words(p, QRectF(0, 0, 78, 100), "人民路", 38);
+            words(p, QRectF(76, 0, 24, 100), "东", 24);
+        }));
+    add("guide_national_road", [](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF s = plate(p, r.adjusted(r.width() * 0.16, 0, -r.width() * 0.16, 0), 0.7, kRed);
+        digits(p, s, QStringLiteral("G105"), kWhite, s.height() * 0.42);
+    });
+    add("guide_provincial_road", [](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF s =
+            plate(p, r.adjusted(r.width() * 0.16, 0, -r.width() * 0.16, 0), 0.7, kYellow, kBlack);
+        digits(p, s, QStringLiteral("S203"), kBlack, s.height() * 0.42);
+    });
+    add("guide_county_road", [](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF s =
+            plate(p, r.adjusted(r.width() * 0.16, 0, -r.width() * 0.16, 0), 0.7, kWhite, kBlack);
+        digits(p, s, QStringLiteral("X012"), kBlack, s.height() * 0.42);
+    });
+    add("guide_parking", board(kBlue, 1.0, [](QPainter& p) {
+            digits(p, QRectF(0, -6, 100, 80), QStringLiteral("P"), kWhite, 70);
+            words(p, QRectF(0, 72, 100, 26), "停车场", 20);
+        }));
+    add("guide_passing_bay", board(kBlue, 1.0, [](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            QPolygonF bay({QPointF(30, 100), QPointF(30, 0), QPointF(56, 0), QPointF(56, 30),
+                           QPointF(74, 40), QPointF(74, 60), QPointF(56, 70), QPointF(56, 100)});
+            p.drawPolygon(bay);
+        }));
+    add("guide_footbridge", board(kBlue, 1.0, [](QPainter& p) {
+            p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(
+                QPolygonF({QPointF(4, 92), QPointF(26, 92), QPointF(26, 80), QPointF(34, 80),
+                           QPointF(34, 68), QPointF(42, 68), QPointF(42, 56), QPointF(96, 56)}));
+            walker(p, kWhite, {62, 8}, 0.7);
+            p.setPen(QPen(kWhite, 4));
+            p.drawLine(QPointF(44, 76), QPointF(96, 76));
+        }));
+    add("guide_underpass", board(kBlue, 1.0, [](QPainter& p) {
+            p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawLine(QPointF(4, 30), QPointF(96, 30));
+            p.drawPolyline(
+                QPolygonF({QPointF(4, 44), QPointF(30, 44), QPointF(30, 56), QPointF(40, 56),
+                           QPointF(40, 68), QPointF(50, 68), QPointF(50, 80), QPointF(96, 80)}));
+            walker(p, kWhite, {70, 38}, 0.36);
+        }));
+    add("guide_accessible", board(kBlue, 1.0, [](QPainter& p) { wheelchair(p, kWhite); }));
+    add("guide_detour", board(kBlue, 1.0, [](QPainter& p) {
+            p.setPen(QPen(kWhite, 8, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(QPointF(50, 100), QPointF(50, 0));
+            p.setPen(Qt::NoPen);
+            p.setBrush(kRed);
+            p.drawRect(QRectF(36, 40, 28, 14));
+            QPainterPath around;
+            around.moveTo(50, 86);
+            around.lineTo(78, 86);
+            around.lineTo(78, 20);
+            around.lineTo(60, 20);
+            arrow(p, around, 6, kWhite, 6);
+            words(p, QRectF(0, 2, 44, 24), "绕行", 16);
+        }));
+    add("guide_dead_end", board(kBlue, 1.0, [](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawRect(QRectF(36, 30, 28, 70));
+            p.setBrush(kRed);
+            p.drawRect(QRectF(18, 16, 64, 14));
+            words(p, QRectF(0, 0, 100, 16), "此路不通", 13);
+        }));
+    add("guide_lanes_reduce", board(kBlue, 1.0, [](QPainter& p) {
+            arrow(p, line({{24, 96}, {24, 70}, {40, 50}, {40, 20}}), 7, kWhite, 7);
+            arrow(p, line({{50, 96}, {50, 70}, {60, 50}, {60, 20}}), 7, kWhite, 7);
+            p.setPen(QPen(kWhite, 7, Qt::SolidLine, Qt::FlatCap));
+            p.drawPolyline(QPolygonF({QPointF(76, 96), QPointF(76, 70), QPointF(66, 56)}));
+        }));
+    add("guide_lanes_increase", board(kBlue, 1.0, [](QPainter& p) {
+            arrow(p, line({{40, 96}, {40, 20}}), 7, kWhite, 7);
+            arrow(p, line({{60, 96}, {60, 20}}), 7, kWhite, 7);
+            arrow(p, line({{62, 70}, {80, 48}, {80, 20}}), 7, kWhite, 7);
+        }));
+    add("guide_enforcement", board(kBlue, 1.0, [](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawRoundedRect(QRectF(14, 24, 56, 30), 4, 4);
+            p.drawPolygon(
+                QPolygonF({QPointF(70, 30), QPointF(88, 22), QPointF(88, 56), QPointF(70, 48)}));
+            p.drawRect(QRectF(36, 54, 8, 18));
+            words(p, QRectF(0, 74, 100, 26), "交通监控", 18);
+        }));
+
+    // Expressways.
+    add("exp_number", [](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF box =
+            r.adjusted(r.width() * 0.2, r.height() * 0.12, -r.width() * 0.2, -r.height() * 0.12);
+        expresswayShield(p, box, QStringLiteral("G4"));
+    });
+    add("exp_entrance_ahead", board(kGreen, wide, [](QPainter& p) {
+            expresswayShield(p, QRectF(4, 8, 34, 40), QStringLiteral("G4"));
+            words(p, QRectF(40, 4, 58, 48), "京港澳\n高速", 16);
+            words(p, QRectF(4, 58, 50, 36), "入口", 22);
+            digits(p, QRectF(50, 58, 48, 36), QStringLiteral("1 km"), kWhite, 20);
+        }));
+    add("exp_entrance", board(kGreen, wide, [](QPainter& p) {
+            expresswayShield(p, QRectF(6, 8, 34, 40), QStringLiteral("G4"));
+            words(p, QRectF(44, 8, 54, 40), "入口", 26);
+            arrow(p, line({{22, 92}, {70, 68}}), 9, kWhite, 9);
+        }));
+    add("exp_start", board(kGreen, wide, [](QPainter& p) {
+            expresswayShield(p, QRectF(6, 10, 36, 42), QStringLiteral("G4"));
+            words(p, QRectF(44, 6, 54, 50), "京港澳\n高速", 16);
+            words(p, QRectF(0, 60, 100, 36), "起点", 26);
+        }));
+    add("exp_end_ahead", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 40), "高速公路终点", 19);
+            digits(p, QRectF(0, 52, 100, 40), QStringLiteral("2 km"), kWhite, 26);
+        }));
+    add("exp_end", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 44), "高速公路", 22);
+            words(p, QRectF(0, 50, 100, 44), "终点", 28);
+        }));
+    add("exp_exit_2km", board(kGreen, wide, [](QPainter& p) { exitAhead(p, "2 km"); }));
+    add("exp_exit_1km", board(kGreen, wide, [](QPainter& p) { exitAhead(p, "1 km"); }));
+    add("exp_exit_500m", board(kGreen, wide, [](QPainter& p) { exitAhead(p, "500 m"); }));
+    add("exp_exit", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(4, 10, 60, 80), "出口", 34);
+            arrow(p, line({{66, 84}, {88, 30}}), 9, kWhite, 9);
+        }));
+    add("exp_next_exit", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 40), "下一出口", 24);
+            digits(p, QRectF(0, 52, 100, 40), QStringLiteral("12 km"), kWhite, 24);
+        }));
+    add("exp_service_ahead", board(kGreen, wide, [](QPainter& p) {
+            fuelPump(p, QRectF(4, 4, 28, 40), kWhite);
+            cutlery(p, QRectF(36, 4, 28, 40), kWhite);
+            wrenchCar(p, QRectF(68, 4, 30, 40), kWhite);
+            words(p, QRectF(4, 54, 50, 40), "服务区", 20);
+            digits(p, QRectF(52, 54, 46, 40), QStringLiteral("2 km"), kWhite, 20);
+        }));
+    add("exp_parking_area", board(kGreen, wide, [](QPainter& p) {
+            digits(p, QRectF(4, 4, 40, 52), QStringLiteral("P"), kWhite, 46);
+            words(p, QRectF(44, 4, 54, 52), "停车区", 22);
+            digits(p, QRectF(0, 60, 100, 34), QStringLiteral("1 km"), kWhite, 22);
+        }));
+    add("exp_emergency_bay", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 2, 100, 34), "紧急停车带", 20);
+            p.setPen(QPen(kWhite, 3));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(QPolygonF({QPointF(10, 90), QPointF(30, 90), QPointF(40, 64),
+                                      QPointF(70, 64), QPointF(80, 90), QPointF(94, 90)}));
+            p.save();
+            p.translate(42, 44);
+            p.scale(0.26, 0.26);
+            car(p, kWhite);
+            p.restore();
+        }));
+    add("exp_climbing_lane", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 36), "爬坡车道", 22);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawPolygon(QPolygonF({QPointF(10, 94), QPointF(90, 94), QPointF(90, 52)}));
+            p.save();
+            p.translate(36, 44);
+            p.rotate(-28);
+            p.scale(0.28, 0.28);
+            truck(p, kWhite);
+            p.restore();
+        }));
+    add("exp_fuel", board(kGreen, 1.0, [](QPainter& p) {
+            fuelPump(p, QRectF(14, 4, 72, 70), kWhite);
+            words(p, QRectF(0, 74, 100, 24), "加油站", 18);
+        }));
+    add("exp_toll_ahead", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 40), "收费站", 26);
+            digits(p, QRectF(0, 52, 100, 40), QStringLiteral("1 km"), kWhite, 24);
+        }));
+    add("exp_toll", board(kGreen, wide, [](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawRect(QRectF(8, 20, 84, 10));
+            for (int i = 0; i < 4; ++i) {
+                p.drawRect(QRectF(12 + i * 24, 30, 6, 24));
+            }
+            words(p, QRectF(0, 58, 100, 38), "收费站", 24);
+        }));
+    add("exp_sos_phone", board(kGreen, 1.0, [](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            QPainterPath handset;
+            handset.moveTo(20, 24);
+            handset.cubicTo(30, 6, 70, 6, 80, 24);
+            handset.lineTo(68, 34);
+            handset.cubicTo(60, 26, 40, 26, 32, 34);
+            handset.closeSubpath();
+            p.drawPath(handset);
+            p.drawRoundedRect(QRectF(26, 38, 48, 30), 4, 4);
+            words(p, QRectF(0, 72, 100, 26), "紧急电话", 17);
+        }));
+    add("exp_rescue_phone", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 40), "救援电话", 24);
+            digits(p, QRectF(0, 50, 100, 44), QStringLiteral("12122"), kWhite, 30);
+        }));
+    add("exp_distance_check", board(kGreen, wide, [](QPainter& p) {
+            words(p, QRectF(0, 4, 100, 40), "车距确认", 24);
+            digits(p, QRectF(0, 50, 100, 44), QStringLiteral("0 m"), kWhite, 30);
+        }));
+    add("exp_distance", board(kGreen, wide, [](QPainter& p) {
+            const char* names[] = {"南湖", "东城", "临江"};
+            const char* km[] = {"12 km", "45 km", "108 km"};
+            for (int i = 0; i < 3; ++i) {
+                words(p, QRectF(6, 4 + i * 32, 50, 28), names[i], 18,
+                      Qt::AlignLeft | Qt::AlignVCenter);
+                digits(p, QRectF(46, 4 + i * 32, 52, 28), QString::fromLatin1(km[i]), kWhite, 16);
+            }
+        }));
+    add("exp_km_post", [](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF narrow(r.left() + r.width() * 0.3, r.top() + r.height() * 0.06,
+                            r.width() * 0.4, r.height() * 0.88);
+        const QRectF s = plate(p, narrow, 1.0, kGreen);
+        Units u(p, s);
+        expresswayShield(p, QRectF(10, 2, 80, 34), QStringLiteral("G4"));
+        digits(p, QRectF(0, 42, 100, 54), QStringLiteral("1128"), kWhite, 22);
+    });
+}
+
+} // namespace signkit
