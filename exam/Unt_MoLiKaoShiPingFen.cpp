@@ -46,7 +46,8 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
         b->OnClick = [this](QObject* s) { sbtnChongLianXiClick(s); };
     }
 
-    lblNum = scoreLabel(this, "lblNum", QRect(59, 166, 156, 50), 56, Qt::black, QStringLiteral("100"));
+    lblNum =
+        scoreLabel(this, "lblNum", QRect(59, 166, 156, 50), 56, Qt::black, QStringLiteral("100"));
     lblRight = scoreLabel(this, "lblRight", QRect(193, 263, 156, 50), 56, QColor(0, 128, 0));
     lblError = scoreLabel(this, "lblError", QRect(364, 263, 156, 50), 56, Qt::red);
     lblGrade = scoreLabel(this, "lblGrade", QRect(538, 263, 156, 50), 56, Qt::blue);

@@ -212,6 +212,7 @@ void TFrm_SimulateExam::FormCreate()
     lblXueYuanBan->setFontSpec(QStringLiteral("华文行楷"), 48, true, Qt::red);
     lblXueYuanBan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblXueYuanBan->setCaption(QStringLiteral("学员版"));
+    lblXueYuanBan->setLineHeight(47);
 
     detachDataSources();
 }
@@ -237,7 +238,8 @@ void TFrm_SimulateExam::FormShow()
     resize(800, 600);
     detachDataSources();
     if (!CreateExamPaper(ExamPlan)) {
-        ShowMsgDialog(QStringLiteral("生成模拟考试题失败!请重新进入."), mtWarning, msgButton(mbOK), 0);
+        ShowMsgDialog(QStringLiteral("生成模拟考试题失败!请重新进入."), mtWarning, msgButton(mbOK),
+                      0);
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
     }
@@ -287,10 +289,13 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
         q.execSQL();
         StepWait();
 
-        setSql(q, {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
-                   QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
-                   QStringLiteral("  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
-                   QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
+        setSql(
+            q,
+            {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
+             QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
+             QStringLiteral(
+                 "  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
+             QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
         q.open();
         StepWait();
 
@@ -314,8 +319,8 @@ bool TFrm_SimulateExam::DrawCategory(const QString& condition, int count, int& n
     bool result = true;
     try {
         Query& q = DM->ADOQryTopic;
-        setSql(q, {QStringLiteral("SELECT TOP ") + QString::number(count)
-                       + QStringLiteral(" ID,TopicNo FROM T_TopicTmp"),
+        setSql(q, {QStringLiteral("SELECT TOP ") + QString::number(count) +
+                       QStringLiteral(" ID,TopicNo FROM T_TopicTmp"),
                    QStringLiteral(" WHERE ") + condition, QStringLiteral(" ORDER BY RandomID")});
         q.open();
         q.first();
@@ -350,15 +355,15 @@ void TFrm_SimulateExam::StepWait()
 void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
 {
     {
-        Reattach sheet(DataSource1,
-                       [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
+        Reattach sheet(DataSource1, [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
         Query& paper = DM->ADOQryTopic;
         const QString number = paper.fieldByName(QStringLiteral("TopicNo")).asString();
         DM->ADOQuery1.locate(QStringLiteral("TopicNo"), number);
         UpdateTopicView();
         const QString hint = imgvx->isVisible() ? kHintTrueFalse : kHintChoice;
-        lblContent->setCaption(QStringLiteral("第") + number + QStringLiteral("题 ") + hint
-                               + QStringLiteral("\r\n") + QStringLiteral("  ") + dbMemContent->text());
+        lblContent->setCaption(QStringLiteral("第") + number + QStringLiteral("题 ") + hint +
+                               QStringLiteral("\r\n") + QStringLiteral("  ") +
+                               dbMemContent->text());
     }
 }
 
@@ -388,11 +393,13 @@ void TFrm_SimulateExam::UpdateTopicView()
 void TFrm_SimulateExam::lblAClick(QObject* sender)
 {
     const Reattach paper(DataSource, [this](QObject* s, Field* f) { DataSourceDataChange(s, f); });
-    const Reattach sheet(DataSource1, [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
+    const Reattach sheet(DataSource1,
+                         [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
     const QString letter = sender->objectName().mid(3, 1);
     lblResult->setCaption(letter);
     if (DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger() != 0) {
-        lblResult->setCaption(letter == QLatin1String("A") ? QStringLiteral("√") : QStringLiteral("×"));
+        lblResult->setCaption(letter == QLatin1String("A") ? QStringLiteral("√")
+                                                           : QStringLiteral("×"));
     }
     if (!lblResult->caption().isEmpty()) {
         Query& answers = DM->ADOQuery1;
@@ -458,16 +465,16 @@ void TFrm_SimulateExam::DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int)
     const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
     if (number >= 0 && number <= 103 && WrongTopicSet.test(size_t(number))) {
         const QSize panel = sender->panelSize();
-        sender->canvas()->fillRect(QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)),
-                                   Qt::red);
+        sender->canvas()->fillRect(
+            QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)), Qt::red);
     }
 }
 
 void TFrm_SimulateExam::TimerTimer(QObject*)
 {
     Timer->setEnabled(false);
-    lblTime->setCaption(QStringLiteral("剩余时间:") + QString::number(MinutesLeft)
-                        + QStringLiteral("分钟"));
+    lblTime->setCaption(QStringLiteral("剩余时间:") + QString::number(MinutesLeft) +
+                        QStringLiteral("分钟"));
     if (MinutesLeft > 0) {
         --MinutesLeft;
         Timer->setEnabled(true);
@@ -491,17 +498,18 @@ void TFrm_SimulateExam::lblEndExamClick(QObject*)
     }
     Query& q = DM->ADOQuery2;
     setSql(q, {QStringLiteral("SELECT TopicNo FROM T_TopicTmp"),
-               QStringLiteral(" WHERE Result IS NULL OR Result=''"), QStringLiteral(" ORDER BY TopicNo")});
+               QStringLiteral(" WHERE Result IS NULL OR Result=''"),
+               QStringLiteral(" ORDER BY TopicNo")});
     q.open();
     QString list;
     for (q.first(); !q.eof(); q.next()) {
         list += q.fieldByName(QStringLiteral("TopicNo")).asString() + QStringLiteral(" ");
     }
     list.chop(1);
-    const QString message = list.isEmpty()
-                                ? QStringLiteral("请问你是否要结束考试？")
-                                : QStringLiteral("您还有") + list + QStringLiteral("未做。") + QStringLiteral("\r\n")
-                                      + QStringLiteral("请问你是否要结束考试？");
+    const QString message = list.isEmpty() ? QStringLiteral("请问你是否要结束考试？")
+                                           : QStringLiteral("您还有") + list +
+                                                 QStringLiteral("未做。") + QStringLiteral("\r\n") +
+                                                 QStringLiteral("请问你是否要结束考试？");
     m_confirming = true;
     m_confirmationOverruled = false;
     const int answer = ShowMsgDialog(message, mtWarning, msgButton(mbYes) | msgButton(mbNo), 0);

@@ -6,7 +6,6 @@
 
 #include <QPointer>
 #include <QString>
-
 #include <bitset>
 #include <vector>
 

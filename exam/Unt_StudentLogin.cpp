@@ -35,7 +35,8 @@ TFrm_StudentLogin::TFrm_StudentLogin(QWidget* owner)
     Label10 = key("Label10", 377, 476, 0);
     lblReset = key("lblReset", 243, 476, 0);
     lblOk = key("lblOk", 507, 483, 0);
-    for (Label* digit : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10}) {
+    for (Label* digit :
+         {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9, Label10}) {
         digit->OnClick = [this](QObject* s) { Label1Click(s); };
     }
     lblReset->OnClick = [this](QObject* s) { lblResetClick(s); };

@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 #include <QTimer>
 
 QFont screenFont(const QString& face, int pixelSize, bool bold)
@@ -78,6 +79,41 @@ void Label::setColor(const QColor& color)
         p.setColor(group, QPalette::WindowText, color);
     }
     setPalette(p);
+}
+
+void Label::setLineHeight(int pixels)
+{
+    m_lineHeight = pixels;
+    update();
+}
+
+void Label::paintEvent(QPaintEvent* event)
+{
+    if (m_lineHeight <= 0) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::WindowText));
+    QTextOption option(alignment());
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QTextLayout layout(text(), font());
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    while (true) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid()) {
+            break;
+        }
+        line.setLineWidth(width());
+        // The glyphs sit on a baseline that keeps the face's ascent within each line.
+        line.setPosition(QPointF(0, y - (line.height() - m_lineHeight) / 2));
+        y += m_lineHeight;
+    }
+    layout.endLayout();
+    layout.draw(&p, QPointF(0, 0));
 }
 
 void Label::mousePressEvent(QMouseEvent* event)

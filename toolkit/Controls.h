@@ -54,14 +54,19 @@ public:
     void setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color);
     void setColor(const QColor& color);
     void setHandCursor() { setCursor(Qt::PointingHandCursor); }
+    // Wrapped lines this many pixels apart instead of the face's own spacing: a column
+    // of large characters must fit the height the screen gives it.
+    void setLineHeight(int pixels);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString m_caption;
     bool m_autoSize = false;
+    int m_lineHeight = 0;
 };
 
 // A flat speed button without caption: an invisible click area, or a glyph drawn in

@@ -22,8 +22,9 @@ void DBCtrlGrid::setPanels(int columns, int rows, QSize panelSize)
 
 QRect DBCtrlGrid::panelRect(int index) const
 {
-    return QRect(QPoint((index / m_rows) * m_panelSize.width(), (index % m_rows) * m_panelSize.height()),
-                 m_panelSize);
+    return QRect(
+        QPoint((index / m_rows) * m_panelSize.width(), (index % m_rows) * m_panelSize.height()),
+        m_panelSize);
 }
 
 int DBCtrlGrid::panelAt(const QPoint& position) const

@@ -1,6 +1,7 @@
 #include "toolkit/DataControls.h"
 
 #include "toolkit/BitmapBlob.h"
+#include "toolkit/FitText.h"
 
 #include <QPainter>
 #include <QTextLayout>
@@ -166,6 +167,7 @@ void DBText::paintEvent(QPaintEvent*)
     }
     QPainter p(this);
     p.setPen(m_color);
+    p.setFont(fittedFont(font(), m_text, width()));
     p.drawText(rect(), int(m_alignment) | Qt::TextSingleLine, m_text);
 }
 
@@ -293,7 +295,7 @@ void DBText::paintAt(QPainter& painter, const QPoint& offset) const
         return;
     }
     painter.save();
-    painter.setFont(font());
+    painter.setFont(fittedFont(font(), text, width()));
     painter.setPen(m_color);
     painter.drawText(geometry().translated(offset), int(m_alignment) | Qt::TextSingleLine, text);
     painter.restore();

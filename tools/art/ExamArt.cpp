@@ -42,8 +42,9 @@ void examTitle(QPainter& p, const QRect& r)
     violetBand(p, r);
     p.setRenderHint(QPainter::Antialiasing);
     p.setFont(kai(36));
-    paint::shadowedText(p, QRectF(r).adjusted(16, 0, 0, -3), QStringLiteral("机动车驾驶人科目一模拟考试"),
-                        Qt::white, QColor(20, 10, 60, 170), Qt::AlignLeft | Qt::AlignVCenter, 2);
+    paint::shadowedText(p, QRectF(r).adjusted(16, 0, 0, -3),
+                        QStringLiteral("机动车驾驶人科目一模拟考试"), Qt::white,
+                        QColor(20, 10, 60, 170), Qt::AlignLeft | Qt::AlignVCenter, 2);
 }
 
 // A round key of a pad: raised, lavender or coloured, with its caption.
@@ -55,7 +56,8 @@ void roundKey(QPainter& p, const QRectF& box, const QString& caption, const QCol
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 60));
     p.drawEllipse(box.translated(2, 3));
-    QRadialGradient g(box.center() - QPointF(box.width() * 0.18, box.height() * 0.2), box.width() * 0.7);
+    QRadialGradient g(box.center() - QPointF(box.width() * 0.18, box.height() * 0.2),
+                      box.width() * 0.7);
     g.setColorAt(0, base.lighter(135));
     g.setColorAt(0.7, base);
     g.setColorAt(1, base.darker(135));
@@ -93,7 +95,8 @@ QImage drawStudentLogin()
     paint::framedPanel(p, panel, QColor(236, 233, 252), QColor(120, 106, 190), 18);
     p.setFont(kai(26));
     p.setPen(kNavy);
-    p.drawText(QRectF(205, 107, 282, 32), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("请输入准考证号:"));
+    p.drawText(QRectF(205, 107, 282, 32), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("请输入准考证号:"));
     sunkenBox(p, QRect(250, 157, 324, 44), Qt::white);
 
     const struct
@@ -101,15 +104,16 @@ QImage drawStudentLogin()
         int x, y;
         const char* caption;
     } keys[] = {
-        {243, 230, "1"}, {377, 232, "2"}, {505, 232, "3"}, {242, 312, "4"},
-        {377, 314, "5"}, {507, 315, "6"}, {243, 395, "7"}, {377, 396, "8"},
+        {243, 230, "1"}, {377, 232, "2"}, {505, 232, "3"},    {242, 312, "4"},
+        {377, 314, "5"}, {507, 315, "6"}, {243, 395, "7"},    {377, 396, "8"},
         {507, 399, "9"}, {377, 476, "0"}, {243, 476, "重输"}, {507, 483, "确认"},
     };
     for (const auto& k : keys) {
         const QString caption = QString::fromUtf8(k.caption);
         const bool word = caption.size() > 1;
         roundKey(p, QRectF(k.x + 1, k.y + 1, 64, 64), caption,
-                 word ? QColor(238, 150, 150) : QColor(190, 178, 238), word ? QColor(150, 0, 0) : kNavy,
+                 word ? QColor(238, 150, 150) : QColor(190, 178, 238),
+                 word ? QColor(150, 0, 0) : kNavy,
                  word ? kai(22) : paint::font(QStringLiteral("DejaVu Sans"), 30, true));
     }
     p.setFont(song(14));
@@ -134,7 +138,8 @@ QImage drawQuestionPrompt()
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(kai(24));
     p.setPen(QColor(160, 20, 40));
-    p.drawText(QRectF(0, 0, 282, 32), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("请输入题号:(1-100)"));
+    p.drawText(QRectF(0, 0, 282, 32), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("请输入题号:(1-100)"));
     return image;
 }
 
@@ -161,11 +166,13 @@ QImage drawSimulateExam()
     examTitle(p, QRect(0, 0, 800, 54));
     p.setFont(round(15));
     p.setPen(QColor(255, 230, 150));
-    p.drawText(QRectF(560, 4, 230, 46), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("小型汽车 · 共100题 · 45分钟"));
+    p.drawText(QRectF(560, 4, 230, 46), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("小型汽车 · 共100题 · 45分钟"));
 
     // Question and picture areas.
-    paint::framedPanel(p, QRectF(4, 57, 552, 186), kQuestionFill, QColor(120, 106, 190), 8);
-    paint::framedPanel(p, QRectF(556, 57, 236, 184), QColor(213, 187, 255), QColor(120, 106, 190), 8);
+    paint::framedPanel(p, QRectF(4, 57, 550, 186), kQuestionFill, QColor(120, 106, 190), 8);
+    paint::framedPanel(p, QRectF(558, 57, 234, 184), QColor(213, 187, 255), QColor(120, 106, 190),
+                       8);
 
     // Answer circles and the answer box.
     const QColor blue(70, 110, 210);
@@ -184,10 +191,12 @@ QImage drawSimulateExam()
     navigationCircle(p, QRect(704, 240, 81, 78), QStringLiteral("交卷"), QColor(200, 50, 60));
 
     // Answer sheet.
-    paint::framedPanel(p, QRectF(12, 328, 490, 254), QColor(236, 233, 252), QColor(120, 106, 190), 8);
+    paint::framedPanel(p, QRectF(12, 328, 490, 254), QColor(236, 233, 252), QColor(120, 106, 190),
+                       8);
     p.setFont(kai(19));
     p.setPen(kNavy);
-    p.drawText(QRectF(24, 334, 150, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("答题卡"));
+    p.drawText(QRectF(24, 334, 150, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("答题卡"));
     p.setFont(song(14, true));
     p.setPen(QColor(40, 40, 120));
     p.drawText(QRectF(260, 334, 230, 24), Qt::AlignRight | Qt::AlignVCenter,
@@ -199,10 +208,12 @@ QImage drawSimulateExam()
     }
 
     // Candidate panel.
-    paint::framedPanel(p, QRectF(504, 328, 288, 254), QColor(236, 233, 252), QColor(120, 106, 190), 8);
+    paint::framedPanel(p, QRectF(504, 328, 288, 254), QColor(236, 233, 252), QColor(120, 106, 190),
+                       8);
     p.setFont(kai(19));
     p.setPen(kNavy);
-    p.drawText(QRectF(516, 334, 200, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("考生信息"));
+    p.drawText(QRectF(516, 334, 200, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("考生信息"));
     p.setFont(song(15, true));
     p.setPen(QColor(60, 60, 110));
     const struct
@@ -210,14 +221,18 @@ QImage drawSimulateExam()
         int y;
         int right;
         const char* caption;
-    } rows[] = {{361, 604, "准考证号:"}, {389, 604, "考生姓名:"}, {418, 604, "考试科目:"}, {446, 627, "准驾车型:"}};
+    } rows[] = {{361, 604, "准考证号:"},
+                {389, 604, "考生姓名:"},
+                {418, 604, "考试科目:"},
+                {446, 627, "准驾车型:"}};
     for (const auto& r : rows) {
         p.drawText(QRectF(508, r.y, r.right - 508, 21), Qt::AlignRight | Qt::AlignVCenter,
                    QString::fromUtf8(r.caption));
     }
     p.setFont(kai(21));
     p.setPen(Qt::blue);
-    p.drawText(QRectF(607, 418, 178, 21), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("科目一"));
+    p.drawText(QRectF(607, 418, 178, 21), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("科目一"));
     // Photo box.
     const QRectF photo(520, 474, 66, 78);
     p.setPen(QPen(QColor(120, 106, 190), 1.5));
@@ -229,7 +244,8 @@ QImage drawSimulateExam()
     p.drawChord(QRectF(photo.left() + 10, photo.top() + 46, photo.width() - 20, 52), 0, 180 * 16);
     p.setFont(song(12));
     p.setPen(QColor(120, 116, 160));
-    p.drawText(QRectF(596, 474, 96, 78), Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("本机练习\n无需照片"));
+    p.drawText(QRectF(596, 474, 96, 78), Qt::AlignCenter | Qt::TextWordWrap,
+               QStringLiteral("本机练习\n无需照片"));
     return image;
 }
 
@@ -243,8 +259,10 @@ QImage drawTickCross()
     p.fillRect(image.rect(), kLavender);
     const QPointF tick(66 + 40 - 9, 274 - 234);
     const QPointF cross(200 + 40 - 9, 274 - 234);
-    roundKey(p, QRectF(tick.x() - 36, tick.y() - 36, 72, 72), QString(), QColor(60, 160, 90), Qt::white, kai(20));
-    roundKey(p, QRectF(cross.x() - 36, cross.y() - 36, 72, 72), QString(), QColor(210, 60, 60), Qt::white, kai(20));
+    roundKey(p, QRectF(tick.x() - 36, tick.y() - 36, 72, 72), QString(), QColor(60, 160, 90),
+             Qt::white, kai(20));
+    roundKey(p, QRectF(cross.x() - 36, cross.y() - 36, 72, 72), QString(), QColor(210, 60, 60),
+             Qt::white, kai(20));
     p.setPen(QPen(Qt::white, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     QPainterPath t;
     t.moveTo(tick + QPointF(-17, 1));
@@ -270,16 +288,20 @@ QImage drawExamResult()
     paint::shadowedText(p, QRectF(0, 0, 800, 66), QStringLiteral("模拟考试成绩"), Qt::white,
                         QColor(20, 10, 60, 170), Qt::AlignCenter, 2);
 
-    paint::framedPanel(p, QRectF(160, 110, 560, 206), QColor(246, 244, 255), QColor(120, 106, 190), 14);
+    paint::framedPanel(p, QRectF(160, 110, 560, 206), QColor(246, 244, 255), QColor(120, 106, 190),
+                       14);
     p.setFont(kai(26));
     p.setPen(kNavy);
-    p.drawText(QRectF(180, 124, 520, 40), Qt::AlignCenter, QStringLiteral("本次模拟考试共100题，满分100分，90分及格"));
+    p.drawText(QRectF(180, 124, 520, 40), Qt::AlignCenter,
+               QStringLiteral("本次模拟考试共100题，满分100分，90分及格"));
     const struct
     {
         int x;
         const char* heading;
         QColor color;
-    } columns[] = {{193, "答对题数", QColor(0, 128, 0)}, {364, "答错题数", QColor(200, 0, 0)}, {538, "考试得分", QColor(0, 0, 220)}};
+    } columns[] = {{193, "答对题数", QColor(0, 128, 0)},
+                   {364, "答错题数", QColor(200, 0, 0)},
+                   {538, "考试得分", QColor(0, 0, 220)}};
     for (const auto& c : columns) {
         const QRectF head(c.x, 200, 156, 50);
         p.setPen(Qt::NoPen);
@@ -296,7 +318,9 @@ QImage drawExamResult()
         int x;
         const char* caption;
         QColor color;
-    } buttons[] = {{186, "查看答案", QColor(70, 120, 210)}, {359, "重新考试", QColor(60, 150, 90)}, {532, "退出考试", QColor(200, 70, 70)}};
+    } buttons[] = {{186, "查看答案", QColor(70, 120, 210)},
+                   {359, "重新考试", QColor(60, 150, 90)},
+                   {532, "退出考试", QColor(200, 70, 70)}};
     for (const auto& b : buttons) {
         const QRectF face(b.x + 4, 330, 156, 62);
         p.setPen(Qt::NoPen);
@@ -309,16 +333,19 @@ QImage drawExamResult()
         p.setPen(QPen(b.color.darker(170), 1.5));
         p.drawRoundedRect(face, 28, 28);
         p.setFont(kai(28));
-        paint::shadowedText(p, face, QString::fromUtf8(b.caption), Qt::white, QColor(0, 0, 0, 90), Qt::AlignCenter, 1.5);
+        paint::shadowedText(p, face, QString::fromUtf8(b.caption), Qt::white, QColor(0, 0, 0, 90),
+                            Qt::AlignCenter, 1.5);
     }
 
     // The slogan that the pass picture covers.
-    paint::framedPanel(p, QRectF(270, 400, 333, 95), QColor(255, 250, 236), QColor(210, 150, 60), 12);
+    paint::framedPanel(p, QRectF(270, 400, 333, 95), QColor(255, 250, 236), QColor(210, 150, 60),
+                       12);
     p.setFont(kai(30));
     p.setPen(QColor(190, 90, 20));
     p.drawText(QRectF(270, 404, 333, 46), Qt::AlignCenter, QStringLiteral("再接再厉"));
     p.setFont(kai(22));
-    p.drawText(QRectF(270, 446, 333, 40), Qt::AlignCenter, QStringLiteral("多练习，下次一定通过！"));
+    p.drawText(QRectF(270, 446, 333, 40), Qt::AlignCenter,
+               QStringLiteral("多练习，下次一定通过！"));
     p.setFont(song(14));
     p.setPen(QColor(90, 86, 130));
     p.drawText(QRectF(0, 560, 800, 24), Qt::AlignCenter,
@@ -339,8 +366,8 @@ QImage drawExamPassed()
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 40, 40));
     QPolygonF ribbon;
-    ribbon << c + QPointF(-16, 0) << c + QPointF(-24, 40) << c + QPointF(-8, 30) << c + QPointF(0, 44)
-           << c + QPointF(6, 0);
+    ribbon << c + QPointF(-16, 0) << c + QPointF(-24, 40) << c + QPointF(-8, 30)
+           << c + QPointF(0, 44) << c + QPointF(6, 0);
     p.drawPolygon(ribbon);
     QRadialGradient gold(c - QPointF(8, 10), 36);
     gold.setColorAt(0, QColor(255, 240, 150));
@@ -352,8 +379,8 @@ QImage drawExamPassed()
     p.setPen(QColor(150, 60, 0));
     p.drawText(QRectF(c.x() - 28, c.y() - 36, 56, 56), Qt::AlignCenter, QStringLiteral("优"));
     p.setFont(kai(32));
-    paint::shadowedText(p, QRectF(92, 8, 236, 46), QStringLiteral("恭喜您通过了！"), QColor(200, 30, 30),
-                        QColor(255, 255, 255), Qt::AlignCenter, 1.5);
+    paint::shadowedText(p, QRectF(92, 8, 236, 46), QStringLiteral("恭喜您通过了！"),
+                        QColor(200, 30, 30), QColor(255, 255, 255), Qt::AlignCenter, 1.5);
     p.setFont(kai(20));
     p.setPen(QColor(120, 60, 20));
     p.drawText(QRectF(92, 54, 236, 34), Qt::AlignCenter, QStringLiteral("模拟考试成绩合格"));
