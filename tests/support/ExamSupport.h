@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/Clock.h"
+#include "data/DMUnit.h"
+#include "tests/support/TestSupport.h"
+
+#include <memory>
+
+class TFrm_SimulateExam;
+
+namespace testing {
+
+// A bank that fills every row of the draw plan factor times over, choice and true/false
+// answers spread, plus questions at 1066, 1450, 1501 and 1601 that no paper may hold.
+std::vector<BankRow> planBank(int factor = 2);
+
+// An application folder with a bank, the wait screen's clip and the data module, as the
+// exam screens find them at run time.
+class ExamFixture
+{
+public:
+    explicit ExamFixture(const std::vector<BankRow>& rows = planBank());
+    ~ExamFixture();
+
+    AppFolder folder;
+
+    // Creates the exam screen and shows it without a modal loop: the paper is drawn.
+    TFrm_SimulateExam* showExam(const QString& number = QStringLiteral("12345678"));
+
+    // Reads the stored paper through a connection of its own.
+    QVariant scalar(const QString& sql) const;
+    int count(const QString& sql) const { return scalar(sql).toInt(); }
+    QString storedAnswer(int topicNo) const;
+    void exec(const QString& sql) const;
+
+private:
+    struct Host : TDM::Host
+    {
+        void connectionFailed() override {}
+    } m_host;
+    FixedClock m_clock{QDate(2026, 12, 8)};
+};
+
+} // namespace testing
