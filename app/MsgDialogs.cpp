@@ -253,9 +253,9 @@ TMessageForm* BuildMsgDialog(const QString& msg, int dlgType, TMsgDlgButtons but
         if (!(buttons & msgButton(TMsgDlgBtn(b)))) {
             continue;
         }
-        const ButtonSpec& spec = buttonSpec(b);
-        auto* button = new QPushButton(*spec.caption, raw);
-        button->setObjectName(QLatin1String(spec.name));
+        const ButtonSpec& kind = buttonSpec(b);
+        auto* button = new QPushButton(*kind.caption, raw);
+        button->setObjectName(QLatin1String(kind.name));
         button->setGeometry(x, y, buttonWidth, buttonHeight);
         button->setAutoDefault(true);
         button->setDefault(b == defaultBit);
@@ -264,7 +264,7 @@ TMessageForm* BuildMsgDialog(const QString& msg, int dlgType, TMsgDlgButtons but
             QObject::connect(button, &QPushButton::clicked, raw,
                              [raw] { guarded([raw] { raw->HelpButtonPressed(); }); });
         } else {
-            const int result = spec.modalResult;
+            const int result = kind.modalResult;
             QObject::connect(button, &QPushButton::clicked, raw,
                              [raw, result] { raw->setModalResult(result); });
         }
