@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {
@@ -198,8 +199,108 @@ void Connection::open()
     m_path = settings.dataSource;
 }
 
+namespace {
+
+// Statements kept for reuse; posts use one or two texts, so a few suffice.
+constexpr size_t kCachedStatements = 8;
+
+void execOrThrow(sqlite3* db, const char* sql, const QString& what)
+{
+    if (!db) {
+        throw DatabaseError(QStringLiteral("数据库连接没有打开。"));
+    }
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+        throw DatabaseError(QStringLiteral("%1：%2").arg(what, sqliteMessage(db)));
+    }
+}
+
+} // namespace
+
+void Connection::beginTransaction()
+{
+    // The write lock is taken at once, so that the transaction cannot fail half-way
+    // for a writer in another process.
+    execOrThrow(m_db, "BEGIN IMMEDIATE", QStringLiteral("无法开始事务"));
+}
+
+void Connection::commit()
+{
+    if (!inTransaction()) {
+        return;
+    }
+    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString message = sqliteMessage(m_db);
+        if (inTransaction()) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        }
+        throw DatabaseError(QStringLiteral("提交事务失败：%1").arg(message));
+    }
+}
+
+void Connection::rollback()
+{
+    if (inTransaction()) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+bool Connection::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}
+
+sqlite3_stmt* Connection::cachedStatement(const QByteArray& sql)
+{
+    if (!m_db) {
+        throw DatabaseError(QStringLiteral("数据库连接没有打开。"));
+    }
+    for (size_t i = 0; i < m_statements.size(); ++i) {
+        if (m_statements[i].first == sql) {
+            // The most recent first, so that the oldest is the one to go.
+            std::rotate(m_statements.begin(), m_statements.begin() + qsizetype(i),
+                        m_statements.begin() + qsizetype(i) + 1);
+            return m_statements.front().second;
+        }
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK ||
+        !stmt) {
+        sqlite3_finalize(stmt);
+        throw DatabaseError(QStringLiteral("语句执行失败：%1").arg(sqliteMessage(m_db)));
+    }
+    if (m_statements.size() >= kCachedStatements) {
+        sqlite3_finalize(m_statements.back().second);
+        m_statements.pop_back();
+    }
+    m_statements.insert(m_statements.begin(), {sql, stmt});
+    return stmt;
+}
+
+Transaction::Transaction(Connection& connection)
+    : m_connection(connection)
+{
+    m_connection.beginTransaction();
+}
+
+Transaction::~Transaction()
+{
+    if (m_open) {
+        m_connection.rollback();
+    }
+}
+
+void Transaction::commit()
+{
+    m_open = false;
+    m_connection.commit();
+}
+
 void Connection::close()
 {
+    for (auto& cached : m_statements) {
+        sqlite3_finalize(cached.second);
+    }
+    m_statements.clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;

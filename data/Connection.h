@@ -3,8 +3,11 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <utility>
+#include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // What a will-connect handler may answer.
 enum class EventStatus
@@ -53,12 +56,41 @@ public:
     sqlite3* handle() const { return m_db; }
     QString databasePath() const { return m_path; }
 
+    // Several statements as one change: what they write reaches the disk whole at the
+    // commit, or not at all (rollback, an error, a crash). Without a transaction every
+    // statement and every post is on the disk when it returns. Throw DatabaseError.
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    // A prepared statement for this text, kept for its next use while the connection is
+    // open; the caller resets it after use. Throws DatabaseError.
+    sqlite3_stmt* cachedStatement(const QByteArray& sql);
+
     QString connectionString;
     WillConnectHandler OnWillConnect;
 
 private:
     sqlite3* m_db = nullptr;
     QString m_path;
+    std::vector<std::pair<QByteArray, sqlite3_stmt*>> m_statements;
+};
+
+// A transaction that is rolled back unless it was committed: the writes of a block
+// that ends by an error or an early return leave the file as it was.
+class Transaction
+{
+public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_connection;
+    bool m_open = true;
 };
 
 // Opens a keyed database file the way the connection does, without a connection

@@ -20,6 +20,17 @@ struct StatementGuard
     ~StatementGuard() { sqlite3_finalize(stmt); }
 };
 
+// A kept statement is left ready for its next use.
+struct ResetGuard
+{
+    sqlite3_stmt* stmt;
+    ~ResetGuard()
+    {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    }
+};
+
 QVariant columnValue(sqlite3_stmt* stmt, int column)
 {
     switch (sqlite3_column_type(stmt, column)) {
@@ -634,8 +645,18 @@ void Query::post()
             (QStringLiteral("UPDATE ") + quoted(table) + QStringLiteral(" SET ") +
              sets.join(QLatin1Char(',')) + QStringLiteral(" WHERE _rowid_=?"))
                 .toUtf8();
-        StatementGuard st;
-        int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st.stmt, nullptr);
+        // Posts repeat the same few statements (an answer, a number), so each is
+        // prepared once and kept by the connection.
+        sqlite3_stmt* stmt = nullptr;
+        try {
+            stmt = m_connection->cachedStatement(sql);
+        } catch (const DatabaseError&) {
+            const QString message = sqliteMessage(db);
+            cancel();
+            throw DatabaseError(QStringLiteral("保存修改失败：%1").arg(message));
+        }
+        ResetGuard st{stmt};
+        int rc = SQLITE_OK;
         int param = 1;
         for (int i : changed) {
             if (rc == SQLITE_OK) {

@@ -264,6 +264,9 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
         Frm_Wait->pb->setMax(int(plan.size()) + 5);
         Frm_Wait->show();
 
+        // The paper is written whole or not at all: a failure or a crash part-way leaves
+        // the last paper with its answers, and the disk is written once, not per number.
+        Transaction paper(DM->ADOCon);
         Query& q = DM->ADOQryTopic;
         setSql(q, {QStringLiteral(" DELETE FROM T_TopicTmp")});
         q.execSQL();
@@ -287,6 +290,7 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
 
         setSql(q, {QStringLiteral("DELETE FROM T_TopicTmp"), QStringLiteral(" WHERE TopicNo = 0")});
         q.execSQL();
+        paper.commit();
         StepWait();
 
         setSql(

@@ -84,11 +84,28 @@ int Application::run(QWidget* mainForm)
 
 GuardedApplication::GuardedApplication(int& argc, char** argv)
     : QApplication(argc, argv)
+    , m_pacer(new FramePacer)
 {}
+
+GuardedApplication::~GuardedApplication()
+{
+    delete m_pacer;
+}
 
 bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
+        // Every paint of a window, asked for at once or later, comes as its update request.
+        if (event->type() == QEvent::UpdateRequest && receiver->isWidgetType() &&
+            static_cast<QWidget*>(receiver)->isWindow()) {
+            auto* window = static_cast<QWidget*>(receiver);
+            if (m_pacer->putOff(window)) {
+                return true;
+            }
+            const bool done = QApplication::notify(receiver, event);
+            m_pacer->painted(window);
+            return done;
+        }
         return QApplication::notify(receiver, event);
     } catch (...) {
         Application::handleException();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "toolkit/FramePacer.h"
+
 #include <QApplication>
 #include <QString>
 #include <exception>
@@ -61,5 +63,9 @@ class GuardedApplication : public QApplication
 {
 public:
     GuardedApplication(int& argc, char** argv);
+    ~GuardedApplication() override;
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    FramePacer* m_pacer;
 };

@@ -374,6 +374,34 @@ ProgressBar::ProgressBar(QWidget* parent)
     setValue(0);
 }
 
+void ProgressBar::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QPalette& pal = palette();
+    const QRect groove = rect().adjusted(0, 0, -1, -1);
+    p.fillRect(rect(), pal.color(QPalette::Base));
+    p.setPen(pal.color(QPalette::Mid));
+    p.drawRect(groove);
+    const qint64 range = qint64(maximum()) - minimum();
+    if (range <= 0 || value() <= minimum()) {
+        return;
+    }
+    const qint64 done = qint64(qMin(value(), maximum())) - minimum();
+    const int inner = groove.width() - 1;
+    const int filled = int(inner * done / range);
+    if (filled <= 0) {
+        return;
+    }
+    const QRect bar(groove.left() + 1, groove.top() + 1, filled, groove.height() - 1);
+    const QColor color = pal.color(QPalette::Highlight);
+    QLinearGradient shade(bar.topLeft(), bar.bottomLeft());
+    shade.setColorAt(0, color.lighter(125));
+    shade.setColorAt(1, color);
+    p.fillRect(bar, shade);
+    p.setPen(color.darker(130));
+    p.drawRect(bar.adjusted(0, 0, -1, -1));
+}
+
 void ProgressBar::stepIt()
 {
     int next = value() + m_step;

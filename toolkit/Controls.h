@@ -169,6 +169,11 @@ public:
     // Advances by the step; past the maximum it starts again from the minimum.
     void stepIt();
 
+protected:
+    // A plain groove and bar: the bar is repainted at every step of long work, where
+    // the style's rounded, antialiased drawing cost more than the step itself.
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     int m_step = 1;
 };

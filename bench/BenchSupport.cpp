@@ -1,0 +1,362 @@
+#include "bench/BenchSupport.h"
+
+#include "data/Clock.h"
+#include "data/Connection.h"
+#include "data/DMUnit.h"
+#include "toolkit/AppDir.h"
+#include "toolkit/Application.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <spawn.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace bench {
+
+namespace {
+
+struct DataModuleHost : TDM::Host
+{
+    void connectionFailed() override { qFatal("the benchmark bank cannot be opened"); }
+};
+
+DataModuleHost g_host;
+// The 8th: no compaction at start.
+FixedClock g_clock(QDate(2026, 12, 8));
+
+void copyFolder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir()) {
+            copyFolder(entry.filePath(), target);
+        } else if (!entry.fileName().startsWith(QLatin1String("Drive.mdb-"))) {
+            QFile::remove(target);
+            if (!QFile::copy(entry.filePath(), target)) {
+                qFatal("cannot copy %s", qPrintable(entry.filePath()));
+            }
+            QFile::setPermissions(target, entry.permissions());
+        }
+    }
+}
+
+sqlite3* openBank(const QString& folder)
+{
+    QByteArray key;
+    QString error;
+    if (!passwordKey(TDM::kPassword, &key, &error)) {
+        qFatal("%s", qPrintable(error));
+    }
+    sqlite3* db = openKeyedDatabase(folder + QStringLiteral("/Drive.mdb"), key, false, &error);
+    if (!db) {
+        qFatal("%s", qPrintable(error));
+    }
+    return db;
+}
+
+int scalar(const QString& folder, const char* sql)
+{
+    sqlite3* db = openBank(folder);
+    sqlite3_stmt* st = nullptr;
+    int value = -1;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW) {
+        value = sqlite3_column_int(st, 0);
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return value;
+}
+
+QString columnText(sqlite3_stmt* st, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
+                             sqlite3_column_bytes(st, column));
+}
+
+} // namespace
+
+std::int64_t nowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+double msSince(std::int64_t startNs)
+{
+    return double(nowNs() - startNs) / 1e6;
+}
+
+QString workFolder()
+{
+    static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/taviro-bench-XXXXXX"));
+    if (!dir.isValid()) {
+        qFatal("cannot make a work folder");
+    }
+    return dir.path();
+}
+
+QString applicationCopy()
+{
+    static const QString folder = [] {
+        const QString to = workFolder() + QStringLiteral("/app");
+        copyFolder(QStringLiteral(TAVIRO_APP_DIR), to);
+        return to;
+    }();
+    return folder;
+}
+
+std::vector<BankRow> bankRows(const QString& folder)
+{
+    sqlite3* db = openBank(folder);
+    sqlite3_stmt* st = nullptr;
+    std::vector<BankRow> rows;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT ID,Type,Content,Picture,Result,Source,Explain FROM T_Topic "
+                           "ORDER BY ID",
+                           -1, &st, nullptr) != SQLITE_OK) {
+        qFatal("%s", sqlite3_errmsg(db));
+    }
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        BankRow r;
+        r.id = sqlite3_column_int(st, 0);
+        r.type = sqlite3_column_int(st, 1);
+        r.content = columnText(st, 2);
+        if (sqlite3_column_type(st, 3) != SQLITE_NULL) {
+            r.picture = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 3)),
+                                   sqlite3_column_bytes(st, 3));
+        }
+        r.result = columnText(st, 4);
+        r.source = columnText(st, 5);
+        r.explain = columnText(st, 6);
+        rows.push_back(std::move(r));
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
+}
+
+int questionCount(const QString& folder)
+{
+    return scalar(folder, "SELECT count(*) FROM T_Topic");
+}
+
+int pictureCount(const QString& folder)
+{
+    return scalar(folder, "SELECT count(*) FROM T_Topic WHERE Picture IS NOT NULL");
+}
+
+QString largeBankFolder(int questions)
+{
+    const QString folder = workFolder() + QStringLiteral("/bank%1").arg(questions);
+    if (QFileInfo::exists(folder + QStringLiteral("/Drive.mdb"))) {
+        return folder;
+    }
+    QDir().mkpath(folder);
+    for (const char* name : {"CLOCK.AVI", "Yes.bmp", "No.bmp"}) {
+        QFile::copy(QStringLiteral(TAVIRO_APP_DIR "/") + QLatin1String(name),
+                    folder + QLatin1Char('/') + QLatin1String(name));
+    }
+    const std::vector<BankRow> built = bankRows(QStringLiteral(TAVIRO_APP_DIR));
+    std::vector<BankRow> rows = built;
+    int id = built.empty() ? 0 : built.back().id;
+    for (size_t i = 0; int(rows.size()) < questions; ++i) {
+        BankRow copy = built[i % built.size()];
+        copy.id = ++id;
+        rows.push_back(std::move(copy));
+    }
+    QString error;
+    if (!writeBank(folder + QStringLiteral("/Drive.mdb"), rows, &error)) {
+        qFatal("cannot write the bank of %d questions: %s", questions, qPrintable(error));
+    }
+    return folder;
+}
+
+void useBank(const QString& folder)
+{
+    if (DM && DM->databasePath() == folder + QStringLiteral("/Drive.mdb")) {
+        return;
+    }
+    delete DM;
+    setApplicationDirectory(folder);
+    Application::setTitle(QStringLiteral("Taviro"));
+    DM = new TDM(folder, g_clock, g_host);
+    DM->DataModuleCreate();
+}
+
+sqlite3* openRaw(const QString& folder)
+{
+    return openBank(folder);
+}
+
+void execRaw(sqlite3* db, const char* sql)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        qFatal("%s: %s", sql, message);
+    }
+}
+
+class PaintWatch::Filter : public QObject
+{
+public:
+    explicit Filter(QWidget* window)
+        : m_window(window)
+    {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Paint) {
+            painted = true;
+        }
+        return false;
+    }
+    QWidget* m_window;
+    bool painted = false;
+};
+
+PaintWatch::PaintWatch(QWidget* window)
+    : m_filter(new Filter(window))
+{
+    window->installEventFilter(m_filter);
+}
+
+PaintWatch::~PaintWatch()
+{
+    delete m_filter;
+}
+
+bool PaintWatch::wait(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_filter->painted && timer.elapsed() < timeoutMs) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    return m_filter->painted;
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+}
+
+ProbeReport runProbed(const QString& program, const QStringList& arguments, bool practice)
+{
+    ProbeReport report;
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0) {
+        report.error = QStringLiteral("no pipe");
+        return report;
+    }
+    // The child keeps the write end; ours closes on exec.
+    const int childFd = fcntl(fds[1], F_DUPFD, 10);
+
+    std::vector<QByteArray> env;
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        if (!entry.startsWith("LD_PRELOAD=") && !entry.startsWith("TAVIRO_PROBE")) {
+            env.push_back(entry);
+        }
+    }
+    env.push_back(QByteArray("LD_PRELOAD=") + BENCH_PROBE);
+    env.push_back("TAVIRO_PROBE_FD=" + QByteArray::number(childFd));
+    if (practice) {
+        env.push_back("TAVIRO_PROBE_PRACTICE=1");
+    }
+    std::vector<char*> envp;
+    for (QByteArray& e : env) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
+    std::vector<QByteArray> args{QFile::encodeName(program)};
+    for (const QString& a : arguments) {
+        args.push_back(QFile::encodeName(a));
+    }
+    std::vector<char*> argv;
+    for (QByteArray& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    report.startNs = nowNs();
+    const int spawned = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data());
+    close(childFd);
+    close(fds[1]);
+    if (spawned != 0) {
+        close(fds[0]);
+        report.error = QStringLiteral("cannot start %1").arg(program);
+        return report;
+    }
+
+    QByteArray output;
+    const std::int64_t deadline = report.startNs + 60'000'000'000LL;
+    while (nowNs() < deadline) {
+        pollfd p{fds[0], POLLIN, 0};
+        const int ready = poll(&p, 1, 1000);
+        if (ready == 0 || (ready < 0 && errno == EINTR)) {
+            continue;
+        }
+        if (ready < 0) {
+            break;
+        }
+        char buffer[512];
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n <= 0) {
+            break; // the program ended
+        }
+        output.append(buffer, n);
+    }
+    close(fds[0]);
+    kill(pid, SIGKILL); // ends by itself when it has reported; this covers a hang
+    int status = 0;
+    waitpid(pid, &status, 0);
+
+    for (const QByteArray& line : output.split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() != 3) {
+            continue;
+        }
+        const std::int64_t ns = parts[1].toLongLong();
+        const long kib = parts[2].toLong();
+        if (parts[0] == "menu") {
+            report.menuNs = ns;
+            report.menuKiB = kib;
+        } else if (parts[0] == "click") {
+            report.clickNs = ns;
+        } else if (parts[0] == "practice") {
+            report.practiceNs = ns;
+            report.practiceKiB = kib;
+        }
+    }
+    report.ok = report.menuNs != 0 && (!practice || report.practiceNs != 0);
+    if (!report.ok) {
+        report.error =
+            QStringLiteral("%1 reported no paint: %2").arg(program, QString::fromLocal8Bit(output));
+    }
+    return report;
+}
+
+} // namespace bench

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "tools/bank/BankBuilder.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <vector>
+
+class QWidget;
+struct sqlite3;
+
+namespace bench {
+
+std::int64_t nowNs();
+double msSince(std::int64_t startNs);
+
+// A folder of its own for the run: copies of the application folder and the large banks.
+QString workFolder();
+
+// A copy of the built application folder (executable, bank, pictures, clip), so that
+// nothing the benchmarks do reaches the build.
+QString applicationCopy();
+
+// An application folder whose bank holds the built bank's questions followed by copies
+// of them up to the given number of questions, written by the bank builder.
+QString largeBankFolder(int questions);
+
+// The rows of T_Topic in the bank of an application folder.
+std::vector<BankRow> bankRows(const QString& folder);
+int questionCount(const QString& folder);
+int pictureCount(const QString& folder);
+
+// Makes the data module work on the bank of this application folder, on a day without
+// compaction. Screens of the previous bank must be gone.
+void useBank(const QString& folder);
+
+// A connection of our own to the same bank, opened as the program opens it.
+sqlite3* openRaw(const QString& folder);
+void execRaw(sqlite3* db, const char* sql);
+
+// Lets events run until the window has been painted once since the call.
+class PaintWatch
+{
+public:
+    explicit PaintWatch(QWidget* window);
+    ~PaintWatch();
+    bool wait(int timeoutMs = 5000);
+
+private:
+    class Filter;
+    Filter* m_filter;
+};
+
+// The benchmarks, registered in the order they run.
+void registerStartUp();
+void registerPractice();
+void registerExam();
+
+// Closes the screens the exam benchmarks keep between their runs.
+void clearExamScene();
+
+// Lets deferred deletes and pending events run.
+void settle();
+
+// What a program started with the paint probe reported.
+struct ProbeReport
+{
+    bool ok = false;
+    QString error;
+    std::int64_t startNs = 0; // just before the program was started
+    std::int64_t menuNs = 0;
+    long menuKiB = 0;
+    std::int64_t clickNs = 0;
+    std::int64_t practiceNs = 0;
+    long practiceKiB = 0;
+};
+
+// Starts a program with the paint probe preloaded and waits for its report.
+ProbeReport runProbed(const QString& program, const QStringList& arguments, bool practice);
+
+} // namespace bench

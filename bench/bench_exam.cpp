@@ -1,0 +1,288 @@
+// The mock exam: drawing a paper, recording an answer, marking the paper; each against
+// the same statements run directly through the sqlite3 API on a connection of its own.
+#include "bench/BenchSupport.h"
+#include "data/DMUnit.h"
+#include "exam/Unt_SimulateExam.h"
+
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+#include <sqlite3.h>
+
+using namespace bench;
+
+namespace {
+
+const char kPaperSql[] =
+    "SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],\r\n"
+    "       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]\r\n"
+    "  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]\r\n"
+    " ORDER BY [T_TopicTmp].[TopicNo]";
+const char kSheetSql[] = "SELECT TopicNo,Result\r\n  FROM T_TopicTmp\r\n ORDER BY TopicNo";
+const char kMarkingSql[] = "SELECT COUNT(*) FROM T_Topic a,T_TopicTmp b\r\n"
+                           " WHERE a.ID=b.ID AND a.Result=b.Result";
+
+sqlite3_stmt* prepare(sqlite3* db, const QByteArray& sql)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &st, nullptr) != SQLITE_OK) {
+        qFatal("%s: %s", sql.constData(), sqlite3_errmsg(db));
+    }
+    return st;
+}
+
+void readAll(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* st = prepare(db, sql);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            if (sqlite3_column_type(st, c) == SQLITE_BLOB) {
+                benchmark::DoNotOptimize(sqlite3_column_blob(st, c));
+            } else {
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+            }
+        }
+    }
+    sqlite3_finalize(st);
+}
+
+// The statements of the paper generation, as the program sends them (the row limit in
+// SQLite's words), in one transaction; each drawn row is numbered by its rowid.
+double rawDraw(sqlite3* db)
+{
+    const std::int64_t start = nowNs();
+    execRaw(db, "BEGIN");
+    execRaw(db, " DELETE FROM T_TopicTmp");
+    execRaw(db, " INSERT INTO T_TopicTmp(ID,Type)\r\n SELECT ID,Type FROM T_Topic");
+    sqlite3_stmt* number = prepare(db, "UPDATE T_TopicTmp SET TopicNo=? WHERE _rowid_=?");
+    int next = 1;
+    for (const TExam& row : ExamPlan) {
+        const QByteArray sql = "SELECT _rowid_, ID,TopicNo FROM T_TopicTmp\r\n WHERE " +
+                               row.Condition.toUtf8() + "\r\n ORDER BY RandomID LIMIT " +
+                               QByteArray::number(row.Count);
+        sqlite3_stmt* draw = prepare(db, sql);
+        std::vector<sqlite3_int64> rowIds;
+        while (sqlite3_step(draw) == SQLITE_ROW) {
+            rowIds.push_back(sqlite3_column_int64(draw, 0));
+        }
+        sqlite3_finalize(draw);
+        for (sqlite3_int64 rowId : rowIds) {
+            sqlite3_bind_int(number, 1, next++);
+            sqlite3_bind_int64(number, 2, rowId);
+            if (sqlite3_step(number) != SQLITE_DONE) {
+                qFatal("%s", sqlite3_errmsg(db));
+            }
+            sqlite3_reset(number);
+        }
+    }
+    sqlite3_finalize(number);
+    execRaw(db, "DELETE FROM T_TopicTmp\r\n WHERE TopicNo = 0");
+    readAll(db, kPaperSql);
+    readAll(db, kSheetSql);
+    execRaw(db, "COMMIT");
+    return msSince(start);
+}
+
+// The screens of one bank: made when a benchmark first needs them, gone when another
+// bank or screen is needed.
+struct Scene
+{
+    QString folder;
+    bool shown = false;
+    TFrm_SimulateExam* exam = nullptr;
+    sqlite3* raw = nullptr;
+
+    ~Scene() { clear(); }
+    void clear()
+    {
+        if (exam) {
+            exam->Timer->setEnabled(false);
+            delete exam;
+            exam = nullptr;
+            settle();
+        }
+        if (raw) {
+            sqlite3_close(raw);
+            raw = nullptr;
+        }
+    }
+    // The exam screen on the bank of folder: hidden (its data sources detached, as
+    // while a paper is drawn) or shown with a paper and its clock stopped.
+    void use(const QString& bankFolder, bool showExam)
+    {
+        if (folder == bankFolder && shown == showExam && exam) {
+            return;
+        }
+        clear();
+        folder = bankFolder;
+        shown = showExam;
+        useBank(folder);
+        raw = openRaw(folder);
+        exam = new TFrm_SimulateExam(nullptr);
+        if (showExam) {
+            PaintWatch painted(exam);
+            exam->show();
+            painted.wait();
+            exam->Timer->setEnabled(false);
+        }
+    }
+};
+
+Scene& scene()
+{
+    static Scene s;
+    return s;
+}
+
+QString bankOf(std::int64_t questions)
+{
+    return questions == 0 ? applicationCopy() : largeBankFolder(int(questions));
+}
+
+void BM_DrawPaper(benchmark::State& state)
+{
+    const QString folder = bankOf(state.range(0));
+    Scene& s = scene();
+    s.use(folder, false);
+    const int questions = questionCount(folder);
+    static int turn = 0;
+    for (auto _ : state) {
+        double ms = 0;
+        double baseline = 0;
+        bool ok = true;
+        auto layer = [&] {
+            const std::int64_t start = nowNs();
+            ok = s.exam->CreateExamPaper(ExamPlan);
+            ms = msSince(start);
+        };
+        if (turn++ % 2 == 0) {
+            layer();
+            baseline = rawDraw(s.raw);
+        } else {
+            baseline = rawDraw(s.raw);
+            layer();
+        }
+        if (!ok) {
+            state.SkipWithError("the paper could not be drawn");
+            break;
+        }
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["baseline_ms"] = baseline;
+        state.counters["questions"] = questions;
+    }
+}
+
+void BM_RecordAnswer(benchmark::State& state)
+{
+    Scene& s = scene();
+    s.use(applicationCopy(), true);
+    sqlite3_stmt* first = prepare(s.raw, "SELECT _rowid_ FROM T_TopicTmp WHERE TopicNo=2");
+    sqlite3_step(first);
+    const sqlite3_int64 rowId = sqlite3_column_int64(first, 0);
+    sqlite3_finalize(first);
+    sqlite3_stmt* update = prepare(s.raw, "UPDATE T_TopicTmp SET Result=? WHERE _rowid_=?");
+    static int turn = 0;
+    for (auto _ : state) {
+        // A different answer at each click, so that every one is written.
+        const bool even = turn++ % 2 == 0;
+        Label* area = even ? s.exam->lblA : s.exam->lblC;
+        std::int64_t start = nowNs();
+        s.exam->lblAClick(area);
+        const double ms = msSince(start);
+
+        start = nowNs();
+        sqlite3_bind_text(update, 1, even ? "A" : "C", -1, SQLITE_STATIC);
+        sqlite3_bind_int64(update, 2, rowId);
+        if (sqlite3_step(update) != SQLITE_DONE) {
+            qFatal("%s", sqlite3_errmsg(s.raw));
+        }
+        sqlite3_reset(update);
+        const double baseline = msSince(start);
+
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["baseline_ms"] = baseline;
+    }
+    sqlite3_finalize(update);
+}
+
+void BM_MarkPaper(benchmark::State& state)
+{
+    Scene& s = scene();
+    s.use(applicationCopy(), true);
+    static int turn = 0;
+    for (auto _ : state) {
+        double ms = 0;
+        double baseline = 0;
+        auto layer = [&] {
+            const std::int64_t start = nowNs();
+            Query& q = DM->ADOQuery2;
+            q.close();
+            q.SQL.clear();
+            q.SQL.add(QStringLiteral("SELECT COUNT(*) FROM T_Topic a,T_TopicTmp b"));
+            q.SQL.add(QStringLiteral(" WHERE a.ID=b.ID AND a.Result=b.Result"));
+            q.open();
+            benchmark::DoNotOptimize(q.fields(0).asString());
+            ms = msSince(start);
+        };
+        auto raw = [&] {
+            const std::int64_t start = nowNs();
+            sqlite3_stmt* st = prepare(s.raw, kMarkingSql);
+            sqlite3_step(st);
+            benchmark::DoNotOptimize(sqlite3_column_int(st, 0));
+            sqlite3_finalize(st);
+            baseline = msSince(start);
+        };
+        if (turn++ % 2 == 0) {
+            layer();
+            raw();
+        } else {
+            raw();
+            layer();
+        }
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["baseline_ms"] = baseline;
+    }
+}
+
+} // namespace
+
+void bench::clearExamScene()
+{
+    scene().clear();
+}
+
+void bench::registerExam()
+{
+    benchmark::RegisterBenchmark("BM_DrawPaper", BM_DrawPaper)
+        ->ArgName("questions")
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(25)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond)
+        ->Arg(0)
+        ->Arg(16000);
+    benchmark::RegisterBenchmark("BM_DrawPaper", BM_DrawPaper)
+        ->ArgName("questions")
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(7)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond)
+        ->Arg(160000);
+    benchmark::RegisterBenchmark("BM_RecordAnswer", BM_RecordAnswer)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(200)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_MarkPaper", BM_MarkPaper)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(200)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+}

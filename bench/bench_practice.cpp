@@ -1,0 +1,112 @@
+// Opening sequential practice on the whole bank, and what it adds to the resident
+// memory of the program.
+#include "bench/BenchSupport.h"
+#include "data/DMUnit.h"
+#include "practice/Unt_ShunXuLianXi.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+using namespace bench;
+
+namespace {
+
+// The practice statement through the sqlite3 API, every column of every row read.
+double rawBankRead(sqlite3* db)
+{
+    const std::int64_t start = nowNs();
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT * FROM T_Topic\r\n ORDER BY ID ", -1, &st, nullptr);
+    std::size_t bytes = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            if (sqlite3_column_type(st, c) == SQLITE_BLOB) {
+                benchmark::DoNotOptimize(sqlite3_column_blob(st, c));
+            } else {
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+            }
+            bytes += std::size_t(sqlite3_column_bytes(st, c));
+        }
+    }
+    sqlite3_finalize(st);
+    benchmark::DoNotOptimize(bytes);
+    return msSince(start);
+}
+
+// From the show of the screen (the wait screen, the loading of the bank) until the
+// screen has been painted.
+double openPractice()
+{
+    auto* screen = new TFrm_ShunXuLianXi();
+    PaintWatch painted(screen);
+    const std::int64_t start = nowNs();
+    screen->show();
+    if (!painted.wait()) {
+        qFatal("the practice screen was not painted");
+    }
+    const double ms = msSince(start);
+    screen->close();
+    settle();
+    return ms;
+}
+
+void BM_PracticeOpen(benchmark::State& state)
+{
+    const QString folder = applicationCopy();
+    clearExamScene();
+    useBank(folder);
+    static sqlite3* raw = openRaw(folder);
+    static int turn = 0;
+    for (auto _ : state) {
+        double ms;
+        double baseline;
+        if (turn++ % 2 == 0) {
+            ms = openPractice();
+            baseline = rawBankRead(raw);
+        } else {
+            baseline = rawBankRead(raw);
+            ms = openPractice();
+        }
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["baseline_ms"] = baseline;
+    }
+}
+
+// The real program: the main menu painted, then a click on its practice area until the
+// practice screen has been painted; the resident memory at both moments.
+void BM_PracticeMemory(benchmark::State& state)
+{
+    const QString program = applicationCopy() + QStringLiteral("/taviro");
+    for (auto _ : state) {
+        const ProbeReport r = runProbed(program, {}, true);
+        if (!r.ok) {
+            state.SkipWithError(qPrintable(r.error));
+            break;
+        }
+        const double ms = double(r.practiceNs - r.clickNs) / 1e6;
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["menu_MB"] = double(r.menuKiB) * 1024 / 1e6;
+        state.counters["practice_MB"] = double(r.practiceKiB) * 1024 / 1e6;
+        state.counters["extra_MB"] = double(r.practiceKiB - r.menuKiB) * 1024 / 1e6;
+    }
+}
+
+} // namespace
+
+void bench::registerPractice()
+{
+    benchmark::RegisterBenchmark("BM_PracticeOpen", BM_PracticeOpen)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(30)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_PracticeMemory", BM_PracticeMemory)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+}

@@ -1,0 +1,62 @@
+// Start-up until the main menu is painted: the real program started from a copy of the
+// built application folder, against a bare Qt program that shows one window with the
+// menu's picture. The two start in turn, so both see the same machine.
+#include "bench/BenchSupport.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace bench;
+
+namespace {
+
+double startMs(const ProbeReport& r)
+{
+    return double(r.menuNs - r.startNs) / 1e6;
+}
+
+void BM_StartUp(benchmark::State& state)
+{
+    const QString program = applicationCopy() + QStringLiteral("/taviro");
+    const QString bare = QStringLiteral(BENCH_BARE_WINDOW);
+    const QStringList bareArgs{QStringLiteral(BENCH_PICTURE)};
+    static bool warm = false;
+    if (!warm) {
+        // The first start of each reads the libraries and fonts from the disk.
+        runProbed(bare, bareArgs, false);
+        runProbed(program, {}, false);
+        warm = true;
+    }
+    static int turn = 0;
+    for (auto _ : state) {
+        ProbeReport taviro;
+        ProbeReport baseline;
+        if (turn++ % 2 == 0) {
+            baseline = runProbed(bare, bareArgs, false);
+            taviro = runProbed(program, {}, false);
+        } else {
+            taviro = runProbed(program, {}, false);
+            baseline = runProbed(bare, bareArgs, false);
+        }
+        if (!taviro.ok || !baseline.ok) {
+            state.SkipWithError(qPrintable(taviro.ok ? baseline.error : taviro.error));
+            break;
+        }
+        state.SetIterationTime(startMs(taviro) / 1e3);
+        state.counters["ms"] = startMs(taviro);
+        state.counters["baseline_ms"] = startMs(baseline);
+        state.counters["menu_MB"] = double(taviro.menuKiB) * 1024 / 1e6;
+        state.counters["baseline_MB"] = double(baseline.menuKiB) * 1024 / 1e6;
+    }
+}
+
+} // namespace
+
+void bench::registerStartUp()
+{
+    benchmark::RegisterBenchmark("BM_StartUp", BM_StartUp)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(20)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+}
