@@ -72,7 +72,7 @@ TMainForm::TMainForm(QWidget* owner)
 
     Image1 = named(new Picture(this), "Image1");
     Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("MainMenu.png")));
+    Image1->loadFromResource(artPath(QStringLiteral("MainMenu.rgb32")));
 
     lblJiaoTongBiaoZhi = clickArea(this, "lblJiaoTongBiaoZhi", 29, 79, 234, 78);
     lblJiaoTongFaGui = clickArea(this, "lblJiaoTongFaGui", 29, 170, 234, 78);

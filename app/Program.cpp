@@ -44,7 +44,8 @@ void prepareEnvironment()
     initArtwork();
     installFontSubstitutes();
     installChineseTranslation();
-    QApplication::setWindowIcon(QIcon(artPath(QStringLiteral("MAINICON.png"))));
+    QApplication::setWindowIcon(
+        QIcon(QPixmap::fromImage(loadResourcePicture(artPath(QStringLiteral("MAINICON.png"))))));
     QFont base(QStringLiteral("宋体"));
     base.setPixelSize(12);
     QApplication::setFont(base);
@@ -71,7 +72,9 @@ TMainForm* startUp(const QString& applicationDirectory, const Clock& clock)
 
 int runProgram(int argc, char** argv)
 {
+    FontConfigurationReader fonts;
     GuardedApplication app(argc, argv);
+    fonts.wait();
     prepareEnvironment();
     int code = 1;
     try {

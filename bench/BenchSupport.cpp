@@ -5,6 +5,7 @@
 #include "data/DMUnit.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
+#include "tools/art/Artwork.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -123,6 +124,23 @@ QString applicationCopy()
         return to;
     }();
     return folder;
+}
+
+QString menuPictureFile()
+{
+    static const QString path = [] {
+        const QString file = workFolder() + QStringLiteral("/MainMenu.png");
+        for (const ArtItem& item : mainMenuArt()) {
+            if (item.path.startsWith(QLatin1String("art/MainMenu."))) {
+                item.draw().save(file, "PNG");
+            }
+        }
+        if (!QFileInfo::exists(file)) {
+            qFatal("cannot draw the menu's picture");
+        }
+        return file;
+    }();
+    return path;
 }
 
 std::vector<BankRow> bankRows(const QString& folder)

@@ -22,6 +22,9 @@ QString workFolder();
 // nothing the benchmarks do reaches the build.
 QString applicationCopy();
 
+// The main menu's picture as a PNG file, as a plain program would ship it.
+QString menuPictureFile();
+
 // An application folder whose bank holds the built bank's questions followed by copies
 // of them up to the given number of questions, written by the bank builder.
 QString largeBankFolder(int questions);

@@ -33,13 +33,13 @@ double rawBankRead(sqlite3* db)
     return msSince(start);
 }
 
-// From the show of the screen (the wait screen, the loading of the bank) until the
-// screen has been painted.
+// As the menu opens it: the screen made and shown (the wait screen, the loading of the
+// bank), until it has been painted.
 double openPractice()
 {
+    const std::int64_t start = nowNs();
     auto* screen = new TFrm_ShunXuLianXi();
     PaintWatch painted(screen);
-    const std::int64_t start = nowNs();
     screen->show();
     if (!painted.wait()) {
         qFatal("the practice screen was not painted");

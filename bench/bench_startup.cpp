@@ -1,6 +1,7 @@
 // Start-up until the main menu is painted: the real program started from a copy of the
 // built application folder, against a bare Qt program that shows one window with the
-// menu's picture. The two start in turn, so both see the same machine.
+// menu's picture, read from a PNG file. The two start in turn, so both see the same
+// machine.
 #include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
@@ -18,7 +19,7 @@ void BM_StartUp(benchmark::State& state)
 {
     const QString program = applicationCopy() + QStringLiteral("/taviro");
     const QString bare = QStringLiteral(BENCH_BARE_WINDOW);
-    const QStringList bareArgs{QStringLiteral(BENCH_PICTURE)};
+    const QStringList bareArgs{menuPictureFile()};
     static bool warm = false;
     if (!warm) {
         // The first start of each reads the libraries and fonts from the disk.

@@ -174,7 +174,7 @@ QVariant Field::value() const
 
 bool Field::isNull() const
 {
-    return value().isNull();
+    return m_query->fieldIsNull(m_index);
 }
 
 QString Field::asString() const
@@ -336,13 +336,49 @@ void Query::open()
     }
 
     std::vector<std::unique_ptr<Field>> fields;
+    std::vector<bool> deferred(size_t(columns - first), false);
+    bool anyDeferred = false;
+    QStringList outer{QLatin1String(kRowIdColumn)};
     for (int c = first; c < columns; ++c) {
         const char* table = sqlite3_column_table_name(st.stmt, c);
         const char* origin = sqlite3_column_origin_name(st.stmt, c);
-        fields.emplace_back(new Field(this, c - first,
-                                      QString::fromUtf8(sqlite3_column_name(st.stmt, c)),
+        const char* declared = sqlite3_column_decltype(st.stmt, c);
+        const QString name = QString::fromUtf8(sqlite3_column_name(st.stmt, c));
+        fields.emplace_back(new Field(this, c - first, name,
                                       withRowId && table ? QString::fromUtf8(table) : QString(),
                                       origin ? QString::fromUtf8(origin) : QString()));
+        const bool blob =
+            withRowId && table && origin && declared && qstricmp(declared, "BLOB") == 0;
+        deferred[size_t(c - first)] = blob;
+        anyDeferred = anyDeferred || blob;
+        // length() of a blob is read from the row's header, without its bytes.
+        outer << (blob ? QStringLiteral("length(%1) AS %1").arg(quoted(name)) : quoted(name));
+    }
+    if (anyDeferred) {
+        // The rows come from the same statement, with only the blobs' lengths; SQLite
+        // folds the outer query into the inner one, keeping its order. Where it cannot be
+        // written so (columns of the same name), the blobs are read at once as before.
+        QStringList seen;
+        bool unique = true;
+        for (const auto& f : fields) {
+            unique = unique && !seen.contains(f->fieldName(), Qt::CaseInsensitive);
+            seen << f->fieldName();
+        }
+        const QByteArray lean =
+            (QStringLiteral("SELECT ") + outer.join(QStringLiteral(", ")) +
+             QStringLiteral(" FROM (") + QString::fromUtf8(sqlite3_sql(st.stmt)) + QLatin1Char(')'))
+                .toUtf8();
+        sqlite3_stmt* leanStmt = nullptr;
+        if (unique &&
+            sqlite3_prepare_v2(db, lean.constData(), int(lean.size()), &leanStmt, nullptr) ==
+                SQLITE_OK &&
+            leanStmt && sqlite3_column_count(leanStmt) == columns) {
+            sqlite3_finalize(st.stmt);
+            st.stmt = leanStmt;
+        } else {
+            sqlite3_finalize(leanStmt);
+            deferred.assign(deferred.size(), false);
+        }
     }
     std::vector<Row> rows;
     std::vector<qint64> rowIds;
@@ -365,6 +401,7 @@ void Query::open()
     m_fields = std::move(fields);
     m_rows = std::move(rows);
     m_rowIds = std::move(rowIds);
+    m_deferred = std::move(deferred);
     m_canModify = withRowId;
     m_current = 0;
     m_bof = true;
@@ -387,6 +424,7 @@ void Query::close()
     m_fields.clear();
     m_rows.clear();
     m_rowIds.clear();
+    m_deferred.clear();
     m_canModify = false;
     m_current = 0;
     m_bof = m_eof = true;
@@ -522,7 +560,7 @@ bool Query::locate(const QString& fieldName, const QVariant& value)
     checkBrowseMode();
     const int column = fieldByName(fieldName).index();
     for (size_t r = 0; r < m_rows.size(); ++r) {
-        if (sameValue(m_rows[r][size_t(column)], value)) {
+        if (sameValue(cell(r, column), value)) {
             moveTo(int(r), DataEvent::DataSetChanged);
             return true;
         }
@@ -582,13 +620,61 @@ Query::RowPeek::~RowPeek()
 QVariant Query::fieldValue(int index) const
 {
     if (m_peek >= 0 && m_state != DataSetState::Inactive) {
-        return m_rows[size_t(m_peek)][size_t(index)];
+        return cell(size_t(m_peek), index);
     }
     if (m_state == DataSetState::Edit) {
-        return m_editBuffer[size_t(index)];
+        if (m_modified[size_t(index)] || !m_deferred[size_t(index)] ||
+            m_editBuffer[size_t(index)].isNull()) {
+            return m_editBuffer[size_t(index)];
+        }
+        return fetchBlob(size_t(m_current), index);
+    }
+    return currentRow() ? cell(size_t(m_current), index) : QVariant();
+}
+
+bool Query::fieldIsNull(int index) const
+{
+    if (m_peek >= 0 && m_state != DataSetState::Inactive) {
+        return m_rows[size_t(m_peek)][size_t(index)].isNull();
+    }
+    if (m_state == DataSetState::Edit) {
+        return m_editBuffer[size_t(index)].isNull();
     }
     const Row* row = currentRow();
-    return row ? (*row)[size_t(index)] : QVariant();
+    return !row || (*row)[size_t(index)].isNull();
+}
+
+QVariant Query::cell(size_t row, int column) const
+{
+    const QVariant& held = m_rows[row][size_t(column)];
+    if (!m_deferred[size_t(column)] || held.isNull()) {
+        return held;
+    }
+    return fetchBlob(row, column);
+}
+
+QVariant Query::fetchBlob(size_t row, int column) const
+{
+    const qint64 rowId = m_rowIds[row];
+    const Field& f = *m_fields[size_t(column)];
+    const QByteArray sql =
+        (QStringLiteral("SELECT ") + quoted(f.m_column) + QStringLiteral(" FROM ") +
+         quoted(f.m_table) + QStringLiteral(" WHERE _rowid_=?"))
+            .toUtf8();
+    sqlite3* db = m_connection->handle();
+    ResetGuard st{m_connection->cachedStatement(sql)};
+    int rc = sqlite3_bind_int64(st.stmt, 1, rowId);
+    QVariant value;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(st.stmt);
+    }
+    if (rc == SQLITE_ROW) {
+        value = columnValue(st.stmt, 0);
+    } else if (rc != SQLITE_DONE) {
+        fail(QStringLiteral("读取字段“%1”失败").arg(f.fieldName()), db);
+    }
+    // A row deleted since the query opened has no value left: null.
+    return value;
 }
 
 void Query::edit()

@@ -95,7 +95,10 @@ private:
 };
 
 // A statement and a static snapshot of the rows it returned. Rows of a query over one
-// table can be edited and posted; the change is written to the table at once.
+// table can be edited and posted; the change is written to the table at once. The
+// columns of such a query that are declared BLOB are read only when a row's value is
+// asked for (whether one is null is known at once): a query over the whole bank would
+// otherwise read and hold every picture.
 class Query
 {
 public:
@@ -165,6 +168,11 @@ private:
     using Row = std::vector<QVariant>;
 
     void requireActive(const char* what) const;
+    // The value of a cell, a blob read from its table when the snapshot only knows
+    // whether it is null.
+    QVariant cell(size_t row, int column) const;
+    QVariant fetchBlob(size_t row, int column) const;
+    bool fieldIsNull(int index) const;
     void checkBrowseMode();
     void notify(DataEvent event, Field* field = nullptr);
     void moveTo(int row, DataEvent event);
@@ -179,6 +187,7 @@ private:
     std::vector<qint64> m_rowIds;
     Row m_editBuffer;
     std::vector<bool> m_modified;
+    std::vector<bool> m_deferred; // per column: a blob read when asked for
     bool m_canModify = false;
     int m_current = 0;
     int m_peek = -1;

@@ -37,7 +37,7 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
 
     Image1 = named(new Picture(this), "Image1");
     Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("ExamResult.png")));
+    Image1->loadFromResource(artPath(QStringLiteral("ExamResult.rgb32")));
 
     sbtnJiaoDui = choice(this, "sbtnJiaoDui", 186, 20);
     sbtnChongLianXi = choice(this, "sbtnChongLianXi", 359, 10);
@@ -57,7 +57,7 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
     imgPingYu = named(new Picture(this), "imgPingYu");
     imgPingYu->setAutoSize(true);
     imgPingYu->move(270, 397);
-    imgPingYu->loadFromResource(artPath(QStringLiteral("ExamPassed.png")));
+    imgPingYu->loadFromResource(artPath(QStringLiteral("ExamPassed.rgb32")));
 }
 
 void TFrm_MoLiKaoShiPingFen::FormShow()

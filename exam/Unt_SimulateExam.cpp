@@ -98,7 +98,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     : TFrm_Father(owner)
 {
     setObjectName(QStringLiteral("Frm_SimulateExam"));
-    imgPicture->loadFromResource(artPath(QStringLiteral("SimulateExam.png")));
+    imgPicture->loadFromResource(artPath(QStringLiteral("SimulateExam.rgb32")));
 
     DataSource = new ::DataSource(this);
     DataSource->setObjectName(QStringLiteral("DataSource"));
@@ -125,7 +125,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
 
     imgvx = named(new Picture(this), "imgvx");
     imgvx->setGeometry(9, 234, 328, 79);
-    imgvx->loadFromResource(artPath(QStringLiteral("ExamTickCross.png")));
+    imgvx->loadFromResource(artPath(QStringLiteral("ExamTickCross.rgb32")));
     imgvx->hide();
 
     lblA = hotArea(this, "lblA", 9, 235, 81, 78);

@@ -9,7 +9,7 @@ TFrm_StudentLogin::TFrm_StudentLogin(QWidget* owner)
 {
     setObjectName(QStringLiteral("Frm_StudentLogin"));
     setCaption(QStringLiteral("Frm_StudentLogin"));
-    imgPicture->loadFromResource(artPath(QStringLiteral("StudentLogin.jpg")));
+    imgPicture->loadFromResource(artPath(QStringLiteral("StudentLogin.rgb32")));
 
     lblNo = named(new Label(this), "lblNo");
     lblNo->setGeometry(254, 161, 316, 36);

@@ -14,7 +14,7 @@ TFrm_JianPan::TFrm_JianPan(QWidget* owner)
     Image1 = named(new Picture(this), "Image1");
     Image1->setAutoSize(true);
     Image1->move(-1, 0);
-    Image1->loadFromResource(artPath(QStringLiteral("JianPan.jpg")));
+    Image1->loadFromResource(artPath(QStringLiteral("JianPan.rgb32")));
 
     auto key = [this](const char* name, int x, int y, int tag) {
         FlatButton* b = named(new FlatButton(this), name);

@@ -25,7 +25,7 @@ TFrm_JiaoTongBiaoZhi::TFrm_JiaoTongBiaoZhi(QWidget* owner)
 
     Image1 = named(new Picture(this), "Image1");
     Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("JiaoTongBiaoZhi.jpg")));
+    Image1->loadFromResource(artPath(QStringLiteral("JiaoTongBiaoZhi.rgb32")));
 
     const struct
     {

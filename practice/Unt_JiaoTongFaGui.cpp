@@ -25,7 +25,7 @@ TFrm_JiaoTongFaGui::TFrm_JiaoTongFaGui(QWidget* owner)
 
     Image1 = named(new Picture(this), "Image1");
     Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("JiaoTongFaGui.jpg")));
+    Image1->loadFromResource(artPath(QStringLiteral("JiaoTongFaGui.rgb32")));
 
     const struct
     {

@@ -78,7 +78,7 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
 
     Image1 = named(new Picture(this), "Image1");
     Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("ShunXuLianXi.png")));
+    Image1->loadFromResource(artPath(QStringLiteral("ShunXuLianXi.rgb32")));
 
     sbtnReturn = clickArea(this, "sbtnReturn", 414, 440, 199, 47);
     sbtnXia = clickArea(this, "sbtnXia", 202, 438, 157, 47);
@@ -93,7 +93,7 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
 
     sbtnLuRu = named(new FlatButton(this), "sbtnLuRu");
     sbtnLuRu->setGeometry(731, 19, 35, 35);
-    sbtnLuRu->setGlyph(QImage(artPath(QStringLiteral("LuRu.png"))), 2);
+    sbtnLuRu->setGlyph(loadResourcePicture(artPath(QStringLiteral("LuRu.png"))), 2);
 
     lblTiHao = named(new Label(this), "lblTiHao");
     lblTiHao->setGeometry(619, 21, 106, 35);
@@ -104,7 +104,7 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     imgvx = named(new Picture(this), "imgvx");
     imgvx->setAutoSize(true);
     imgvx->setGeometry(620, 88, 179, 521);
-    imgvx->loadFromResource(artPath(QStringLiteral("ShunXuLianXi_vx.png")));
+    imgvx->loadFromResource(artPath(QStringLiteral("ShunXuLianXi_vx.rgb32")));
     imgvx->hide();
 
     sbtnA = clickArea(this, "sbtnA", 645, 102, 97, 92);

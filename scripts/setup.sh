@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
-    libsqlcipher-dev
+    libsqlcipher-dev libfontconfig-dev libbenchmark-dev
     fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
     xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev

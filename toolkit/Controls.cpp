@@ -1,6 +1,7 @@
 #include "toolkit/Controls.h"
 
 #include "toolkit/Error.h"
+#include "toolkit/Resources.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -225,7 +226,7 @@ void Picture::loadFromFile(const QString& path)
 
 void Picture::loadFromResource(const QString& name)
 {
-    const QImage image(name);
+    const QImage image = loadResourcePicture(name);
     if (image.isNull()) {
         throw ToolkitError(QStringLiteral("找不到图片资源“%1”。").arg(name));
     }

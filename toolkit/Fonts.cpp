@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <fontconfig/fontconfig.h>
 
 void installFontSubstitutes()
 {
@@ -26,5 +27,21 @@ void installChineseTranslation()
         QCoreApplication::installTranslator(translator);
     } else {
         delete translator;
+    }
+}
+
+FontConfigurationReader::FontConfigurationReader()
+    : m_thread([] { FcInit(); })
+{}
+
+FontConfigurationReader::~FontConfigurationReader()
+{
+    wait();
+}
+
+void FontConfigurationReader::wait()
+{
+    if (m_thread.joinable()) {
+        m_thread.join();
     }
 }

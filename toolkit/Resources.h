@@ -17,3 +17,7 @@ QImage loadBitmapResource(const QString& name);
 
 // Where the artwork compiled into the program lies: ":/art/" + name.
 QString artPath(const QString& name);
+
+// A picture compiled into the program, by its resource path: one stored ready to draw,
+// or a PNG, JPEG or BMP picture. Null when there is none.
+QImage loadResourcePicture(const QString& path);

@@ -417,6 +417,143 @@ private slots:
         counted.cancel();
     }
 
+    void picturesAreReadWhenAsked()
+    {
+        std::vector<BankRow> rows = bank();
+        rows[0].picture = QByteArray("BM plain");
+        rows[2].picture = QByteArray(300000, 'x'); // overflows many pages
+        m_folder = std::make_unique<AppFolder>();
+        m_folder->writeBank(rows);
+        m_con = std::make_unique<Connection>();
+        m_con->connectionString = bankConnectionString(m_folder->path());
+        m_con->open();
+
+        Query q(m_con.get());
+        setSql(q, {QStringLiteral("SELECT * FROM T_Topic"), QStringLiteral(" ORDER BY ID ")});
+        q.open();
+        Field& picture = q.fieldByName(QStringLiteral("Picture"));
+        QVERIFY(!picture.isNull());
+        QCOMPARE(picture.asBytes(), QByteArray("BM plain"));
+        q.next();
+        QVERIFY(picture.isNull());
+        QVERIFY(picture.value().isNull());
+        q.next();
+        QCOMPARE(picture.asBytes(), rows[2].picture.value());
+        {
+            const Query::RowPeek first(q, 0);
+            QCOMPARE(picture.asBytes(), QByteArray("BM plain"));
+        }
+        QCOMPARE(picture.asBytes().size(), 300000);
+        QVERIFY(q.locate(QStringLiteral("Picture"), QByteArray("BM plain")));
+        QCOMPARE(q.fieldByName(QStringLiteral("ID")).asInteger(), 1);
+        // The other columns are as they were read.
+        QCOMPARE(q.fieldByName(QStringLiteral("Result")).asString(), QStringLiteral("A"));
+
+        // Written through the query, the new picture is what is read back.
+        q.edit();
+        QCOMPARE(picture.asBytes(), QByteArray("BM plain"));
+        picture.setValue(QByteArray("BM new"));
+        q.post();
+        QCOMPARE(picture.asBytes(), QByteArray("BM new"));
+        QCOMPARE(
+            count(QStringLiteral("SELECT COUNT(*) FROM T_Topic WHERE Picture=x'424d206e6577'")), 1);
+        // Changing another column leaves the picture alone.
+        q.edit();
+        q.fieldByName(QStringLiteral("Result")).setAsString(QStringLiteral("D"));
+        q.post();
+        QCOMPARE(picture.asBytes(), QByteArray("BM new"));
+
+        // Columns of the same name cannot be folded: both are read at once, as they are.
+        Query twice(m_con.get());
+        setSql(twice, {QStringLiteral("SELECT Picture, Picture FROM T_Topic WHERE ID=3")});
+        twice.open();
+        QCOMPARE(twice.fields(0).asBytes(), rows[2].picture.value());
+        QCOMPARE(twice.fields(1).asBytes(), rows[2].picture.value());
+        // A joined query holds its pictures itself.
+        Query joined(m_con.get());
+        setSql(joined, {QStringLiteral("SELECT a.Picture FROM T_Topic a, T_Topic b "
+                                       "WHERE a.ID=b.ID AND a.ID=3")});
+        joined.open();
+        QCOMPARE(joined.fields(0).asBytes(), rows[2].picture.value());
+    }
+
+    void transactionsWriteWholeOrNothing()
+    {
+        Query q(m_con.get());
+        drawPaper(q);
+        const int paper = count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp"));
+        QVERIFY(paper > 0);
+        {
+            Transaction t(*m_con);
+            QVERIFY(m_con->inTransaction());
+            setSql(q, {QStringLiteral(" DELETE FROM T_TopicTmp")});
+            q.execSQL();
+            QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")), 0);
+            // Left without a commit, as an error or an early return leaves it.
+        }
+        QVERIFY(!m_con->inTransaction());
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")), paper);
+
+        // Another connection sees nothing before the commit, everything after it.
+        Connection other;
+        other.connectionString = m_con->connectionString;
+        other.open();
+        auto seen = [&other] {
+            Query o(&other);
+            o.SQL.add(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='B'"));
+            o.open();
+            return o.fields(0).asInteger();
+        };
+        Query sheet(m_con.get());
+        setSql(sheet, {QStringLiteral("SELECT TopicNo,Result FROM T_TopicTmp ORDER BY TopicNo")});
+        sheet.open();
+        Transaction t(*m_con);
+        for (sheet.first(); !sheet.eof(); sheet.next()) {
+            sheet.edit();
+            sheet.fieldByName(QStringLiteral("Result")).setAsString(QStringLiteral("B"));
+            sheet.post();
+        }
+        QCOMPARE(seen(), 0);
+        t.commit();
+        QCOMPARE(seen(), paper);
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, [&] {
+            m_con->beginTransaction();
+            m_con->beginTransaction(); // no nesting
+        }());
+        m_con->rollback();
+        QVERIFY(!m_con->inTransaction());
+    }
+
+    void postsStillWorkAfterTheSchemaChanges()
+    {
+        Query q(m_con.get());
+        drawPaper(q);
+        Query sheet(m_con.get());
+        setSql(sheet, {QStringLiteral("SELECT TopicNo,Result FROM T_TopicTmp ORDER BY TopicNo")});
+        sheet.open();
+        sheet.edit();
+        sheet.fieldByName(QStringLiteral("Result")).setAsString(QStringLiteral("A"));
+        sheet.post();
+        // Another program changes the file's schema between two answers.
+        Connection other;
+        other.connectionString = m_con->connectionString;
+        other.open();
+        Query o(&other);
+        o.SQL.add(QStringLiteral("CREATE INDEX Later ON T_TopicTmp(TopicNo)"));
+        o.execSQL();
+        sheet.next();
+        sheet.edit();
+        sheet.fieldByName(QStringLiteral("Result")).setAsString(QStringLiteral("C"));
+        sheet.fieldByName(QStringLiteral("TopicNo")).setAsInteger(50);
+        sheet.post();
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='A' AND "
+                                      "TopicNo=1")),
+                 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='C' AND "
+                                      "TopicNo=50")),
+                 1);
+    }
+
     void badStatementsRaise()
     {
         Query q(m_con.get());

@@ -166,6 +166,32 @@ private slots:
         QVERIFY(guard.isNull()); // freed on its close
     }
 
+    void failedDrawLeavesTheLastPaperWhole()
+    {
+        ExamFixture f;
+        TFrm_SimulateExam* exam = f.showExam();
+        f.exec(QStringLiteral("UPDATE T_TopicTmp SET Result='A' WHERE TopicNo<=5"));
+        const QList<QList<int>> before = paper(f);
+        QCOMPARE(before.size(), 100);
+        // The next paper fails in its middle: nothing of it reaches the file.
+        f.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE OF TopicNo ON T_TopicTmp "
+                              "WHEN NEW.TopicNo > 30 BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        QString text;
+        whenModal([&](QWidget* modal) {
+            if (auto* message = modal->findChild<Label*>(QStringLiteral("Message"))) {
+                text = message->caption();
+            }
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+        QPointer<TFrm_SimulateExam> guard(exam);
+        exam->FormShow(); // a new exam on the same screen
+        QCOMPARE(text, QStringLiteral("生成模拟考试题失败!请重新进入."));
+        QVERIFY(!DM->ADOCon.inTransaction());
+        QCOMPARE(paper(f), before);
+        QTRY_VERIFY(!guard || !guard->isVisible());
+        settle();
+    }
+
     void missingTableWarnsAndTheMenuIsBack()
     {
         ExamFixture f;

@@ -15,7 +15,7 @@ struct ArtItem
     };
     Target target;
     QString path;      // e.g. "art/MainMenu.png", "bitmaps/XueYuanBan", "Yes.bmp"
-    QByteArray format; // "png", "bmp", "jpg"
+    QByteArray format; // "png", "bmp", "jpg", or "rgb32": ready to draw (toolkit/ReadyPicture.h)
     std::function<QImage()> draw;
 };
 

@@ -393,12 +393,12 @@ std::vector<ArtItem> examArt()
 {
     using T = ArtItem::Target;
     return {
-        {T::Resource, QStringLiteral("art/StudentLogin.jpg"), "jpg", drawStudentLogin},
+        {T::Resource, QStringLiteral("art/StudentLogin.rgb32"), "rgb32", drawStudentLogin},
         {T::Resource, QStringLiteral("art/ExamTitle.bmp"), "bmp", drawExamTitle},
         {T::Resource, QStringLiteral("art/QuestionPrompt.jpg"), "jpg", drawQuestionPrompt},
-        {T::Resource, QStringLiteral("art/SimulateExam.png"), "png", drawSimulateExam},
-        {T::Resource, QStringLiteral("art/ExamTickCross.png"), "png", drawTickCross},
-        {T::Resource, QStringLiteral("art/ExamResult.png"), "png", drawExamResult},
-        {T::Resource, QStringLiteral("art/ExamPassed.png"), "png", drawExamPassed},
+        {T::Resource, QStringLiteral("art/SimulateExam.rgb32"), "rgb32", drawSimulateExam},
+        {T::Resource, QStringLiteral("art/ExamTickCross.rgb32"), "rgb32", drawTickCross},
+        {T::Resource, QStringLiteral("art/ExamResult.rgb32"), "rgb32", drawExamResult},
+        {T::Resource, QStringLiteral("art/ExamPassed.rgb32"), "rgb32", drawExamPassed},
     };
 }

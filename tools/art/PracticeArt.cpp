@@ -356,10 +356,10 @@ std::vector<ArtItem> practiceArt()
 {
     using T = ArtItem::Target;
     return {
-        {T::Resource, QStringLiteral("art/ShunXuLianXi.png"), "png", drawPracticeBackground},
-        {T::Resource, QStringLiteral("art/ShunXuLianXi_vx.png"), "png", drawTrueFalseStrip},
+        {T::Resource, QStringLiteral("art/ShunXuLianXi.rgb32"), "rgb32", drawPracticeBackground},
+        {T::Resource, QStringLiteral("art/ShunXuLianXi_vx.rgb32"), "rgb32", drawTrueFalseStrip},
         {T::Resource, QStringLiteral("art/LuRu.png"), "png", drawLuRuGlyph},
-        {T::Resource, QStringLiteral("art/JianPan.jpg"), "jpg", drawKeypad},
+        {T::Resource, QStringLiteral("art/JianPan.rgb32"), "rgb32", drawKeypad},
         {T::AppFile, QStringLiteral("Yes.bmp"), "bmp", [] { return drawMark(true); }},
         {T::AppFile, QStringLiteral("No.bmp"), "bmp", [] { return drawMark(false); }},
     };

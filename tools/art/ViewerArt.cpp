@@ -164,7 +164,7 @@ std::vector<ArtItem> viewerArt()
 {
     using T = ArtItem::Target;
     return {
-        {T::Resource, QStringLiteral("art/JiaoTongFaGui.jpg"), "jpg", drawRulesBackground},
-        {T::Resource, QStringLiteral("art/JiaoTongBiaoZhi.jpg"), "jpg", drawSignsBackground},
+        {T::Resource, QStringLiteral("art/JiaoTongFaGui.rgb32"), "rgb32", drawRulesBackground},
+        {T::Resource, QStringLiteral("art/JiaoTongBiaoZhi.rgb32"), "rgb32", drawSignsBackground},
     };
 }

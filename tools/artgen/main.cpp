@@ -1,6 +1,7 @@
 // Draws every picture of the program: the ones compiled in go into a resource folder
 // with its .qrc, the ones read from the application folder are written there.
 #include "toolkit/Fonts.h"
+#include "toolkit/ReadyPicture.h"
 #include "tools/art/Artwork.h"
 
 #include <QBuffer>
@@ -27,6 +28,9 @@ bool writeIfChanged(const QString& path, const QByteArray& bytes)
 
 QByteArray encode(const QImage& image, const QByteArray& format)
 {
+    if (format == "rgb32") {
+        return ReadyPicture::encode(image);
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
