@@ -4,10 +4,14 @@
 #include "toolkit/Error.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
+#include <QMutex>
 #include <QtEndian>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -177,6 +181,30 @@ bool isMotionJpeg(quint32 compression)
 } // namespace
 
 AviClip AviClip::fromFile(const QString& path)
+{
+    // The wait screen opens the same clip at every long task; the file is read again
+    // only when it has changed.
+    struct Cached
+    {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        std::optional<AviClip> clip;
+    };
+    static Cached cached;
+    static QMutex cacheLock;
+    const QFileInfo info(path);
+    const QMutexLocker locker(&cacheLock);
+    if (cached.clip && cached.path == info.absoluteFilePath() && cached.size == info.size() &&
+        cached.modified == info.lastModified() && info.isFile()) {
+        return *cached.clip;
+    }
+    AviClip clip = readFile(path);
+    cached = {info.absoluteFilePath(), info.size(), info.lastModified(), clip};
+    return clip;
+}
+
+AviClip AviClip::readFile(const QString& path)
 {
     QFile file(path);
     if (!file.exists()) {

@@ -39,6 +39,7 @@ private:
     };
 
     AviClip() = default;
+    static AviClip readFile(const QString& path);
 
     QByteArray m_bytes;
     QByteArray m_format; // the stream's bitmap info header with its colour table
