@@ -88,7 +88,12 @@ public:
         const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db,
                                        SQLITE_OPEN_READWRITE, nullptr);
         if (rc != SQLITE_OK) {
-            fail(QStringLiteral("无法打开数据库文件“%1”").arg(path));
+            // A failed open still made a handle, and the destructor will not run.
+            const QString message = sqliteMessage(m_db);
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            throw DatabaseError(
+                QStringLiteral("压缩数据库失败（无法打开数据库文件“%1”）：%2").arg(path, message));
         }
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
     }

@@ -1,5 +1,6 @@
 #include "toolkit/ReadyPicture.h"
 
+#include <QDataStream>
 #include <QtEndian>
 
 namespace ReadyPicture {
@@ -10,11 +11,6 @@ const char kMagic[8] = {'T', 'V', 'P', 'I', 'X', 'E', 'L', 'S'};
 constexpr qsizetype kHeader = 8 + 4 * 4;
 // No screen is larger; a header asking for more is damaged.
 constexpr quint32 kMaxSide = 4096;
-
-quint32 field(const QByteArray& bytes, int index)
-{
-    return qFromLittleEndian<quint32>(bytes.constData() + 8 + 4 * index);
-}
 
 } // namespace
 
@@ -45,10 +41,14 @@ QImage decode(const QByteArray& bytes)
     if (!isReadyPicture(bytes)) {
         return QImage();
     }
-    const quint32 width = field(bytes, 0);
-    const quint32 height = field(bytes, 1);
-    const quint32 format = field(bytes, 2);
-    const quint32 stride = field(bytes, 3);
+    QDataStream header(bytes);
+    header.setByteOrder(QDataStream::LittleEndian);
+    header.skipRawData(8);
+    quint32 width = 0;
+    quint32 height = 0;
+    quint32 format = 0;
+    quint32 stride = 0;
+    header >> width >> height >> format >> stride;
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide || stride != width * 4 ||
         (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
         bytes.size() - kHeader < qsizetype(stride) * qsizetype(height)) {

@@ -111,6 +111,8 @@ void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
     auto deadline = std::make_shared<QElapsedTimer>();
     deadline->start();
     auto poll = std::make_shared<std::function<void()>>();
+    // The poll holds itself only weakly; the pending timer holds it until it has run.
+    const std::weak_ptr<std::function<void()>> self = poll;
     *poll = [=]() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal != before && modal->isVisible()) {
@@ -121,9 +123,11 @@ void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
             QTest::qFail("no modal window opened", __FILE__, __LINE__);
             return;
         }
-        QTimer::singleShot(10, *poll);
+        if (const auto again = self.lock()) {
+            QTimer::singleShot(10, [again] { (*again)(); });
+        }
     };
-    QTimer::singleShot(0, *poll);
+    QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
 void answerMessageBox(int standardButton, QString* seenText, QString* seenTitle, int* seenIcon)

@@ -8,6 +8,7 @@
 #include "tools/art/Artwork.h"
 #include "tools/art/AviWriter.h"
 
+#include <QFile>
 #include <QWidget>
 #include <QtEndian>
 
@@ -111,6 +112,25 @@ private slots:
         }
         QVERIFY(clip.frame(3).isNull());
         QVERIFY(clip.frame(-1).isNull());
+    }
+
+    void aChangedFileIsReadAgain()
+    {
+        const QString path = m_folder->file(QStringLiteral("CLOCK.AVI"));
+        m_folder->writeFile(QStringLiteral("CLOCK.AVI"),
+                            writeAvi(frames(), options(AviCodec::Dib24)));
+        QCOMPARE(AviClip::fromFile(path).frameCount(), 3);
+        QCOMPARE(AviClip::fromFile(path).frame(1).pixelColor(16, 16), kColors[1]);
+        // Replaced by a clip of one frame: the next opening plays the new one.
+        std::vector<QImage> one = frames();
+        one.resize(1);
+        m_folder->writeFile(QStringLiteral("CLOCK.AVI"), writeAvi(one, options(AviCodec::Dib24)));
+        QCOMPARE(AviClip::fromFile(path).frameCount(), 1);
+        // Gone or damaged: the error as before, not the clip read earlier.
+        QFile::remove(path);
+        QVERIFY_THROWS_EXCEPTION(ToolkitError, AviClip::fromFile(path));
+        m_folder->writeFile(QStringLiteral("CLOCK.AVI"), QByteArray("RIFF"));
+        QVERIFY_THROWS_EXCEPTION(ToolkitError, AviClip::fromFile(path));
     }
 
     void theBuiltClockIsAClip()

@@ -8,6 +8,8 @@
 #include "toolkit/Error.h"
 #include "toolkit/Form.h"
 #include "toolkit/MessageBox.h"
+#include "toolkit/ReadyPicture.h"
+#include "toolkit/Resources.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -257,6 +259,79 @@ private slots:
         QCOMPARE(pb.position(), 27);
         pb.stepIt();
         QCOMPARE(pb.position(), 0);
+
+        // The bar covers the part of the groove that the position has reached.
+        pb.resize(110, 16);
+        pb.setMax(10);
+        pb.setPosition(5);
+        const QImage drawn = pb.grab().toImage();
+        const QColor empty = pb.palette().color(QPalette::Base);
+        QVERIFY(drawn.pixelColor(20, 8) != empty);
+        QCOMPARE(drawn.pixelColor(90, 8), empty);
+        pb.setPosition(0);
+        QCOMPARE(pb.grab().toImage().pixelColor(20, 8), empty);
+    }
+
+    void readyPicturesKeepTheirPixels()
+    {
+        QImage opaque(7, 5, QImage::Format_RGB32);
+        opaque.fill(QColor(10, 200, 30));
+        opaque.setPixelColor(6, 4, QColor(250, 1, 2));
+        QImage clear(3, 2, QImage::Format_ARGB32);
+        clear.fill(Qt::transparent);
+        clear.setPixelColor(1, 1, QColor(0, 0, 255));
+        for (const QImage& original : {opaque, clear}) {
+            const QImage back = ReadyPicture::decode(ReadyPicture::encode(original));
+            QCOMPARE(back.size(), original.size());
+            QCOMPARE(back.hasAlphaChannel(), original.hasAlphaChannel());
+            QCOMPARE(back.convertToFormat(QImage::Format_ARGB32),
+                     original.convertToFormat(QImage::Format_ARGB32));
+        }
+        // Damaged bytes give no picture, never pixels read past their end.
+        const QByteArray good = ReadyPicture::encode(opaque);
+        QVERIFY(ReadyPicture::decode(good.left(good.size() - 1)).isNull());
+        QVERIFY(ReadyPicture::decode(good.left(10)).isNull());
+        QVERIFY(ReadyPicture::decode(QByteArray("BM")).isNull());
+        QByteArray huge = good;
+        huge[8 + 1] = char(0x7F); // a width of 32519
+        QVERIFY(ReadyPicture::decode(huge).isNull());
+        QByteArray stride = good;
+        stride[8 + 12] = char(stride[8 + 12] + 4);
+        QVERIFY(ReadyPicture::decode(stride).isNull());
+        // The screens' pictures are stored this way and load as the screen's size.
+        QCOMPARE(loadResourcePicture(artPath(QStringLiteral("MainMenu.rgb32"))).size(),
+                 QSize(800, 600));
+        QVERIFY(loadResourcePicture(artPath(QStringLiteral("None.rgb32"))).isNull());
+        QCOMPARE(loadBitmapResource(QStringLiteral("XueYuanBan")).size(), QSize(116, 48));
+    }
+
+    void windowsPaintOncePerFrame()
+    {
+        struct Counted : QWidget
+        {
+            int paints = 0;
+            int shown = -1;
+            int value = 0;
+            void paintEvent(QPaintEvent*) override
+            {
+                ++paints;
+                shown = value;
+            }
+        } window;
+        window.resize(50, 50);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(2 * FramePacer::kFrameMs);
+        const int before = window.paints;
+        for (int i = 1; i <= 30; ++i) {
+            window.value = i;
+            window.repaint();
+        }
+        // Thirty repaints within one frame: at most the first one is painted at once...
+        QVERIFY(window.paints - before <= 1);
+        // ...and the last state still reaches the screen at the end of the frame.
+        QTRY_COMPARE(window.shown, 30);
+        QVERIFY(window.paints - before <= 3);
     }
 
     void dataSourceTellsControlsBeforeTheHandler()
