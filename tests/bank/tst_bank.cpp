@@ -4,6 +4,7 @@
 #include "exam/Unt_SimulateExam.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/BitmapBlob.h"
+#include "toolkit/Controls.h"
 #include "tools/art/Artwork.h"
 #include "tools/art/DashLights.h"
 #include "tools/art/HandSignals.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <algorithm>
 
 using namespace testing;
@@ -91,6 +93,34 @@ bool sameQuestions(const std::vector<SourceQuestion>& a, const std::vector<Sourc
         }
     }
     return true;
+}
+
+// The boxes of the lines of a question's text in sequential practice, laid out as its
+// memo lays them out: 578 pixels wide, 宋体 21 pixels bold, a margin of 2.
+std::vector<QRectF> practiceLines(const QString& content)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(21);
+    font.setBold(true);
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    std::vector<QRectF> lines;
+    qreal y = 2;
+    for (const QString& paragraph : QString(content)
+                                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                        .split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(578 - 4);
+            line.setPosition(QPointF(2, y));
+            lines.push_back(QRectF(2, y, line.naturalTextWidth(), line.height()));
+            y += line.height();
+        }
+        layout.endLayout();
+    }
+    return lines;
 }
 
 } // namespace
@@ -286,6 +316,40 @@ private slots:
                 }
             }
         }
+    }
+
+    // A question made from the facts shows whole: in sequential practice no line runs under
+    // the picture (200 x 150 at 378, 160 of the memo), in the exam the number line and the
+    // question fit the 550 x 179 text box.
+    void factQuestionsFitTheScreens()
+    {
+        Label exam(nullptr);
+        exam.setFontSpec(QStringLiteral("宋体"), 21, true, Qt::black);
+        exam.setWordWrap(true);
+        const QRectF picture(378, 160, 200, 150);
+        QStringList tooLong;
+        for (const BankRow& r : m_rows) {
+            const bool fact = (r.id >= 400 && r.id <= 441) || (r.id >= 600 && r.id <= 699) ||
+                              (r.id >= 1425 && r.id <= 1449);
+            if (!fact) {
+                continue;
+            }
+            bool under = false;
+            for (const QRectF& line : practiceLines(r.content)) {
+                under = under || (r.picture && line.intersects(picture));
+            }
+            exam.setCaption(QStringLiteral("第100题 (请从下列ABCD中选择出该题的正确答案)\r\n  ") +
+                            r.content);
+            const int height = exam.heightForWidth(550);
+            if (under || height > 179) {
+                tooLong << QStringLiteral("%1 (%2, %3 px)")
+                               .arg(r.id)
+                               .arg(under ? QStringLiteral("under the picture")
+                                          : QStringLiteral("fits practice"))
+                               .arg(height);
+            }
+        }
+        QVERIFY2(tooLong.isEmpty(), qPrintable(tooLong.join(QStringLiteral("; "))));
     }
 
     void factQuestionsAreDeterministic()
