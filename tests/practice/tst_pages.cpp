@@ -167,7 +167,10 @@ private slots:
         for (const QString& n : names) {
             const QImage image = drawQuestionPicture(n);
             QVERIFY2(!image.isNull(), qPrintable(n));
-            QCOMPARE(image.size(), QSize(140, 140));
+            // Signs and markings are square; the officer and the lamps fill the picture box.
+            const bool square =
+                n.startsWith(QLatin1String("sign/")) || n.startsWith(QLatin1String("marking/"));
+            QCOMPARE(image.size(), square ? QSize(140, 140) : QSize(200, 150));
             // Something is drawn: not one flat colour.
             const QRgb first = image.pixel(image.width() / 2, image.height() / 2);
             bool varied = false;
@@ -181,6 +184,7 @@ private slots:
         // Unknown names and bad numbers give nothing rather than a wrong picture.
         for (const QString& n :
              {QStringLiteral("sign/nothing"), QStringLiteral("sign/stop_40"),
+              QStringLiteral("hand/wave"), QStringLiteral("dash/stop"), QStringLiteral("hand/"),
               QStringLiteral("sign/speed_limit"), QStringLiteral("sign/speed_limit_1234"),
               QStringLiteral("marking/stop"), QStringLiteral("stop")}) {
             QVERIFY2(drawQuestionPicture(n).isNull(), qPrintable(n));

@@ -1,5 +1,7 @@
 #include "tools/art/Artwork.h"
 
+#include "tools/art/DashLights.h"
+#include "tools/art/HandSignals.h"
 #include "tools/art/Signs.h"
 
 // Pictures that questions show are stored in the bank as bitmaps of this size, small
@@ -30,12 +32,18 @@ QImage drawQuestionPicture(const QString& name)
     if (isKnownMarking(name)) {
         return drawMarking(name, kQuestionPictureSize);
     }
+    if (isKnownHandSignal(name)) {
+        return drawHandSignal(name);
+    }
+    if (isKnownDashLight(name)) {
+        return drawDashLight(name);
+    }
     return QImage();
 }
 
 QStringList questionPictureNames()
 {
-    return signNames() + markingNames();
+    return signNames() + markingNames() + handSignalNames() + dashLightNames();
 }
 
 namespace {

@@ -200,7 +200,13 @@ void addMarkings(KindTable& t)
             lengthwise(q, 53, kLineYellow, 18, 14);
         });
         roadArrow(p, 76, 40, 0);
+        // The left half carries the oncoming traffic: its arrow points the other way.
+        p.save();
+        p.translate(24, 60);
+        p.rotate(180);
+        p.translate(-24, -60);
         roadArrow(p, 24, 40, 0);
+        p.restore();
     });
     add("white_solid_lane", [](QPainter& p) {
         surface(p);

@@ -161,3 +161,46 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* e
     }
     return true;
 }
+
+bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
+{
+    QByteArray key;
+    if (!passwordKey(TDM::kPassword, &key, error)) {
+        return false;
+    }
+    sqlite3* db = openKeyedDatabase(path, key, false, error);
+    if (!db) {
+        return false;
+    }
+    sqlite3_stmt* st = nullptr;
+    bool ok = sqlite3_prepare_v2(db,
+                                 "SELECT ID, Type, Content, Picture, Result, Source, Explain "
+                                 "FROM T_Topic ORDER BY ID",
+                                 -1, &st, nullptr) == SQLITE_OK;
+    auto text = [&](int column) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
+        return QString::fromUtf8(bytes, sqlite3_column_bytes(st, column));
+    };
+    int step = SQLITE_ROW;
+    while (ok && (step = sqlite3_step(st)) == SQLITE_ROW) {
+        BankRow r;
+        r.id = sqlite3_column_int(st, 0);
+        r.type = sqlite3_column_int(st, 1);
+        r.content = text(2);
+        if (sqlite3_column_type(st, 3) != SQLITE_NULL) {
+            const auto* blob = static_cast<const char*>(sqlite3_column_blob(st, 3));
+            r.picture = QByteArray(blob, sqlite3_column_bytes(st, 3));
+        }
+        r.result = text(4);
+        r.source = text(5);
+        r.explain = text(6);
+        rows->push_back(r);
+    }
+    if (!ok || step != SQLITE_DONE) {
+        *error = sqliteMessage(db);
+        ok = false;
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return ok;
+}

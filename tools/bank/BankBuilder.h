@@ -32,3 +32,6 @@ bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<B
 // Writes a new keyed bank with the given rows and an empty exam paper. The file is built
 // beside the target and then renamed over it, so a failed build leaves the old one.
 bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* error);
+
+// Reads the questions of a keyed bank back, in ID order.
+bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error);

@@ -1,5 +1,7 @@
 #include "tools/bank/BankSource.h"
 
+#include "tools/bank/FactQuestions.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -177,11 +179,14 @@ bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questio
     for (const QString& f : files) {
         ok = parseBankFile(dir.filePath(f), questions, errors) && ok;
     }
+    if (dir.exists(QStringLiteral("facts"))) {
+        ok = factQuestions(dir.filePath(QStringLiteral("facts")), questions, errors) && ok;
+    }
     std::map<int, const SourceQuestion*> seen;
     for (const SourceQuestion& q : *questions) {
         const auto [it, fresh] = seen.emplace(q.id, &q);
         if (!fresh) {
-            *errors << where(q.file, q.line) + QStringLiteral("ID %1 is also used at %2:%3")
+            *errors << where(q.file, q.line) + QStringLiteral("ID %1 is also used by %2:%3")
                                                    .arg(q.id)
                                                    .arg(QFileInfo(it->second->file).fileName())
                                                    .arg(it->second->line);

@@ -25,7 +25,8 @@ struct SourceQuestion
 bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions,
                    QStringList* errors);
 
-// Reads every *.txt of a folder, in name order, and checks that IDs are unique.
+// Reads every *.txt of a folder, in name order, adds the questions of the fact tables in
+// its "facts" folder, and checks that IDs are unique.
 bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questions,
                      QStringList* errors);
 

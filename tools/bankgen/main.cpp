@@ -1,7 +1,12 @@
-// Builds Drive.mdb from the question sources in assets/bank.
+// Builds Drive.mdb from the question sources in assets/bank and the questions of the
+// fact tables in assets/bank/facts; a bank that fails the check is not written.
+#include "exam/Unt_SimulateExam.h"
 #include "toolkit/Fonts.h"
 #include "tools/bank/BankBuilder.h"
+#include "tools/bank/BankCheck.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -13,14 +18,35 @@ int main(int argc, char** argv)
         return 2;
     }
     installFontSubstitutes();
+    const QString folder = QString::fromLocal8Bit(argv[1]);
     std::vector<SourceQuestion> questions;
     QStringList errors;
     std::vector<BankRow> rows;
-    const bool parsed = parseBankFolder(QString::fromLocal8Bit(argv[1]), &questions, &errors);
+    const bool parsed = parseBankFolder(folder, &questions, &errors);
     if (!parsed || !rowsFromSources(questions, &rows, &errors)) {
         for (const QString& e : errors) {
             std::fprintf(stderr, "bankgen: %s\n", qPrintable(e));
         }
+        return 1;
+    }
+    QuestionPlaces places;
+    const QDir root(folder);
+    for (const SourceQuestion& q : questions) {
+        places[q.id] = QStringLiteral("%1:%2")
+                           .arg(root.relativeFilePath(QFileInfo(q.file).absoluteFilePath()))
+                           .arg(q.line);
+    }
+    std::vector<PlanShare> plan;
+    for (const TExam& row : ExamPlan) {
+        plan.push_back({row.Count, row.Condition});
+    }
+    const QStringList problems = checkBank(rows, plan, places);
+    if (!problems.isEmpty()) {
+        for (const QString& p : problems) {
+            std::fprintf(stderr, "bankgen: %s\n", qPrintable(p));
+        }
+        std::fprintf(stderr, "bankgen: %lld problems; the bank was not written\n",
+                     static_cast<long long>(problems.size()));
         return 1;
     }
     QString error;

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "toolkit/Controls.h"
+#include "toolkit/Form.h"
+#include "toolkit/HtmlView.h"
+
+#include <QRect>
+
+// What the rules reader and the signs reader share: a background with the category
+// names, category click areas whose hints name their pages, the embedded view, and the
+// previous-page, next-page and exit buttons.
+class ReaderForm : public Form
+{
+    Q_OBJECT
+public:
+    struct Layout
+    {
+        const char* objectName;
+        const char* background;
+        QRect panel;
+        QRect pageUp;
+        QRect pageDown;
+        QRect exit;
+    };
+
+    Picture* Image1;
+    FlatButton* sbtnPageUp = nullptr;
+    FlatButton* sbtnPageDown = nullptr;
+    FlatButton* sbtnExit = nullptr;
+    Panel* Panel1 = nullptr;
+    HtmlView* WebBrowser = nullptr;
+
+    void sbtnPageUpClick(QObject* sender);
+    void sbtnPageDownClick(QObject* sender);
+    void sbtnExitClick(QObject* sender);
+
+protected:
+    ReaderForm(QWidget* owner, const Layout& layout);
+
+    // A category click area; its hint holds the page's stored path.
+    FlatButton* addCategory(const char* name, const QRect& place, const char* page,
+                            NotifyEvent onClick);
+    // The page buttons and the view, above the categories.
+    void addPageControls();
+    // Loads the page named by the clicked category's hint.
+    void loadPageOf(QObject* sender);
+
+    void FormClose(CloseAction& action) override;
+
+private:
+    Layout m_layout;
+};

@@ -1,0 +1,548 @@
+// The question bank as the learner gets it: the real sources and the built Drive.mdb pass
+// the check, the check finds each kind of fault, and the questions made from the fact
+// tables are right, deterministic and drawn.
+#include "exam/Unt_SimulateExam.h"
+#include "tests/support/TestSupport.h"
+#include "toolkit/BitmapBlob.h"
+#include "toolkit/Controls.h"
+#include "tools/art/Artwork.h"
+#include "tools/art/DashLights.h"
+#include "tools/art/HandSignals.h"
+#include "tools/bank/BankCheck.h"
+#include "tools/bank/FactQuestions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTextLayout>
+#include <algorithm>
+
+using namespace testing;
+
+namespace {
+
+const QString kSources = QStringLiteral(TAVIRO_SOURCE_DIR "/assets/bank");
+const QString kFacts = QStringLiteral(TAVIRO_SOURCE_DIR "/assets/bank/facts");
+
+std::vector<PlanShare> plan()
+{
+    std::vector<PlanShare> shares;
+    for (const TExam& row : ExamPlan) {
+        shares.push_back({row.Count, row.Condition});
+    }
+    return shares;
+}
+
+QString joined(const QStringList& list)
+{
+    return list.join(QLatin1Char('\n'));
+}
+
+// A sound bank of 1600 questions: odd IDs choice, even IDs true/false.
+std::vector<BankRow> soundBank()
+{
+    std::vector<BankRow> rows;
+    for (int id = 1; id <= 1600; ++id) {
+        if (id % 2) {
+            BankRow r = choiceRow(id, QStringLiteral("选择题%1").arg(id), QStringLiteral("C"));
+            r.content =
+                QStringLiteral("选择题%1\r\nA、甲%1\r\nB、乙%1\r\nC、丙%1\r\nD、丁%1").arg(id);
+            rows.push_back(r);
+        } else {
+            rows.push_back(trueFalseRow(id, QStringLiteral("判断题%1。").arg(id),
+                                        id % 4 ? QStringLiteral("√") : QStringLiteral("×")));
+        }
+    }
+    return rows;
+}
+
+BankRow* row(std::vector<BankRow>& rows, int id)
+{
+    for (BankRow& r : rows) {
+        if (r.id == id) {
+            return &r;
+        }
+    }
+    return nullptr;
+}
+
+void writeText(const QString& path, const QString& text)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(text.toUtf8());
+}
+
+const QString kSignHead = QStringLiteral("@类别: 图示\n@来源: 测试标准\n"
+                                         "@问名: 如图所示，这个标志是何含义？\n"
+                                         "@判名: 如图所示，这个标志是“{名称}”标志。\n"
+                                         "@解释: {名称}：{含义}。\n");
+
+bool sameQuestions(const std::vector<SourceQuestion>& a, const std::vector<SourceQuestion>& b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].id != b[i].id || a[i].type != b[i].type || a[i].question != b[i].question ||
+            a[i].options != b[i].options || a[i].answer != b[i].answer ||
+            a[i].picture != b[i].picture || a[i].pictureHeader != b[i].pictureHeader ||
+            a[i].explain != b[i].explain || a[i].source != b[i].source) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The boxes of the lines of a question's text in sequential practice, laid out as its
+// memo lays them out: 578 pixels wide, 宋体 21 pixels bold, a margin of 2.
+std::vector<QRectF> practiceLines(const QString& content)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(21);
+    font.setBold(true);
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    std::vector<QRectF> lines;
+    qreal y = 2;
+    for (const QString& paragraph : QString(content)
+                                        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                        .split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(578 - 4);
+            line.setPosition(QPointF(2, y));
+            lines.push_back(QRectF(2, y, line.naturalTextWidth(), line.height()));
+            y += line.height();
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+} // namespace
+
+class TestBank : public QObject
+{
+    Q_OBJECT
+
+    std::vector<SourceQuestion> m_questions;
+    std::vector<BankRow> m_rows;
+
+private slots:
+    void initTestCase()
+    {
+        QStringList errors;
+        QVERIFY2(parseBankFolder(kSources, &m_questions, &errors), qPrintable(joined(errors)));
+        QVERIFY2(rowsFromSources(m_questions, &m_rows, &errors), qPrintable(joined(errors)));
+        std::sort(m_rows.begin(), m_rows.end(),
+                  [](const BankRow& a, const BankRow& b) { return a.id < b.id; });
+    }
+
+    void realSourcesPassTheCheck()
+    {
+        QCOMPARE(m_rows.size(), std::size_t(1600));
+        const QStringList problems = checkBank(m_rows, plan());
+        QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
+    }
+
+    void builtBankIsTheSourcesAndPassesTheCheck()
+    {
+        std::vector<BankRow> built;
+        QString error;
+        QVERIFY2(readBank(QStringLiteral(TAVIRO_APP_DIR "/Drive.mdb"), &built, &error),
+                 qPrintable(error));
+        const QStringList problems = checkBank(built, plan());
+        QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
+        // Built in another process: the questions made from the facts, their options and
+        // pictures come out the same there as here.
+        QCOMPARE(built.size(), m_rows.size());
+        for (std::size_t i = 0; i < built.size(); ++i) {
+            const BankRow& a = built[i];
+            const BankRow& b = m_rows[i];
+            QCOMPARE(a.id, b.id);
+            QCOMPARE(a.content, b.content);
+            QCOMPARE(a.result, b.result);
+            QCOMPARE(a.picture.has_value(), b.picture.has_value());
+            if (a.picture) {
+                QVERIFY2(*a.picture == *b.picture, qPrintable(QString::number(a.id)));
+            }
+        }
+        // Some pictures behind the header, some without, all readable by the screens.
+        int header = 0;
+        int plain = 0;
+        for (const BankRow& r : built) {
+            if (r.picture) {
+                (r.picture->startsWith("BM") ? plain : header) += 1;
+                QVERIFY(!readBitmapBlob(*r.picture).isNull());
+            }
+        }
+        QVERIFY(header > 50 && plain > 50);
+    }
+
+    void everyFactBlockHoldsBothTypesWithPictures()
+    {
+        struct Block
+        {
+            int first, last;
+            bool pictures;
+        };
+        for (const Block& b :
+             {Block{400, 441, false}, Block{600, 699, true}, Block{1425, 1449, true}}) {
+            int choices = 0;
+            int statements = 0;
+            for (const BankRow& r : m_rows) {
+                if (r.id >= b.first && r.id <= b.last) {
+                    (r.type == 0 ? choices : statements) += 1;
+                    QCOMPARE(r.picture.has_value(), b.pictures);
+                }
+            }
+            QCOMPARE(choices + statements, b.last - b.first + 1);
+            QVERIFY(choices > 5 && statements > 5);
+        }
+    }
+
+    void everyPictureNameIsADrawing()
+    {
+        const QStringList names = questionPictureNames();
+        const QSet<QString> known(names.begin(), names.end());
+        QCOMPARE(known.size(), names.size());
+        for (const SourceQuestion& q : m_questions) {
+            if (!q.picture.isEmpty()) {
+                QVERIFY2(known.contains(q.picture), qPrintable(q.picture));
+            }
+        }
+        // The officer's signals and the lamps are pictures of their own, each fitting the
+        // 200 x 150 picture box, no two alike.
+        QCOMPARE(handSignalNames().size(), 8);
+        QVERIFY(dashLightNames().size() >= 20);
+        QSet<QByteArray> seen;
+        for (const QString& n : handSignalNames() + dashLightNames()) {
+            QVERIFY2(known.contains(n), qPrintable(n));
+            const QImage image = drawQuestionPicture(n);
+            QCOMPARE(image.size(), QSize(200, 150));
+            const QByteArray bytes = pictureBlob(image, false);
+            QVERIFY2(!seen.contains(bytes), qPrintable(n));
+            seen.insert(bytes);
+        }
+    }
+
+    // Every wrong option of a picture question is the name or meaning of another fact of
+    // the table, never one kept apart from it, never the right text.
+    void distractorsAreOtherFactsAndNeverRight()
+    {
+        QDir dir(kFacts);
+        int checked = 0;
+        for (const QString& file : dir.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+            FactTable table;
+            QStringList errors;
+            QVERIFY2(parseFactFile(dir.filePath(file), &table, &errors),
+                     qPrintable(joined(errors)));
+            std::vector<SourceQuestion> made;
+            QVERIFY2(tableQuestions(table, &made, &errors), qPrintable(joined(errors)));
+            for (const SourceQuestion& q : made) {
+                if (q.type != 0) {
+                    continue;
+                }
+                const int right = q.answer.at(0).unicode() - 'A';
+                QVERIFY(right >= 0 && right < 4);
+                QSet<QString> texts;
+                for (const QString& o : q.options) {
+                    texts.insert(normalisedText(o));
+                }
+                QCOMPARE(texts.size(), 4);
+                if (table.kind != FactTable::Kind::Pictures) {
+                    continue;
+                }
+                const Fact* own = nullptr;
+                for (const Fact& f : table.facts) {
+                    own = f.line == q.line ? &f : own;
+                }
+                QVERIFY(own);
+                const int column = q.options.contains(own->columns[1]) ? 1 : 2;
+                QCOMPARE(q.options[right], column == 1 ? own->columns[1] : own->columns[2]);
+                const QStringList apart =
+                    own->tag(QStringLiteral("不混")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+                for (int i = 0; i < 4; ++i) {
+                    if (i == right) {
+                        continue;
+                    }
+                    const Fact* other = nullptr;
+                    for (const Fact& f : table.facts) {
+                        other = f.columns[column] == q.options[i] && &f != own ? &f : other;
+                    }
+                    QVERIFY2(other, qPrintable(q.options[i]));
+                    QVERIFY2(!apart.contains(other->columns[0]), qPrintable(q.options[i]));
+                    QVERIFY(!other->tag(QStringLiteral("不混"))
+                                 .split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                                 .contains(own->columns[0]));
+                    ++checked;
+                }
+            }
+        }
+        QVERIFY(checked > 150);
+    }
+
+    void pointAndSpeedQuestionsAgreeWithTheirFacts()
+    {
+        for (const char* name : {"01_penalty_points.txt", "02_speed_limits.txt"}) {
+            FactTable table;
+            QStringList errors;
+            QVERIFY(
+                parseFactFile(kFacts + QLatin1Char('/') + QLatin1String(name), &table, &errors));
+            std::vector<SourceQuestion> made;
+            QVERIFY2(tableQuestions(table, &made, &errors), qPrintable(joined(errors)));
+            for (const SourceQuestion& q : made) {
+                const Fact* own = nullptr;
+                for (const Fact& f : table.facts) {
+                    own = f.line == q.line ? &f : own;
+                }
+                QVERIFY(own);
+                const QString value = own->columns[0];
+                if (q.type == 1) {
+                    // The explanation states the fact; the statement is right only when it
+                    // says the same.
+                    QCOMPARE(q.answer == QStringLiteral("√"), q.question == q.explain);
+                    QVERIFY(q.explain.contains(value));
+                } else if (q.question.startsWith(QStringLiteral("下列哪种"))) {
+                    QCOMPARE(q.options[q.answer.at(0).unicode() - 'A'] +
+                                 QStringLiteral("的，一次记") + value + QStringLiteral("分。"),
+                             q.explain);
+                } else {
+                    QVERIFY(q.options[q.answer.at(0).unicode() - 'A'].contains(value));
+                }
+            }
+        }
+    }
+
+    // A question made from the facts shows whole: in sequential practice no line runs under
+    // the picture (200 x 150 at 378, 160 of the memo), in the exam the number line and the
+    // question fit the 550 x 179 text box.
+    void factQuestionsFitTheScreens()
+    {
+        Label exam(nullptr);
+        exam.setFontSpec(QStringLiteral("宋体"), 21, true, Qt::black);
+        exam.setWordWrap(true);
+        const QRectF picture(378, 160, 200, 150);
+        QStringList tooLong;
+        for (const BankRow& r : m_rows) {
+            const bool fact = (r.id >= 400 && r.id <= 441) || (r.id >= 600 && r.id <= 699) ||
+                              (r.id >= 1425 && r.id <= 1449);
+            if (!fact) {
+                continue;
+            }
+            bool under = false;
+            for (const QRectF& line : practiceLines(r.content)) {
+                under = under || (r.picture && line.intersects(picture));
+            }
+            exam.setCaption(QStringLiteral("第100题 (请从下列ABCD中选择出该题的正确答案)\r\n  ") +
+                            r.content);
+            const int height = exam.heightForWidth(550);
+            if (under || height > 179) {
+                tooLong << QStringLiteral("%1 (%2, %3 px)")
+                               .arg(r.id)
+                               .arg(under ? QStringLiteral("under the picture")
+                                          : QStringLiteral("fits practice"))
+                               .arg(height);
+            }
+        }
+        QVERIFY2(tooLong.isEmpty(), qPrintable(tooLong.join(QStringLiteral("; "))));
+    }
+
+    void factQuestionsAreDeterministic()
+    {
+        std::vector<SourceQuestion> first;
+        std::vector<SourceQuestion> second;
+        QStringList errors;
+        QVERIFY(factQuestions(kFacts, &first, &errors));
+        QVERIFY(factQuestions(kFacts, &second, &errors));
+        QCOMPARE(first.size(), std::size_t(42 + 100 + 25));
+        QVERIFY(sameQuestions(first, second));
+    }
+
+    void factTableMistakesAreNamed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        const QString three = QStringLiteral("sign/warn_slow | 慢行 | 减速 | 名√\n"
+                                             "sign/warn_danger | 注意危险 | 危险 | 名√\n"
+                                             "sign/warn_fog | 注意雾天 | 雾 | 名√\n");
+        QTest::newRow("block too small")
+            << kSignHead + QStringLiteral("@题号: 10-13\n") + three
+            << QStringLiteral("make 3 questions; the block needs exactly 4");
+        QTest::newRow("unknown code")
+            << kSignHead + QStringLiteral("@题号: 10-12\n") +
+                   QStringLiteral("sign/warn_ice | 结冰 | 冰 | 选图\n")
+            << QStringLiteral("facts/t.txt:7: unknown question code 选图");
+        QTest::newRow("unknown drawing")
+            << kSignHead + QStringLiteral("@题号: 10-12\n") + three.left(three.size() - 1) +
+                   QStringLiteral("\nsign/nothing | 无 | 无 | \n")
+            << QStringLiteral("facts/t.txt:10: no drawing named sign/nothing");
+        QTest::newRow("too few wrong options")
+            << kSignHead + QStringLiteral("@题号: 10-10\n") +
+                   QStringLiteral("sign/warn_slow | 慢行 | 减速 | 选名 | 不混：sign/warn_fog\n"
+                                  "sign/warn_danger | 注意危险 | 危险 |\n"
+                                  "sign/warn_fog | 注意雾天 | 雾 |\n"
+                                  "sign/warn_ice | 注意路面结冰 | 冰 |\n")
+            << QStringLiteral("facts/t.txt:7: fewer than three other facts");
+        QTest::newRow("kind missing") << QStringLiteral("@题号: 1-2\nsign/stop | 停 | 停 | 名√\n")
+                                      << QStringLiteral("@类别 must come before the first fact");
+        QTest::newRow("no source") << QStringLiteral("@类别: 记分\n@题号: 1-1\n12 | 某行为 | 判√\n")
+                                   << QStringLiteral("facts/t.txt:3: no source");
+        QTest::newRow("speed without its place")
+            << QStringLiteral("@类别: 限速\n@题号: 1-1\n@来源: 条例\n30 | 最高30公里 | 判√\n")
+            << QStringLiteral("facts/t.txt:4: the statement holds '每小时{}公里' once");
+    }
+
+    void factTableMistakesAreNamed()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        writeText(dir.filePath(QStringLiteral("t.txt")), text);
+        std::vector<SourceQuestion> made;
+        QStringList errors;
+        QVERIFY(!factQuestions(dir.path(), &made, &errors));
+        QVERIFY2(joined(errors).contains(message), qPrintable(joined(errors)));
+    }
+
+    // 不混 keeps two facts apart in both directions; 混 limits the wrong options.
+    void keptApartAndLimitedOptions()
+    {
+        QTemporaryDir dir;
+        writeText(dir.filePath(QStringLiteral("t.txt")),
+                  kSignHead + QStringLiteral(
+                                  "@题号: 1-3\n"
+                                  "sign/warn_slow | 慢行 | 减速 | 选名 名× | 不混：sign/warn_fog\n"
+                                  "sign/warn_danger | 注意危险 | 危险 |\n"
+                                  "sign/warn_fog | 注意雾天 | 雾 |\n"
+                                  "sign/warn_ice | 注意路面结冰 | 冰 |\n"
+                                  "sign/warn_ford | 过水路面 | 水 |\n"
+                                  "sign/warn_tunnel | 隧道 | 洞 | 名× | 混：sign/warn_ice\n"));
+        std::vector<SourceQuestion> made;
+        QStringList errors;
+        QVERIFY2(factQuestions(dir.path(), &made, &errors), qPrintable(joined(errors)));
+        QCOMPARE(made.size(), std::size_t(3));
+        QVERIFY(!made[0].options.contains(QStringLiteral("注意雾天")));
+        QCOMPARE(made[0].options[made[0].answer.at(0).unicode() - 'A'], QStringLiteral("慢行"));
+        QCOMPARE(made[1].answer, QStringLiteral("×"));
+        QVERIFY(!made[1].question.contains(QStringLiteral("雾")));
+        QVERIFY(!made[1].question.contains(QStringLiteral("慢行")));
+        QVERIFY(made[2].question.contains(QStringLiteral("注意路面结冰")));
+        QCOMPARE(made[0].id, 1);
+        QCOMPARE(made[2].id, 3);
+        QVERIFY(!made[0].pictureHeader);
+        QVERIFY(made[1].pictureHeader);
+        QVERIFY(!made[2].pictureHeader);
+    }
+
+    void soundBankHasNoProblems()
+    {
+        const QStringList problems = checkBank(soundBank(), plan());
+        QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
+    }
+
+    void checkFindsEachFault_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("choice answer") << 0 << QStringLiteral("x.txt:7: ID 11: the answer \"E\"");
+        QTest::newRow("true/false answer") << 1 << QStringLiteral("ID 12: the answer \"A\"");
+        QTest::newRow("three options") << 2 << QStringLiteral("ID 13: a choice question shows");
+        QTest::newRow("repeated option") << 3 << QStringLiteral("ID 15: the four options");
+        QTest::newRow("same options reordered")
+            << 4 << QStringLiteral("ID 17: the question is alike to ID 15");
+        QTest::newRow("same statement")
+            << 5 << QStringLiteral("ID 20: the question is alike to ID 18");
+        QTest::newRow("damaged picture")
+            << 6 << QStringLiteral("ID 21: the picture does not decode");
+        QTest::newRow("missing IDs")
+            << 7 << QStringLiteral("IDs missing from the bank: 30, 400-402");
+        QTest::newRow("ID above 1600")
+            << 8 << QStringLiteral("ID 1601: the bank holds only IDs 1 to 1600");
+        QTest::newRow("thin plan row")
+            << 9 << QStringLiteral("exam plan row 7 (Type=0 AND ID>=1272 AND ID<=1320)");
+        QTest::newRow("odd type") << 10 << QStringLiteral("ID 25: Type 2");
+    }
+
+    void checkFindsEachFault()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        std::vector<BankRow> rows = soundBank();
+        switch (fault) {
+        case 0:
+            row(rows, 11)->result = QStringLiteral("E");
+            break;
+        case 1:
+            row(rows, 12)->result = QStringLiteral("A");
+            break;
+        case 2:
+            row(rows, 13)->content = QStringLiteral("题\r\nA、一\r\nB、二\r\nC、三");
+            break;
+        case 3:
+            row(rows, 15)->content = QStringLiteral("题15\r\nA、一\r\nB、二\r\nC、三\r\nD、 二");
+            break;
+        case 4:
+            row(rows, 15)->content = QStringLiteral("同一题\r\nA、一\r\nB、二\r\nC、三\r\nD、四");
+            row(rows, 17)->content = QStringLiteral("同一题？\r\nA、四\r\nB、三\r\nC、一\r\nD、二");
+            break;
+        case 5:
+            row(rows, 18)->content = QStringLiteral("同一句话。");
+            row(rows, 20)->content = QStringLiteral("同 一句话");
+            break;
+        case 6:
+            row(rows, 21)->picture = QByteArray("BM\x10\x00", 4);
+            break;
+        case 7:
+            rows.erase(std::remove_if(rows.begin(), rows.end(),
+                                      [](const BankRow& r) {
+                                          return r.id == 30 || (r.id >= 400 && r.id <= 402);
+                                      }),
+                       rows.end());
+            break;
+        case 8:
+            rows.push_back(trueFalseRow(1601, QStringLiteral("多余"), QStringLiteral("√")));
+            break;
+        case 9:
+            for (BankRow& r : rows) {
+                if (r.id >= 1272 && r.id <= 1320 && r.type == 0 && r.id > 1280) {
+                    r.type = 1;
+                    r.result = QStringLiteral("√");
+                    r.content = QStringLiteral("改成判断%1").arg(r.id);
+                }
+            }
+            break;
+        case 10:
+            row(rows, 25)->type = 2;
+            break;
+        }
+        const QStringList problems = checkBank(rows, plan(), {{11, QStringLiteral("x.txt:7")}});
+        QVERIFY2(joined(problems).contains(message), qPrintable(joined(problems)));
+        QCOMPARE(problems.size(), 1);
+    }
+
+    // The same text under another picture is another question.
+    void samePictureTextWithOtherPicturesIsNotAlike()
+    {
+        std::vector<BankRow> rows = soundBank();
+        for (int id : {31, 33}) {
+            row(rows, id)->content =
+                QStringLiteral("如图所示，这个标志是何含义？\r\nA、甲\r\nB、乙\r\nC、丙\r\nD、丁");
+        }
+        row(rows, 31)->picture =
+            pictureBlob(drawQuestionPicture(QStringLiteral("sign/stop")), false);
+        row(rows, 33)->picture =
+            pictureBlob(drawQuestionPicture(QStringLiteral("sign/yield")), true);
+        QVERIFY(checkBank(rows, plan()).isEmpty());
+        row(rows, 33)->picture =
+            pictureBlob(drawQuestionPicture(QStringLiteral("sign/stop")), true);
+        QCOMPARE(checkBank(rows, plan()).size(), 1);
+    }
+};
+
+TAVIRO_TEST_MAIN(TestBank)
+#include "tst_bank.moc"

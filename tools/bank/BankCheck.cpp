@@ -1,0 +1,214 @@
+#include "tools/bank/BankCheck.h"
+
+#include "toolkit/BitmapBlob.h"
+#include "tools/bank/FactQuestions.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+
+constexpr int kFirstId = 1;
+constexpr int kLastId = 1600;
+
+// "Type=0 AND ID>=1 AND ID<=441", and the strict bounds some rows use.
+struct Condition
+{
+    int type = 0;
+    int low = 0; // inclusive
+    int high = 0;
+};
+
+bool parseCondition(const QString& text, Condition* c)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^\\s*Type\\s*=\\s*(\\d+)\\s+AND\\s+ID\\s*(>=|>)\\s*(\\d+)\\s+AND\\s+ID\\s*"
+                       "(<=|<)\\s*(\\d+)\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = form.match(text);
+    if (!m.hasMatch()) {
+        return false;
+    }
+    c->type = m.captured(1).toInt();
+    c->low = m.captured(3).toInt() + (m.captured(2) == QLatin1String(">") ? 1 : 0);
+    c->high = m.captured(5).toInt() - (m.captured(4) == QLatin1String("<") ? 1 : 0);
+    return true;
+}
+
+// "3, 5-9, 12" for a sorted list of numbers.
+QString ranges(const std::vector<int>& ids)
+{
+    QStringList parts;
+    for (std::size_t i = 0; i < ids.size();) {
+        std::size_t j = i;
+        while (j + 1 < ids.size() && ids[j + 1] == ids[j] + 1) {
+            ++j;
+        }
+        parts << (i == j ? QString::number(ids[i])
+                         : QStringLiteral("%1-%2").arg(ids[i]).arg(ids[j]));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+// The same picture stored with or without the header is the same picture.
+QByteArray pictureDigest(const QImage& image)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(QByteArray::number(rgb.width()) + 'x' + QByteArray::number(rgb.height()));
+    for (int y = 0; y < rgb.height(); ++y) {
+        hash.addData(
+            QByteArrayView(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4));
+    }
+    return hash.result();
+}
+
+} // namespace
+
+ContentParts splitContent(const QString& content)
+{
+    static const QRegularExpression option(QStringLiteral("^([A-Z])、(.*)$"));
+    ContentParts parts;
+    QString text = content;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    parts.stem = lines.value(0);
+    for (int i = 1; i < lines.size(); ++i) {
+        const auto m = option.match(lines[i]);
+        if (m.hasMatch()) {
+            parts.letters << m.captured(1);
+            parts.options << m.captured(2);
+        } else if (parts.options.isEmpty()) {
+            parts.stem += QLatin1Char('\n') + lines[i];
+        } else {
+            parts.options.last() += QLatin1Char('\n') + lines[i];
+        }
+    }
+    return parts;
+}
+
+QStringList checkBank(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
+                      const QuestionPlaces& places)
+{
+    QStringList problems;
+    auto say = [&](int id, const QString& what) {
+        const auto it = places.find(id);
+        const QString at = it == places.end() ? QString() : it->second + QStringLiteral(": ");
+        problems << at + QStringLiteral("ID %1: ").arg(id) + what;
+    };
+    std::map<QString, int> alike;
+    QSet<int> ids;
+    for (const BankRow& r : rows) {
+        if (ids.contains(r.id)) {
+            say(r.id, QStringLiteral("the ID is used twice"));
+        }
+        ids.insert(r.id);
+        const ContentParts parts = splitContent(r.content);
+        if (normalisedText(parts.stem).isEmpty()) {
+            say(r.id, QStringLiteral("the question has no text"));
+        }
+        if (r.type == 0) {
+            static const QStringList letters = {QStringLiteral("A"), QStringLiteral("B"),
+                                                QStringLiteral("C"), QStringLiteral("D")};
+            if (!letters.contains(r.result)) {
+                say(r.id, QStringLiteral("the answer \"%1\" of a choice question is not A to D")
+                              .arg(r.result));
+            }
+            if (parts.letters != letters) {
+                say(r.id, QStringLiteral("a choice question shows the options A to D, not %1")
+                              .arg(parts.letters.isEmpty() ? QStringLiteral("none")
+                                                           : parts.letters.join(QString())));
+            } else {
+                QSet<QString> distinct;
+                for (const QString& o : parts.options) {
+                    distinct.insert(normalisedText(o));
+                }
+                if (distinct.size() != 4 || distinct.contains(QString())) {
+                    say(r.id, QStringLiteral("the four options are not four distinct texts"));
+                }
+            }
+        } else if (r.type == 1) {
+            if (r.result != QStringLiteral("√") && r.result != QStringLiteral("×")) {
+                say(r.id, QStringLiteral("the answer \"%1\" of a true/false question is not √ or ×")
+                              .arg(r.result));
+            }
+            if (!parts.options.isEmpty()) {
+                say(r.id, QStringLiteral("a true/false question shows options"));
+            }
+        } else {
+            say(r.id,
+                QStringLiteral("Type %1 is neither 0 (choice) nor 1 (true/false)").arg(r.type));
+        }
+        QByteArray digest;
+        if (r.picture) {
+            QString why;
+            const QImage image = readBitmapBlob(*r.picture, &why);
+            if (image.isNull()) {
+                say(r.id, QStringLiteral("the picture does not decode: %1").arg(why));
+            } else {
+                digest = pictureDigest(image);
+            }
+        }
+        QStringList options;
+        for (const QString& o : parts.options) {
+            options << normalisedText(o);
+        }
+        options.sort();
+        const QString key = QString::number(r.type) + QLatin1Char('|') +
+                            normalisedText(parts.stem) + QLatin1Char('|') +
+                            options.join(QLatin1Char('|')) + QLatin1Char('|') +
+                            QString::fromLatin1(digest.toHex());
+        const auto [it, fresh] = alike.emplace(key, r.id);
+        if (!fresh) {
+            const auto other = places.find(it->second);
+            say(r.id, QStringLiteral("the question is alike to ID %1%2")
+                          .arg(it->second)
+                          .arg(other == places.end() ? QString()
+                                                     : QStringLiteral(" (%1)").arg(other->second)));
+        }
+    }
+    std::vector<int> missing;
+    for (int id = kFirstId; id <= kLastId; ++id) {
+        if (!ids.contains(id)) {
+            missing.push_back(id);
+        }
+    }
+    if (!missing.empty()) {
+        problems << QStringLiteral("IDs missing from the bank: %1").arg(ranges(missing));
+    }
+    std::vector<int> outside;
+    for (int id : ids) {
+        if (id < kFirstId || id > kLastId) {
+            outside.push_back(id);
+        }
+    }
+    std::sort(outside.begin(), outside.end());
+    for (int id : outside) {
+        say(id, QStringLiteral("the bank holds only IDs %1 to %2").arg(kFirstId).arg(kLastId));
+    }
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        Condition c;
+        if (!parseCondition(plan[i].condition, &c)) {
+            problems << QStringLiteral("exam plan row %1: cannot read the condition \"%2\"")
+                            .arg(i + 1)
+                            .arg(plan[i].condition);
+            continue;
+        }
+        int held = 0;
+        for (const BankRow& r : rows) {
+            held += r.type == c.type && r.id >= c.low && r.id <= c.high ? 1 : 0;
+        }
+        if (held < 3 * plan[i].count) {
+            problems << QStringLiteral("exam plan row %1 (%2) draws %3 questions; the bank holds "
+                                       "%4 there, fewer than three times as many")
+                            .arg(i + 1)
+                            .arg(plan[i].condition)
+                            .arg(plan[i].count)
+                            .arg(held);
+        }
+    }
+    return problems;
+}
