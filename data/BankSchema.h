@@ -12,9 +12,11 @@ constexpr int kUserVersion = 1;
 inline QStringList createStatements()
 {
     return {
+        // The picture comes last: the columns after a picture can only be read by walking
+        // through the picture's pages, which every pass over the bank would then do.
         QStringLiteral("CREATE TABLE T_Topic (ID INTEGER PRIMARY KEY, Type INTEGER NOT NULL, "
-                       "Content TEXT, Picture BLOB, Result TEXT COLLATE NOCASE, "
-                       "Source TEXT, Explain TEXT)"),
+                       "Content TEXT, Result TEXT COLLATE NOCASE, Source TEXT, Explain TEXT, "
+                       "Picture BLOB)"),
         QStringLiteral("CREATE TABLE T_TopicTmp (ID INTEGER, Type INTEGER, "
                        "TopicNo INTEGER NOT NULL DEFAULT 0, Result TEXT COLLATE NOCASE, "
                        "RandomID INTEGER DEFAULT (random()))"),
