@@ -45,7 +45,7 @@ void prepareEnvironment()
     installFontSubstitutes();
     installChineseTranslation();
     QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(loadResourcePicture(artPath(QStringLiteral("MAINICON.png"))))));
+        QIcon(QPixmap::fromImage(loadResourcePicture(artPath(QStringLiteral("MAINICON.rgb32"))))));
     QFont base(QStringLiteral("宋体"));
     base.setPixelSize(12);
     QApplication::setFont(base);

@@ -354,9 +354,10 @@ ProbeReport runProbed(const QString& program, const QStringList& arguments, bool
 
     for (const QByteArray& line : output.split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() != 3) {
+        if (parts.size() != 4) {
             continue;
         }
+        report.loadedNs = parts[3].toLongLong();
         const std::int64_t ns = parts[1].toLongLong();
         const long kib = parts[2].toLong();
         if (parts[0] == "menu") {

@@ -71,7 +71,8 @@ struct ProbeReport
 {
     bool ok = false;
     QString error;
-    std::int64_t startNs = 0; // just before the program was started
+    std::int64_t startNs = 0;  // just before the program was started
+    std::int64_t loadedNs = 0; // its libraries loaded, before its main()
     std::int64_t menuNs = 0;
     long menuKiB = 0;
     std::int64_t clickNs = 0;

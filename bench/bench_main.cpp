@@ -49,12 +49,13 @@ public:
 
 QString readLine(const QString& path, const QString& prefix)
 {
+    // Files of /proc tell no size: read them whole rather than up to their end.
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         return QString();
     }
-    while (!f.atEnd()) {
-        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
         if (line.startsWith(prefix)) {
             return line.mid(prefix.size()).section(QLatin1Char(':'), 1).trimmed();
         }

@@ -45,6 +45,8 @@ void BM_StartUp(benchmark::State& state)
         state.SetIterationTime(startMs(taviro) / 1e3);
         state.counters["ms"] = startMs(taviro);
         state.counters["baseline_ms"] = startMs(baseline);
+        state.counters["load_ms"] = double(taviro.loadedNs - taviro.startNs) / 1e6;
+        state.counters["baseline_load_ms"] = double(baseline.loadedNs - baseline.startNs) / 1e6;
         state.counters["menu_MB"] = double(taviro.menuKiB) * 1024 / 1e6;
         state.counters["baseline_MB"] = double(baseline.menuKiB) * 1024 / 1e6;
     }

@@ -16,6 +16,15 @@
 
 namespace {
 
+long long g_loadedNs = 0;
+
+__attribute__((constructor)) void loaded()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    g_loadedNs = (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
 long residentKiB()
 {
     FILE* status = std::fopen("/proc/self/status", "r");
@@ -43,8 +52,9 @@ void report(const char* what)
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     char line[128];
-    const int n = std::snprintf(line, sizeof line, "%s %lld %ld\n", what,
-                                (long long)now.tv_sec * 1000000000LL + now.tv_nsec, residentKiB());
+    const int n = std::snprintf(line, sizeof line, "%s %lld %ld %lld\n", what,
+                                (long long)now.tv_sec * 1000000000LL + now.tv_nsec, residentKiB(),
+                                g_loadedNs);
     if (write(std::atoi(fd), line, size_t(n)) != n) {
         _exit(4);
     }

@@ -339,7 +339,7 @@ std::vector<ArtItem> mainMenuArt()
     using T = ArtItem::Target;
     return {
         {T::Resource, QStringLiteral("art/MainMenu.rgb32"), "rgb32", drawMainMenu},
-        {T::Resource, QStringLiteral("bitmaps/XueYuanBan"), "bmp", drawBadge},
-        {T::Resource, QStringLiteral("art/MAINICON.png"), "png", drawAppIcon},
+        {T::Resource, QStringLiteral("bitmaps/XueYuanBan"), "rgb32", drawBadge},
+        {T::Resource, QStringLiteral("art/MAINICON.rgb32"), "rgb32", drawAppIcon},
     };
 }
