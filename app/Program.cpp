@@ -72,14 +72,20 @@ TMainForm* startUp(const QString& applicationDirectory, const Clock& clock)
 
 int runProgram(int argc, char** argv)
 {
+    // The bank's key derivation and the reading of the font configuration run while the
+    // display connects; the connection takes the bank's handle if it asks for the same file.
+    const QString early = executablePathBeforeApplication();
+    if (!early.isEmpty()) {
+        TDM::openBankAhead(directoryOfExecutable(early), Clock::system());
+    }
     FontConfigurationReader fonts;
     GuardedApplication app(argc, argv);
+    const QString folder = directoryOfExecutable(QCoreApplication::applicationFilePath());
     fonts.wait();
     prepareEnvironment();
     int code = 1;
     try {
-        TMainForm* menu = startUp(directoryOfExecutable(QCoreApplication::applicationFilePath()),
-                                  Clock::system());
+        TMainForm* menu = startUp(folder, Clock::system());
         code = Application::run(menu);
     } catch (...) {
         Application::handleException();

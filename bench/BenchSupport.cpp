@@ -223,7 +223,18 @@ void useBank(const QString& folder)
 
 sqlite3* openRaw(const QString& folder)
 {
-    return openBank(folder);
+    // A copy of its own: two connections writing one file would each find the other's
+    // changes at every transaction and read the whole bank again, which the program,
+    // alone with its bank, never does.
+    const QString copy = folder + QStringLiteral("/baseline");
+    QDir().mkpath(copy);
+    QFile::remove(copy + QStringLiteral("/Drive.mdb"));
+    if (!QFile::copy(folder + QStringLiteral("/Drive.mdb"), copy + QStringLiteral("/Drive.mdb"))) {
+        qFatal("cannot copy the bank of %s", qPrintable(folder));
+    }
+    QFile::setPermissions(copy + QStringLiteral("/Drive.mdb"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return openBank(copy);
 }
 
 void execRaw(sqlite3* db, const char* sql)

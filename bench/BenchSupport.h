@@ -38,7 +38,7 @@ int pictureCount(const QString& folder);
 // compaction. Screens of the previous bank must be gone.
 void useBank(const QString& folder);
 
-// A connection of our own to the same bank, opened as the program opens it.
+// A connection of our own to a copy of the bank of folder, opened as the program opens it.
 sqlite3* openRaw(const QString& folder);
 void execRaw(sqlite3* db, const char* sql);
 

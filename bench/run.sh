@@ -34,4 +34,5 @@ if [ -n "$(git -C "$root" status --porcelain --untracked-files=no 2>/dev/null)" 
     commit="$commit with changes"
 fi
 "$build/bench/taviro_bench" --results="$root/bench/RESULTS.md" --commit="$commit" "$@"
+cat "$root/bench/ANALYSIS.md" >>"$root/bench/RESULTS.md"
 echo "Written: $root/bench/RESULTS.md"

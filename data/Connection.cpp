@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 
 #include "data/DataError.h"
+#include "data/OpenAhead.h"
 
 #include <QFileInfo>
 #include <QStringEncoder>
@@ -195,7 +196,10 @@ void Connection::open()
     if (!QFileInfo(settings.dataSource).isFile()) {
         throw DatabaseError(QStringLiteral("找不到数据库文件“%1”。").arg(settings.dataSource));
     }
-    sqlite3* db = openKeyedDatabase(settings.dataSource, key, false, &error);
+    sqlite3* db = openahead::take(settings.dataSource, key);
+    if (!db) {
+        db = openKeyedDatabase(settings.dataSource, key, false, &error);
+    }
     if (!db) {
         throw DatabaseError(error);
     }

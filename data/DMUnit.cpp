@@ -1,6 +1,7 @@
 #include "data/DMUnit.h"
 
 #include "data/Clock.h"
+#include "data/OpenAhead.h"
 #include "data/Paths.h"
 
 #include <exception>
@@ -49,11 +50,26 @@ void TDM::DataModuleCreate()
         const int day = m_clock.currentDate().day();
         ADOCon.close();
         if (day % 10 == 0 && compactor) {
+            openahead::discard();
             compactor(databasePath());
         }
         ADOCon.open();
     } catch (const std::exception&) {
         reportFailure();
+    }
+}
+
+void TDM::openBankAhead(const QString& applicationDirectory, const Clock& clock)
+{
+    if (clock.currentDate().day() % 10 == 0) {
+        return;
+    }
+    ConnectionSettings settings;
+    QByteArray key;
+    QString error;
+    if (parseConnectionString(bankConnectionString(applicationDirectory), &settings, &error) &&
+        passwordKey(settings.password, &key, &error)) {
+        openahead::start(settings.dataSource, key);
     }
 }
 

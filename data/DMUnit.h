@@ -31,6 +31,10 @@ public:
 
     // Compacts the bank on the 10th, 20th and 30th, then opens the connection.
     void DataModuleCreate();
+    // Starts opening the bank of a folder on a thread of its own, for the start-up to do
+    // other work meanwhile; DataModuleCreate takes the handle. Not on compaction days,
+    // when the file is replaced first.
+    static void openBankAhead(const QString& applicationDirectory, const Clock& clock);
     void ADOConWillConnect(Connection& connection, QString& connectionString, QString& userId,
                            QString& password, int& options, EventStatus& status);
 

@@ -12,3 +12,7 @@ QString nativeRelativePath(const QString& storedPath);
 // The folder of an executable: its full path without the file name and without a
 // trailing separator, except at a root.
 QString directoryOfExecutable(const QString& executablePath);
+
+// The program's own file, known before the application object exists; empty where the
+// system does not tell.
+QString executablePathBeforeApplication();

@@ -213,6 +213,8 @@ private slots:
         QCOMPARE(
             joinPath(directoryOfExecutable(QStringLiteral("/taviro")), QStringLiteral("Drive.mdb")),
             QStringLiteral("//Drive.mdb"));
+        // Known before the application object, and the same file it names afterwards.
+        QCOMPARE(executablePathBeforeApplication(), QCoreApplication::applicationFilePath());
         QCOMPARE(nativeRelativePath(QStringLiteral("\\html\\Trafficrg1.htm")),
                  QStringLiteral("/html/Trafficrg1.htm"));
     }

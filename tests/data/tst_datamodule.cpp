@@ -1,8 +1,12 @@
 // The data module at start-up: compaction on the 10th, 20th and 30th only, then the
-// connection; a bank that cannot be opened is reported once.
+// connection, perhaps opened ahead on a thread; a bank that cannot be opened is reported
+// once.
 #include "data/Clock.h"
 #include "data/DMUnit.h"
+#include "data/OpenAhead.h"
 #include "tests/support/TestSupport.h"
+
+#include <sqlite3.h>
 
 using namespace testing;
 
@@ -100,6 +104,80 @@ private slots:
         QVERIFY(dm.ADOQuery2.SQL.lines().isEmpty());
         dm.ADOQryTopic.open();
         QCOMPARE(dm.ADOQryTopic.recordCount(), int(smallBank().size()));
+    }
+
+    // The bank opened ahead is the one the data module uses; on a compaction day nothing
+    // is opened ahead, since the file is about to be replaced.
+    void opensTheBankAheadExceptOnCompactionDays()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        RecordingHost host;
+        const QString path = folder.file(QStringLiteral("Drive.mdb"));
+        QByteArray key;
+        QString error;
+        QVERIFY(passwordKey(TDM::kPassword, &key, &error));
+
+        FixedClock ninth(QDate(2026, 3, 9));
+        TDM::openBankAhead(folder.path(), ninth);
+        sqlite3* ahead = openahead::take(path, key);
+        QVERIFY(ahead);
+        sqlite3_close(ahead);
+
+        TDM::openBankAhead(folder.path(), ninth);
+        TDM dm(folder.path(), ninth, host);
+        dm.DataModuleCreate();
+        QVERIFY(dm.ADOCon.connected());
+        QVERIFY(!openahead::take(path, key)); // taken by the connection
+        dm.ADOQryTopic.open();
+        QVERIFY(dm.ADOQryTopic.recordCount() > 0);
+
+        FixedClock tenth(QDate(2026, 3, 10));
+        TDM::openBankAhead(folder.path(), tenth);
+        QVERIFY(!openahead::take(path, key));
+        QCOMPARE(host.failures, 0);
+    }
+
+    // A handle opened ahead for another file or key is never handed out, and a bank that
+    // fails to open ahead fails again, with its own message, when the connection opens.
+    void handleOpenedAheadOnlyForTheSameFileAndKey()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        const QString path = folder.file(QStringLiteral("Drive.mdb"));
+        QByteArray key;
+        QString error;
+        QVERIFY(passwordKey(TDM::kPassword, &key, &error));
+
+        openahead::start(path, key);
+        QVERIFY(!openahead::take(path, QByteArray("another")));
+        QVERIFY(!openahead::take(path, key)); // closed by the mismatch
+
+        openahead::start(path, key);
+        QVERIFY(!openahead::take(path + QStringLiteral("x"), key));
+
+        openahead::start(path, key);
+        openahead::discard();
+        QVERIFY(!openahead::take(path, key));
+
+        AppFolder unfit;
+        unfit.writeFile(QStringLiteral("Drive.mdb"), QByteArray(4096, 'x'));
+        FixedClock ninth(QDate(2026, 3, 9));
+        RecordingHost host;
+        TDM::openBankAhead(unfit.path(), ninth);
+        TDM dm(unfit.path(), ninth, host);
+        dm.DataModuleCreate();
+        QVERIFY(!dm.ADOCon.connected());
+        QCOMPARE(host.failures, 1);
+        QCOMPARE(unfit.readFile(QStringLiteral("Drive.mdb")), QByteArray(4096, 'x'));
+
+        AppFolder empty;
+        TDM::openBankAhead(empty.path(), ninth);
+        QVERIFY(!openahead::take(empty.file(QStringLiteral("Drive.mdb")), key));
+        QVERIFY(!QFile::exists(empty.file(QStringLiteral("Drive.mdb"))));
+
+        // Started and never taken: closed when the program ends, without a leak.
+        openahead::start(path, key);
     }
 };
 
