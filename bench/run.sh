@@ -30,7 +30,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM
 
 commit=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || true)
-if [ -n "$(git -C "$root" status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+if [ -n "$(git -C "$root" status --porcelain --untracked-files=no -- . ':!bench/RESULTS.md' 2>/dev/null)" ]; then
     commit="$commit with changes"
 fi
 "$build/bench/taviro_bench" --results="$root/bench/RESULTS.md" --commit="$commit" "$@"
