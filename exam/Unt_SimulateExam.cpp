@@ -109,6 +109,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
                            QColor(0, 128, 128), QString());
     lblContent->setWordWrap(true);
     lblContent->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblContent->setContentsMargins(0, 0, kExamTextRightMargin, 0);
 
     DBImage1 = named(new DBImage(this), "DBImage1");
     DBImage1->setGeometry(558, 60, 230, 178);

@@ -26,6 +26,10 @@ extern const std::vector<TExam> ExamPlan;
 using TTopicSet = std::bitset<104>;
 extern TTopicSet WrongTopicSet;
 
+// The question's lines stop this many pixels short of the text box's right side, which
+// reaches past the frame drawn around it.
+inline constexpr int kExamTextRightMargin = 9;
+
 // The mock exam: one question at a time, the answer sheet, the 45-minute clock.
 class TFrm_SimulateExam : public TFrm_Father
 {

@@ -318,10 +318,11 @@ private slots:
         }
     }
 
-    // A question made from the facts shows whole: in sequential practice no line runs under
-    // the picture (200 x 150 at 378, 160 of the memo), in the exam the number line and the
-    // question fit the 550 x 179 text box.
-    void factQuestionsFitTheScreens()
+    // A question shows whole: in the exam the number line and the question fit the text
+    // box (550 x 179, less the margin that keeps lines off its frame); in sequential
+    // practice no line of a question made from the facts runs under the picture (200 x 150
+    // at 378, 160 of the memo).
+    void questionsFitTheScreens()
     {
         Label exam(nullptr);
         exam.setFontSpec(QStringLiteral("宋体"), 21, true, Qt::black);
@@ -331,16 +332,15 @@ private slots:
         for (const BankRow& r : m_rows) {
             const bool fact = (r.id >= 400 && r.id <= 441) || (r.id >= 600 && r.id <= 699) ||
                               (r.id >= 1425 && r.id <= 1449);
-            if (!fact) {
-                continue;
-            }
             bool under = false;
-            for (const QRectF& line : practiceLines(r.content)) {
-                under = under || (r.picture && line.intersects(picture));
+            if (fact) {
+                for (const QRectF& line : practiceLines(r.content)) {
+                    under = under || (r.picture && line.intersects(picture));
+                }
             }
             exam.setCaption(QStringLiteral("第100题 (请从下列ABCD中选择出该题的正确答案)\r\n  ") +
                             r.content);
-            const int height = exam.heightForWidth(550);
+            const int height = exam.heightForWidth(550 - kExamTextRightMargin);
             if (under || height > 179) {
                 tooLong << QStringLiteral("%1 (%2, %3 px)")
                                .arg(r.id)
