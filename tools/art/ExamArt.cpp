@@ -288,7 +288,7 @@ QImage drawExamResult()
     paint::shadowedText(p, QRectF(0, 0, 800, 66), QStringLiteral("模拟考试成绩"), Qt::white,
                         QColor(20, 10, 60, 170), Qt::AlignCenter, 2);
 
-    paint::framedPanel(p, QRectF(160, 110, 560, 206), QColor(246, 244, 255), QColor(120, 106, 190),
+    paint::framedPanel(p, QRectF(160, 110, 560, 213), QColor(246, 244, 255), QColor(120, 106, 190),
                        14);
     p.setFont(kai(26));
     p.setPen(kNavy);
