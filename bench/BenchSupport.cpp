@@ -390,3 +390,14 @@ ProbeReport runProbed(const QString& program, const QStringList& arguments, bool
 }
 
 } // namespace bench
+
+benchmark::internal::Benchmark*
+bench::registerTimed(const char* name, void (*function)(benchmark::State&), int repetitions)
+{
+    return benchmark::RegisterBenchmark(name, function)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(repetitions)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond);
+}

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <benchmark/benchmark.h>
 #include <cstdint>
 #include <vector>
 
@@ -54,6 +55,11 @@ private:
     class Filter;
     Filter* m_filter;
 };
+
+// A benchmark timed by its own clock, one call per repetition, reported in milliseconds
+// as the aggregates of its repetitions.
+benchmark::internal::Benchmark* registerTimed(const char* name, void (*function)(benchmark::State&),
+                                              int repetitions);
 
 // The benchmarks, registered in the order they run.
 void registerStartUp();

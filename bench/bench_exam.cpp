@@ -256,33 +256,8 @@ void bench::clearExamScene()
 
 void bench::registerExam()
 {
-    benchmark::RegisterBenchmark("BM_DrawPaper", BM_DrawPaper)
-        ->ArgName("questions")
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(25)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond)
-        ->Arg(0)
-        ->Arg(16000);
-    benchmark::RegisterBenchmark("BM_DrawPaper", BM_DrawPaper)
-        ->ArgName("questions")
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(7)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond)
-        ->Arg(160000);
-    benchmark::RegisterBenchmark("BM_RecordAnswer", BM_RecordAnswer)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(200)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_MarkPaper", BM_MarkPaper)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(200)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond);
+    registerTimed("BM_DrawPaper", BM_DrawPaper, 25)->ArgName("questions")->Arg(0)->Arg(16000);
+    registerTimed("BM_DrawPaper", BM_DrawPaper, 7)->ArgName("questions")->Arg(160000);
+    registerTimed("BM_RecordAnswer", BM_RecordAnswer, 200);
+    registerTimed("BM_MarkPaper", BM_MarkPaper, 200);
 }

@@ -97,16 +97,6 @@ void BM_PracticeMemory(benchmark::State& state)
 
 void bench::registerPractice()
 {
-    benchmark::RegisterBenchmark("BM_PracticeOpen", BM_PracticeOpen)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(30)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("BM_PracticeMemory", BM_PracticeMemory)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond);
+    registerTimed("BM_PracticeOpen", BM_PracticeOpen, 30);
+    registerTimed("BM_PracticeMemory", BM_PracticeMemory, 5);
 }

@@ -56,10 +56,5 @@ void BM_StartUp(benchmark::State& state)
 
 void bench::registerStartUp()
 {
-    benchmark::RegisterBenchmark("BM_StartUp", BM_StartUp)
-        ->UseManualTime()
-        ->Iterations(1)
-        ->Repetitions(20)
-        ->ReportAggregatesOnly(true)
-        ->Unit(benchmark::kMillisecond);
+    registerTimed("BM_StartUp", BM_StartUp, 20);
 }
