@@ -401,3 +401,21 @@ bench::registerTimed(const char* name, void (*function)(benchmark::State&), int 
         ->ReportAggregatesOnly(true)
         ->Unit(benchmark::kMillisecond);
 }
+
+void bench::readAllRaw(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        qFatal("%s: %s", sql, sqlite3_errmsg(db));
+    }
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            if (sqlite3_column_type(st, c) == SQLITE_BLOB) {
+                benchmark::DoNotOptimize(sqlite3_column_blob(st, c));
+            } else {
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+            }
+        }
+    }
+    sqlite3_finalize(st);
+}

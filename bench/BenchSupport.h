@@ -42,6 +42,9 @@ void useBank(const QString& folder);
 // A connection of our own to a copy of the bank of folder, opened as the program opens it.
 sqlite3* openRaw(const QString& folder);
 void execRaw(sqlite3* db, const char* sql);
+// Runs a query through the sqlite3 API and reads every column of every row, as a screen
+// that shows them would.
+void readAllRaw(sqlite3* db, const char* sql);
 
 // Lets events run until the window has been painted once since the call.
 class PaintWatch

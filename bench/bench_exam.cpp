@@ -31,21 +31,6 @@ sqlite3_stmt* prepare(sqlite3* db, const QByteArray& sql)
     return st;
 }
 
-void readAll(sqlite3* db, const char* sql)
-{
-    sqlite3_stmt* st = prepare(db, sql);
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-            if (sqlite3_column_type(st, c) == SQLITE_BLOB) {
-                benchmark::DoNotOptimize(sqlite3_column_blob(st, c));
-            } else {
-                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-            }
-        }
-    }
-    sqlite3_finalize(st);
-}
-
 // The statements of the paper generation, as the program sends them (the row limit in
 // SQLite's words), in one transaction; each drawn row is numbered by its rowid.
 double rawDraw(sqlite3* db)
@@ -77,8 +62,8 @@ double rawDraw(sqlite3* db)
     }
     sqlite3_finalize(number);
     execRaw(db, "DELETE FROM T_TopicTmp\r\n WHERE TopicNo = 0");
-    readAll(db, kPaperSql);
-    readAll(db, kSheetSql);
+    readAllRaw(db, kPaperSql);
+    readAllRaw(db, kSheetSql);
     execRaw(db, "COMMIT");
     return msSince(start);
 }

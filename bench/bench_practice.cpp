@@ -15,21 +15,7 @@ namespace {
 double rawBankRead(sqlite3* db)
 {
     const std::int64_t start = nowNs();
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "SELECT * FROM T_Topic\r\n ORDER BY ID ", -1, &st, nullptr);
-    std::size_t bytes = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c) {
-            if (sqlite3_column_type(st, c) == SQLITE_BLOB) {
-                benchmark::DoNotOptimize(sqlite3_column_blob(st, c));
-            } else {
-                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-            }
-            bytes += std::size_t(sqlite3_column_bytes(st, c));
-        }
-    }
-    sqlite3_finalize(st);
-    benchmark::DoNotOptimize(bytes);
+    readAllRaw(db, "SELECT * FROM T_Topic\r\n ORDER BY ID ");
     return msSince(start);
 }
 
