@@ -2,6 +2,7 @@
 // the same statements run directly through the sqlite3 API on a connection of its own.
 #include "bench/BenchSupport.h"
 #include "data/DMUnit.h"
+#include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 
 #include <benchmark/benchmark.h>
@@ -197,18 +198,18 @@ void BM_MarkPaper(benchmark::State& state)
     Scene& s = scene();
     s.use(applicationCopy(), true);
     static int turn = 0;
+    // The result screen marks the paper as it is shown; made once, it marks on each call.
+    struct ResultScreen : TFrm_MoLiKaoShiPingFen
+    {
+        using TFrm_MoLiKaoShiPingFen::FormShow;
+    };
+    ResultScreen result;
     for (auto _ : state) {
         double ms = 0;
         double baseline = 0;
         auto layer = [&] {
             const std::int64_t start = nowNs();
-            Query& q = DM->ADOQuery2;
-            q.close();
-            q.SQL.clear();
-            q.SQL.add(QStringLiteral("SELECT COUNT(*) FROM T_Topic a,T_TopicTmp b"));
-            q.SQL.add(QStringLiteral(" WHERE a.ID=b.ID AND a.Result=b.Result"));
-            q.open();
-            benchmark::DoNotOptimize(q.fields(0).asString());
+            result.FormShow();
             ms = msSince(start);
         };
         auto raw = [&] {

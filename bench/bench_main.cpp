@@ -202,7 +202,8 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
     r.timed("BM_RecordAnswer",
             QStringLiteral("Recording an answer until it is on the disk (`lblAClick`)"),
             QStringLiteral("one prepared UPDATE through sqlite3, same durability"), 5, 0);
-    r.timed("BM_MarkPaper", QStringLiteral("Marking a paper (the result screen's marking query)"),
+    r.timed("BM_MarkPaper",
+            QStringLiteral("Marking a paper (the result screen's marking, `FormShow`)"),
             QStringLiteral("the same statement through sqlite3"), 5, 0);
 
     const QDate today = QDate::currentDate();
