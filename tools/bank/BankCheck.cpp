@@ -8,20 +8,7 @@
 #include <QSet>
 #include <algorithm>
 
-namespace {
-
-constexpr int kFirstId = 1;
-constexpr int kLastId = 1600;
-
-// "Type=0 AND ID>=1 AND ID<=441", and the strict bounds some rows use.
-struct Condition
-{
-    int type = 0;
-    int low = 0; // inclusive
-    int high = 0;
-};
-
-bool parseCondition(const QString& text, Condition* c)
+bool parseCondition(const QString& text, PlanCondition* c)
 {
     static const QRegularExpression form(
         QStringLiteral("^\\s*Type\\s*=\\s*(\\d+)\\s+AND\\s+ID\\s*(>=|>)\\s*(\\d+)\\s+AND\\s+ID\\s*"
@@ -36,6 +23,11 @@ bool parseCondition(const QString& text, Condition* c)
     c->high = m.captured(5).toInt() - (m.captured(4) == QLatin1String("<") ? 1 : 0);
     return true;
 }
+
+namespace {
+
+constexpr int kFirstId = 1;
+constexpr int kLastId = 1600;
 
 // "3, 5-9, 12" for a sorted list of numbers.
 QString ranges(const std::vector<int>& ids)
@@ -190,7 +182,7 @@ QStringList checkBank(const std::vector<BankRow>& rows, const std::vector<PlanSh
         say(id, QStringLiteral("the bank holds only IDs %1 to %2").arg(kFirstId).arg(kLastId));
     }
     for (std::size_t i = 0; i < plan.size(); ++i) {
-        Condition c;
+        PlanCondition c;
         if (!parseCondition(plan[i].condition, &c)) {
             problems << QStringLiteral("exam plan row %1: cannot read the condition \"%2\"")
                             .arg(i + 1)

@@ -15,6 +15,16 @@ struct PlanShare
     QString condition;
 };
 
+// What a plan row's condition selects: "Type=0 AND ID>=1 AND ID<=441", and the strict
+// bounds some rows use.
+struct PlanCondition
+{
+    int type = 0;
+    int low = 0; // inclusive
+    int high = 0;
+};
+bool parseCondition(const QString& text, PlanCondition* c);
+
 // The source of each question, for messages ("01_laws.txt:12"), by ID.
 using QuestionPlaces = std::map<int, QString>;
 

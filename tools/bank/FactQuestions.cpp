@@ -177,6 +177,23 @@ private:
         return out;
     }
 
+    // Three wrong speeds next to the right one, on the 10 km/h steps a learner mixes up,
+    // with the right one at the place the hash gives among the four: taken from the other
+    // facts, the right speed was the lowest of its options in every question of a group.
+    static QList<int> neighbourSpeeds(int speed, const QString& salt)
+    {
+        QList<int> below;
+        QList<int> above;
+        for (int v = (speed - 1) / 10 * 10; v >= 10; v -= 10) {
+            below << v;
+        }
+        for (int v = speed / 10 * 10 + 10; v <= 130; v += 10) {
+            above << v;
+        }
+        const int lower = std::min<int>(int(stableHash(salt) % 4), int(below.size()));
+        return below.mid(0, lower) + above.mid(0, 3 - lower);
+    }
+
     bool checkPictureTable()
     {
         const QStringList drawn = questionPictureNames();
@@ -261,7 +278,17 @@ private:
             fail(f, QStringLiteral("no other fact can make a wrong statement (%1)").arg(code));
             return false;
         }
-        const Fact& said = right ? f : *others[0];
+        // A wrong statement names a fact that no other statement of its kind names:
+        // otherwise two questions read alike and only their pictures tell them apart.
+        const QString rightCode = code.left(1) + kRight;
+        QSet<QString>& stated = m_stated[code.left(1)];
+        const auto unsaid = std::find_if(others.begin(), others.end(), [&](const Fact* c) {
+            return !words(c->columns.last()).contains(rightCode) && !stated.contains(key(*c));
+        });
+        const Fact& said = right ? f : unsaid != others.end() ? **unsaid : *others[0];
+        if (!right) {
+            stated.insert(key(said));
+        }
         q.question = filled(byName ? QStringLiteral("判名") : QStringLiteral("判义"), f,
                             said.columns[1], said.columns[2]);
         addStatement(q, right);
@@ -337,7 +364,8 @@ private:
             }
             q.question = QString(statement).replace(kPlaceholder, QStringLiteral("多少")) +
                          QStringLiteral("？");
-            addNumberChoice(q, speed, others.mid(0, 3), QStringLiteral("每小时%1公里"));
+            addNumberChoice(q, speed, neighbourSpeeds(speed, key(f) + code),
+                            QStringLiteral("每小时%1公里"));
             return true;
         }
         const bool right = code == QStringLiteral("判√");
@@ -393,6 +421,7 @@ private:
     }
 
     const FactTable& m_table;
+    std::map<QString, QSet<QString>> m_stated; // facts named by wrong statements, by kind
     QStringList* m_errors;
     Made* m_made = nullptr;
     bool m_ok = true;

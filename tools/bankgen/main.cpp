@@ -4,6 +4,7 @@
 #include "toolkit/Fonts.h"
 #include "tools/bank/BankBuilder.h"
 #include "tools/bank/BankCheck.h"
+#include "tools/bank/CueCheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,7 +41,11 @@ int main(int argc, char** argv)
     for (const TExam& row : ExamPlan) {
         plan.push_back({row.Count, row.Condition});
     }
-    const QStringList problems = checkBank(rows, plan, places);
+    const CueReport cues = checkCues(rows, plan, places);
+    for (const QString& line : describeCues(cues)) {
+        std::printf("bankgen: %s\n", qPrintable(line));
+    }
+    const QStringList problems = checkBank(rows, plan, places) + cues.problems;
     if (!problems.isEmpty()) {
         for (const QString& p : problems) {
             std::fprintf(stderr, "bankgen: %s\n", qPrintable(p));

@@ -1,0 +1,336 @@
+#include "tools/bank/CueCheck.h"
+
+#include "tools/bank/FactQuestions.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+namespace {
+
+const QString kRight = QStringLiteral("√");
+
+bool isHan(QChar c)
+{
+    return c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF;
+}
+
+// Two-sided exact binomial test: the chance of a count at least as far from n * p as k.
+double binomialP(int k, int n, double p)
+{
+    if (n == 0 || p <= 0 || p >= 1) {
+        return 1;
+    }
+    auto logPmf = [&](int i) {
+        return std::lgamma(n + 1.0) - std::lgamma(i + 1.0) - std::lgamma(n - i + 1.0) +
+               i * std::log(p) + (n - i) * std::log(1 - p);
+    };
+    const double observed = logPmf(k);
+    double total = 0;
+    for (int i = 0; i <= n; ++i) {
+        const double l = logPmf(i);
+        if (l <= observed + 1e-9) {
+            total += std::exp(l);
+        }
+    }
+    return std::min(1.0, total);
+}
+
+// Lengths as a learner sees them: characters, without blanks.
+int visibleLength(const QString& text)
+{
+    int n = 0;
+    for (QChar c : text) {
+        n += c.isSpace() ? 0 : 1;
+    }
+    return n;
+}
+
+// The titles of laws and rules a source names, each with the text up to the next title.
+QStringList lawsWithoutArticle(const QString& source)
+{
+    static const QRegularExpression title(QStringLiteral("《([^》]*)》"));
+    static const QRegularExpression law(QStringLiteral("(法|条例|规定|办法|细则)$"));
+    static const QRegularExpression article(
+        QStringLiteral("第[0-9一二三四五六七八九十百零〇两]+条"));
+    QStringList missing;
+    auto it = title.globalMatch(source);
+    std::vector<QRegularExpressionMatch> titles;
+    while (it.hasNext()) {
+        titles.push_back(it.next());
+    }
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        const QString name = titles[i].captured(1);
+        if (!law.match(name).hasMatch()) {
+            continue;
+        }
+        const qsizetype from = titles[i].capturedEnd();
+        const qsizetype to = i + 1 < titles.size() ? titles[i + 1].capturedStart() : source.size();
+        if (!article.match(source.mid(from, to - from)).hasMatch()) {
+            missing << name;
+        }
+    }
+    return missing;
+}
+
+struct Chapter
+{
+    int low = 0;
+    int high = 0;
+};
+
+std::vector<Chapter> chaptersOf(const std::vector<PlanShare>& plan)
+{
+    std::set<std::pair<int, int>> seen;
+    for (const PlanShare& share : plan) {
+        PlanCondition c;
+        if (parseCondition(share.condition, &c)) {
+            seen.insert({c.low, c.high});
+        }
+    }
+    std::vector<Chapter> out;
+    for (const auto& [low, high] : seen) {
+        out.push_back({low, high});
+    }
+    return out;
+}
+
+} // namespace
+
+double CueWord::rate() const
+{
+    return statements == 0 ? 0 : double(std::max(right, statements - right)) / statements;
+}
+
+const QStringList& cueWords()
+{
+    static const QStringList words = {
+        QStringLiteral("只要"),   QStringLiteral("就可以"), QStringLiteral("可以"),
+        QStringLiteral("不必"),   QStringLiteral("一律"),   QStringLiteral("不得"),
+        QStringLiteral("应当"),   QStringLiteral("应"),     QStringLiteral("必须"),
+        QStringLiteral("禁止"),   QStringLiteral("严禁"),   QStringLiteral("一定"),
+        QStringLiteral("所有"),   QStringLiteral("任何"),   QStringLiteral("总是"),
+        QStringLiteral("只能"),   QStringLiteral("只需"),   QStringLiteral("无论"),
+        QStringLiteral("随意"),   QStringLiteral("即使"),   QStringLiteral("立即"),
+        QStringLiteral("直接"),   QStringLiteral("不要"),   QStringLiteral("不能"),
+        QStringLiteral("不需要"), QStringLiteral("无需"),   QStringLiteral("无须"),
+        QStringLiteral("即可"),   QStringLiteral("允许"),   QStringLiteral("完全"),
+        QStringLiteral("绝对"),   QStringLiteral("全部"),   QStringLiteral("可能"),
+        QStringLiteral("容易"),   QStringLiteral("为了"),   QStringLiteral("防止"),
+        QStringLiteral("注意"),   QStringLiteral("或者"),   QStringLiteral("仅"),
+    };
+    return words;
+}
+
+CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
+                    const QuestionPlaces& places)
+{
+    CueReport report;
+    auto at = [&](int id) {
+        const auto it = places.find(id);
+        return (it == places.end() ? QString() : it->second + QStringLiteral(": ")) +
+               QStringLiteral("ID %1: ").arg(id);
+    };
+    std::vector<const BankRow*> sorted;
+    for (const BankRow& r : rows) {
+        sorted.push_back(&r);
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const BankRow* a, const BankRow* b) { return a->id < b->id; });
+
+    for (const BankRow* r : sorted) {
+        for (const QString& name : lawsWithoutArticle(r->source)) {
+            report.problems
+                << at(r->id) +
+                       QStringLiteral("the source names 《%1》 without its article").arg(name);
+        }
+    }
+
+    for (const Chapter& chapter : chaptersOf(plan)) {
+        ChapterFigures f;
+        f.low = chapter.low;
+        f.high = chapter.high;
+        std::vector<int> letters;
+        std::vector<bool> ticks;
+        for (const BankRow* r : sorted) {
+            if (r->id < chapter.low || r->id > chapter.high) {
+                continue;
+            }
+            f.withoutArticle += lawsWithoutArticle(r->source).isEmpty() ? 0 : 1;
+            f.article22 +=
+                r->source.contains(QStringLiteral("《道路交通安全法》第二十二条")) ? 1 : 0;
+            if (r->type == 0) {
+                const ContentParts parts = splitContent(r->content);
+                const int keyed = r->result.isEmpty() ? -1 : r->result.at(0).unicode() - 'A';
+                if (parts.options.size() != 4 || keyed < 0 || keyed > 3) {
+                    continue; // the bank check names these
+                }
+                ++f.choices;
+                letters.push_back(keyed);
+                const int own = visibleLength(parts.options[keyed]);
+                bool longest = true;
+                for (int i = 0; i < 4; ++i) {
+                    longest = longest && (i == keyed || visibleLength(parts.options[i]) < own);
+                }
+                f.keyedLongest += longest ? 1 : 0;
+            } else {
+                ++f.statements;
+                const bool right = r->result == kRight;
+                f.rightStatements += right ? 1 : 0;
+                ticks.push_back(right);
+            }
+        }
+        const QString name = QStringLiteral("chapter %1-%2: ").arg(f.low).arg(f.high);
+        if (f.choices > 0 && double(f.keyedLongest) / f.choices > cue::kLongestShare) {
+            report.problems << name + QStringLiteral("the right option is strictly the longest "
+                                                     "in %1 of %2 choice questions (at most "
+                                                     "%3 %)")
+                                          .arg(f.keyedLongest)
+                                          .arg(f.choices)
+                                          .arg(cue::kLongestShare * 100);
+        }
+        const int pairs = int(letters.size()) - 1;
+        if (pairs >= cue::kRotationMinimum) {
+            for (int shift = 0; shift < 4; ++shift) {
+                int hits = 0;
+                for (int i = 0; i < pairs; ++i) {
+                    hits += (letters[i] + shift) % 4 == letters[i + 1] ? 1 : 0;
+                }
+                const double rate = double(hits) / pairs;
+                if (rate > f.bestShiftRate) {
+                    f.bestShiftRate = rate;
+                    f.bestShift = shift;
+                }
+            }
+            const double limit = 0.25 + cue::kRotationSigmas * std::sqrt(0.25 * 0.75 / pairs);
+            if (f.bestShiftRate > limit) {
+                report.problems << name + QStringLiteral(
+                                              "the letter of each answer is the previous one "
+                                              "moved by %1 in %2 % of the questions (chance: "
+                                              "25 %, limit %3 %)")
+                                              .arg(f.bestShift)
+                                              .arg(f.bestShiftRate * 100, 0, 'f', 0)
+                                              .arg(limit * 100, 0, 'f', 0);
+            }
+        }
+        const int tickPairs = int(ticks.size()) - 1;
+        if (tickPairs >= cue::kRotationMinimum) {
+            int changes = 0;
+            for (int i = 0; i < tickPairs; ++i) {
+                changes += ticks[i] != ticks[i + 1] ? 1 : 0;
+            }
+            f.tickPatternRate = double(std::max(changes, tickPairs - changes)) / tickPairs;
+            const double limit = 0.5 + cue::kRotationSigmas * std::sqrt(0.25 / tickPairs);
+            if (f.tickPatternRate > limit) {
+                report.problems << name + QStringLiteral(
+                                              "%1 predicts the next true/false answer in %2 % "
+                                              "of the statements (chance: 50 %, limit %3 %)")
+                                              .arg(changes * 2 > tickPairs
+                                                       ? QStringLiteral("alternation")
+                                                       : QStringLiteral("repetition"))
+                                              .arg(f.tickPatternRate * 100, 0, 'f', 0)
+                                              .arg(limit * 100, 0, 'f', 0);
+            }
+        }
+        report.chapters.push_back(f);
+    }
+
+    // Words and phrases of the statements.
+    std::vector<const BankRow*> statements;
+    for (const BankRow* r : sorted) {
+        if (r->type != 0) {
+            statements.push_back(r);
+        }
+    }
+    int right = 0;
+    for (const BankRow* r : statements) {
+        right += r->result == kRight ? 1 : 0;
+    }
+    const double base = statements.empty() ? 0.5 : double(right) / statements.size();
+    std::map<QString, std::pair<int, int>> phrases; // statements, right ones
+    for (const BankRow* r : statements) {
+        const QString text = splitContent(r->content).stem;
+        QSet<QString> seen;
+        for (const QString& w : cueWords()) {
+            if (text.contains(w)) {
+                seen.insert(w);
+            }
+        }
+        for (int n = 2; n <= 3; ++n) {
+            for (qsizetype i = 0; i + n <= text.size(); ++i) {
+                const QString g = text.mid(i, n);
+                if (std::all_of(g.begin(), g.end(), isHan)) {
+                    seen.insert(g);
+                }
+            }
+        }
+        for (const QString& g : seen) {
+            auto& [count, rightCount] = phrases[g];
+            ++count;
+            rightCount += r->result == kRight ? 1 : 0;
+        }
+    }
+    const QSet<QString> listed(cueWords().begin(), cueWords().end());
+    for (const auto& [phrase, counts] : phrases) {
+        if (counts.first < cue::kWordStatements) {
+            continue;
+        }
+        const CueWord w{phrase, counts.first, counts.second};
+        const bool isListed = listed.contains(phrase);
+        const bool cue = w.rate() > cue::kWordRate &&
+                         (isListed || binomialP(w.right, w.statements, base) < cue::kPhraseP);
+        if (isListed || cue) {
+            report.words.push_back(w);
+        }
+        if (cue) {
+            report.problems << QStringLiteral("\"%1\" stands in %2 true/false statements, %3 of "
+                                              "them right: it predicts the answer in %4 % (at "
+                                              "most %5 %)")
+                                   .arg(phrase)
+                                   .arg(w.statements)
+                                   .arg(w.right)
+                                   .arg(w.rate() * 100, 0, 'f', 0)
+                                   .arg(cue::kWordRate * 100);
+        }
+    }
+    std::sort(report.words.begin(), report.words.end(), [](const CueWord& a, const CueWord& b) {
+        return a.rate() != b.rate() ? a.rate() > b.rate() : a.statements > b.statements;
+    });
+    return report;
+}
+
+QStringList describeCues(const CueReport& report)
+{
+    QStringList lines;
+    lines << QStringLiteral("chapter    choice longest  letters   statements right  ticks  "
+                            "no-article art.22");
+    for (const ChapterFigures& f : report.chapters) {
+        lines << QStringLiteral("%1-%2 %3 %4 % %5 % (+%6) %7 %8 % %9 % %10 %11")
+                     .arg(f.low, 4)
+                     .arg(f.high, -4)
+                     .arg(f.choices, 6)
+                     .arg(f.choices ? 100.0 * f.keyedLongest / f.choices : 0, 6, 'f', 1)
+                     .arg(f.bestShiftRate * 100, 6, 'f', 1)
+                     .arg(f.bestShift)
+                     .arg(f.statements, 8)
+                     .arg(f.statements ? 100.0 * f.rightStatements / f.statements : 0, 6, 'f', 1)
+                     .arg(f.tickPatternRate * 100, 5, 'f', 1)
+                     .arg(f.withoutArticle, 9)
+                     .arg(f.article22, 6);
+    }
+    QStringList strongest;
+    for (std::size_t i = 0; i < report.words.size() && i < 8; ++i) {
+        const CueWord& w = report.words[i];
+        strongest << QStringLiteral("%1 %2/%3 (%4 %)")
+                         .arg(w.word)
+                         .arg(w.right)
+                         .arg(w.statements)
+                         .arg(w.rate() * 100, 0, 'f', 0);
+    }
+    lines << QStringLiteral("strongest true/false words (right/statements): ") +
+                 strongest.join(QStringLiteral(", "));
+    return lines;
+}

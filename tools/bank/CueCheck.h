@@ -1,0 +1,71 @@
+#pragma once
+
+#include "tools/bank/BankCheck.h"
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// Cues let a learner pass without knowing the rules: a right option that stands out by
+// its length, a word that tells whether a statement is right, answers that follow a
+// rotation, sources that cite no article. The check measures each per chapter (the ID
+// ranges that the exam plan draws from) and over the bank.
+
+struct ChapterFigures
+{
+    int low = 0;
+    int high = 0;
+    int choices = 0;
+    int keyedLongest = 0; // right option strictly longer than each of the three others
+    int statements = 0;
+    int rightStatements = 0;
+    int bestShift = 0;          // the letter rotation that predicts the next answer best
+    double bestShiftRate = 0;   // how often it does, over the chapter's choice questions
+    double tickPatternRate = 0; // the better of "as before" and "the other one"
+    int withoutArticle = 0;     // sources naming a law without its article
+    int article22 = 0;          // sources citing article 22 of the road traffic safety law
+};
+
+struct CueWord
+{
+    QString word;
+    int statements = 0;
+    int right = 0;
+    double rate() const; // share of the more common answer
+};
+
+struct CueReport
+{
+    std::vector<ChapterFigures> chapters;
+    std::vector<CueWord> words; // the cue words and phrases found in enough statements
+    QStringList problems;
+};
+
+// Limits, with the reasons for them.
+namespace cue {
+// A right option strictly longest in more than this share of a chapter's choice
+// questions teaches "pick the longest"; chance alone gives about a quarter.
+constexpr double kLongestShare = 0.35;
+// A word in at least kWordStatements statements must not predict their answer in more
+// than kWordRate of them.
+constexpr int kWordStatements = 10;
+constexpr double kWordRate = 0.70;
+// Any other phrase is a cue only when it is also far beyond chance (two-sided binomial
+// test against the bank's own share of right statements): with hundreds of phrases, a
+// few of ten statements each reach 70 % by chance alone.
+constexpr double kPhraseP = 0.001;
+// A rotation predicts the next answer better than chance when it beats chance by more
+// than this many standard deviations (several rotations and chapters are tried at once).
+constexpr double kRotationSigmas = 3.5;
+// Fewer answers than this in a row tell nothing about a rotation.
+constexpr int kRotationMinimum = 12;
+} // namespace cue
+
+// The words whose rate is always checked: hedges, absolutes, permissions and duties.
+const QStringList& cueWords();
+
+CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
+                    const QuestionPlaces& places = {});
+
+// The figures as lines for a reviewer.
+QStringList describeCues(const CueReport& report);
