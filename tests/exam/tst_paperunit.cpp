@@ -1,10 +1,8 @@
 // The exam paper without its screens: the draw on any query of the bank, the list of
 // unanswered numbers, the marking, the wrong numbers and the review sheet.
-#include "data/Connection.h"
-#include "data/DMUnit.h"
 #include "data/Query.h"
 #include "exam/ExamPaper.h"
-#include "tests/support/TestSupport.h"
+#include "tests/support/ExamSupport.h"
 
 #include <memory>
 
@@ -14,8 +12,7 @@ class TestPaperUnit : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<AppFolder> m_folder;
-    std::unique_ptr<Connection> m_con;
+    std::unique_ptr<ExamFixture> m_fixture;
 
     // Choice questions 1..8 (answer A), true/false 9..12 (answer √), and 1066, which no
     // row of the plan takes.
@@ -33,20 +30,8 @@ class TestPaperUnit : public QObject
         return rows;
     }
 
-    QVariant scalar(const QString& sql)
-    {
-        Query q(m_con.get());
-        q.SQL.add(sql);
-        q.open();
-        return q.isEmpty() ? QVariant() : q.fields(0).value();
-    }
-
-    void exec(const QString& sql)
-    {
-        Query q(m_con.get());
-        q.SQL.add(sql);
-        q.execSQL();
-    }
+    int count(const QString& sql) { return m_fixture->count(sql); }
+    void exec(const QString& sql) { m_fixture->exec(sql); }
 
     // Three choice questions and two true/false ones, numbered 1 to 5.
     void drawFive(Query& q)
@@ -56,20 +41,8 @@ class TestPaperUnit : public QObject
     }
 
 private slots:
-    void init()
-    {
-        m_folder = std::make_unique<AppFolder>();
-        m_folder->writeBank(bank());
-        m_con = std::make_unique<Connection>();
-        m_con->connectionString = bankConnectionString(m_folder->path());
-        m_con->open();
-    }
-
-    void cleanup()
-    {
-        m_con.reset();
-        m_folder.reset();
-    }
+    void init() { m_fixture = std::make_unique<ExamFixture>(bank()); }
+    void cleanup() { m_fixture.reset(); }
 
     void drawStatementOfARow()
     {
@@ -81,31 +54,27 @@ private slots:
 
     void drawNumbersThePlanInOrderWithoutGaps()
     {
-        Query q(m_con.get());
+        Query& q = DM->ADOQryTopic;
         drawFive(q);
         QVERIFY(!q.active());
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")).toInt(), 5);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(DISTINCT TopicNo) FROM T_TopicTmp")).toInt(),
-                 5);
-        QCOMPARE(scalar(QStringLiteral("SELECT MIN(TopicNo) FROM T_TopicTmp")).toInt(), 1);
-        QCOMPARE(scalar(QStringLiteral("SELECT MAX(TopicNo) FROM T_TopicTmp")).toInt(), 5);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo<=3 AND "
-                                       "Type=0"))
-                     .toInt(),
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")), 5);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(DISTINCT TopicNo) FROM T_TopicTmp")), 5);
+        QCOMPARE(count(QStringLiteral("SELECT MIN(TopicNo) FROM T_TopicTmp")), 1);
+        QCOMPARE(count(QStringLiteral("SELECT MAX(TopicNo) FROM T_TopicTmp")), 5);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo<=3 AND "
+                                      "Type=0")),
                  3);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo>3 AND "
-                                       "Type=1"))
-                     .toInt(),
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo>3 AND "
+                                      "Type=1")),
                  2);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result IS NOT "
-                                       "NULL"))
-                     .toInt(),
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result IS NOT "
+                                      "NULL")),
                  0);
     }
 
     void aShortRowGivesAllItHasAndTheNextGoesOn()
     {
-        Query q(m_con.get());
+        Query& q = DM->ADOQryTopic;
         int next = 1;
         ExamPaper::clear(q);
         ExamPaper::copyBank(q);
@@ -116,28 +85,26 @@ private slots:
         ExamPaper::drawCategory(q, QStringLiteral("Type=0 AND ID>=1 AND ID<=441"), 2, next);
         QCOMPARE(next, 7);
         ExamPaper::dropUndrawn(q);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")).toInt(), 6);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo=0")).toInt(),
-                 0);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")), 6);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE TopicNo=0")), 0);
     }
 
     void aNewDrawReplacesTheOldPaperAndItsAnswers()
     {
-        Query q(m_con.get());
+        Query& q = DM->ADOQryTopic;
         drawFive(q);
         exec(QStringLiteral("UPDATE T_TopicTmp SET Result='A'"));
         drawFive(q);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")).toInt(), 5);
-        QCOMPARE(scalar(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result IS NOT "
-                                       "NULL"))
-                     .toInt(),
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")), 5);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result IS NOT "
+                                      "NULL")),
                  0);
     }
 
     void paperAndSheetFollowTheNumbers()
     {
-        Query q(m_con.get());
-        Query sheet(m_con.get());
+        Query& q = DM->ADOQryTopic;
+        Query& sheet = DM->ADOQuery1;
         drawFive(q);
         ExamPaper::openPaper(q);
         ExamPaper::openAnswerSheet(sheet);
@@ -157,7 +124,7 @@ private slots:
 
     void unansweredNumbersAreListedWithSingleBlanks()
     {
-        Query q(m_con.get());
+        Query& q = DM->ADOQryTopic;
         drawFive(q);
         QCOMPARE(ExamPaper::unansweredNumbers(q), QStringLiteral("1 2 3 4 5"));
         QVERIFY(q.active());
@@ -170,7 +137,7 @@ private slots:
 
     void markingCountsTheRightAnswersWithoutRegardToCase()
     {
-        Query q(m_con.get());
+        Query& q = DM->ADOQryTopic;
         drawFive(q);
         QCOMPARE(ExamPaper::rightAnswers(q), QStringLiteral("0"));
         exec(QStringLiteral("UPDATE T_TopicTmp SET Result='a' WHERE TopicNo=1"));
@@ -183,7 +150,7 @@ private slots:
 
     void wrongTopicsTakeWrongEmptyAndMissingAnswersUpTo103()
     {
-        Query q(m_con.get());
+        Query& q = DM->ADOQryTopic;
         drawFive(q);
         exec(QStringLiteral("UPDATE T_TopicTmp SET Result='A' WHERE TopicNo=1"));
         exec(QStringLiteral("UPDATE T_TopicTmp SET Result='C' WHERE TopicNo=2"));
@@ -201,8 +168,8 @@ private slots:
 
     void reviewSheetShowsTheBanksAnswerBesideTheCandidates()
     {
-        Query q(m_con.get());
-        Query sheet(m_con.get());
+        Query& q = DM->ADOQryTopic;
+        Query& sheet = DM->ADOQuery1;
         drawFive(q);
         exec(QStringLiteral("UPDATE T_TopicTmp SET Result='D' WHERE TopicNo=1"));
         ExamPaper::openReviewSheet(sheet);
