@@ -1,5 +1,6 @@
 #include "app/MainUnit.h"
 
+#include "app/ScreenParts.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
 #include "practice/Unt_JiaoTongBiaoZhi.h"
@@ -7,6 +8,7 @@
 #include "practice/Unt_ShunXuLianXi.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
+#include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/OsLibrary.h"
 #include "toolkit/Resources.h"
@@ -22,14 +24,6 @@ namespace {
 bool fileExists(const QString& path)
 {
     return QFileInfo(path).isFile();
-}
-
-Label* clickArea(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    Label* l = named(new Label(parent), name);
-    l->setGeometry(x, y, w, h);
-    l->setHandCursor();
-    return l;
 }
 
 } // namespace
@@ -70,26 +64,20 @@ TMainForm::TMainForm(QWidget* owner)
     f.setPixelSize(16);
     setFont(f);
 
-    Image1 = named(new Picture(this), "Image1");
-    Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("MainMenu.rgb32")));
+    Image1 = screenPicture(this, "Image1", QStringLiteral("MainMenu.rgb32"));
 
-    lblJiaoTongBiaoZhi = clickArea(this, "lblJiaoTongBiaoZhi", 29, 79, 234, 78);
-    lblJiaoTongFaGui = clickArea(this, "lblJiaoTongFaGui", 29, 170, 234, 78);
-    lblShunXuLianXi = clickArea(this, "lblShunXuLianXi", 25, 261, 234, 78);
-    lblMoLiKaoShi = clickArea(this, "lblMoLiKaoShi", 25, 352, 234, 78);
-    lblExit = clickArea(this, "lblExit", 29, 492, 234, 78);
+    lblJiaoTongBiaoZhi = clickArea<Label>(this, "lblJiaoTongBiaoZhi", {29, 79, 234, 78});
+    lblJiaoTongFaGui = clickArea<Label>(this, "lblJiaoTongFaGui", {29, 170, 234, 78});
+    lblShunXuLianXi = clickArea<Label>(this, "lblShunXuLianXi", {25, 261, 234, 78});
+    lblMoLiKaoShi = clickArea<Label>(this, "lblMoLiKaoShi", {25, 352, 234, 78});
+    lblExit = clickArea<Label>(this, "lblExit", {29, 492, 234, 78});
     lblJiaoTongBiaoZhi->OnClick = [this](QObject* s) { sbtnJiaoTongBiaoZhiClick(s); };
     lblJiaoTongFaGui->OnClick = [this](QObject* s) { sbtnJiaoTongFaGuiClick(s); };
     lblShunXuLianXi->OnClick = [this](QObject* s) { sbtnShunXuLianXiClick(s); };
     lblMoLiKaoShi->OnClick = [this](QObject* s) { sbtnMoLiKaoShiClick(s); };
     lblExit->OnClick = [this](QObject* s) { sbtnExitClick(s); };
 
-    lblAddress = named(new Label(this), "lblAddress");
-    lblAddress->move(31, 583);
-    lblAddress->resize(244, 14);
-    lblAddress->setAutoSize(true);
-    lblAddress->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+    lblAddress = contactLabel(this, 31, 583);
 
     guarded([this] { FormCreate(); });
 }
@@ -126,7 +114,7 @@ void TMainForm::FormShow()
             Image1->loadFromFile(replacement);
         }
     } catch (...) {
-        // A replacement background that cannot be read leaves the designed one.
+        // Swallowed: a replacement background that cannot be read leaves the designed one.
     }
 }
 

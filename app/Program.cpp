@@ -9,9 +9,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Fonts.h"
 #include "toolkit/MessageBox.h"
-#include "toolkit/Resources.h"
 
-#include <QIcon>
 #include <memory>
 
 namespace {
@@ -31,25 +29,6 @@ public:
 StartupHost g_host;
 
 } // namespace
-
-// The artwork is a resource of a static library: it must be registered by name, from
-// outside any namespace.
-static void initArtwork()
-{
-    Q_INIT_RESOURCE(art);
-}
-
-void prepareEnvironment()
-{
-    initArtwork();
-    installFontSubstitutes();
-    installChineseTranslation();
-    QApplication::setWindowIcon(
-        QIcon(QPixmap::fromImage(loadResourcePicture(artPath(QStringLiteral("MAINICON.rgb32"))))));
-    QFont base(QStringLiteral("宋体"));
-    base.setPixelSize(12);
-    QApplication::setFont(base);
-}
 
 TMainForm* startUp(const QString& applicationDirectory, const Clock& clock)
 {

@@ -1,12 +1,12 @@
 #pragma once
 
+// startUp expects the environment of the screens prepared first.
+#include "app/Environment.h"
+
 #include <QString>
 
 class Clock;
 class TMainForm;
-
-// Sets up what every screen relies on: fonts, Qt's Chinese translation, the artwork.
-void prepareEnvironment();
 
 // The start-up sequence up to the message loop: splash, application folder, title, the
 // data module (which may ask for termination) and the main menu, then the splash goes.

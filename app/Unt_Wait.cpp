@@ -1,15 +1,12 @@
 #include "app/Unt_Wait.h"
 
+#include "app/ScreenParts.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/FitText.h"
 
 #include <QRegion>
 
 TFrm_Wait* Frm_Wait = nullptr;
-
-namespace {
-const unsigned kLavender = 15783899;
-}
 
 TFrm_Wait::TFrm_Wait(QWidget* owner)
     : Form(owner)

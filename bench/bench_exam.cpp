@@ -2,6 +2,7 @@
 // the same statements run directly through the sqlite3 API on a connection of its own.
 #include "bench/BenchSupport.h"
 #include "data/DMUnit.h"
+#include "exam/ExamPaper.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 
@@ -14,14 +15,19 @@ using namespace bench;
 
 namespace {
 
-const char kPaperSql[] =
-    "SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],\r\n"
-    "       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]\r\n"
-    "  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]\r\n"
-    " ORDER BY [T_TopicTmp].[TopicNo]";
-const char kSheetSql[] = "SELECT TopicNo,Result\r\n  FROM T_TopicTmp\r\n ORDER BY TopicNo";
-const char kMarkingSql[] = "SELECT COUNT(*) FROM T_Topic a,T_TopicTmp b\r\n"
-                           " WHERE a.ID=b.ID AND a.Result=b.Result";
+// A statement of the exam paper as the data layer sends it: its lines joined with CR LF.
+QByteArray statement(const QStringList& lines)
+{
+    return lines.join(QStringLiteral("\r\n")).toUtf8();
+}
+
+// Made before any run, so that the baselines time the database alone.
+const QByteArray kClearSql = statement(ExamPaper::clearSql());
+const QByteArray kCopyBankSql = statement(ExamPaper::copyBankSql());
+const QByteArray kDropUndrawnSql = statement(ExamPaper::dropUndrawnSql());
+const QByteArray kPaperSql = statement(ExamPaper::paperSql());
+const QByteArray kSheetSql = statement(ExamPaper::answerSheetSql());
+const QByteArray kMarkingSql = statement(ExamPaper::markingSql());
 
 sqlite3_stmt* prepare(sqlite3* db, const QByteArray& sql)
 {
@@ -38,8 +44,8 @@ double rawDraw(sqlite3* db)
 {
     const std::int64_t start = nowNs();
     execRaw(db, "BEGIN");
-    execRaw(db, " DELETE FROM T_TopicTmp");
-    execRaw(db, " INSERT INTO T_TopicTmp(ID,Type)\r\n SELECT ID,Type FROM T_Topic");
+    execRaw(db, kClearSql.constData());
+    execRaw(db, kCopyBankSql.constData());
     sqlite3_stmt* number = prepare(db, "UPDATE T_TopicTmp SET TopicNo=? WHERE _rowid_=?");
     int next = 1;
     for (const TExam& row : ExamPlan) {
@@ -62,9 +68,9 @@ double rawDraw(sqlite3* db)
         }
     }
     sqlite3_finalize(number);
-    execRaw(db, "DELETE FROM T_TopicTmp\r\n WHERE TopicNo = 0");
-    readAllRaw(db, kPaperSql);
-    readAllRaw(db, kSheetSql);
+    execRaw(db, kDropUndrawnSql.constData());
+    readAllRaw(db, kPaperSql.constData());
+    readAllRaw(db, kSheetSql.constData());
     execRaw(db, "COMMIT");
     return msSince(start);
 }

@@ -1,6 +1,9 @@
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 
+#include "app/ScreenParts.h"
 #include "data/DMUnit.h"
+#include "exam/ExamPaper.h"
+#include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
 
 namespace {
@@ -8,21 +11,14 @@ namespace {
 Label* scoreLabel(QWidget* parent, const char* name, QRect r, int px, const QColor& color,
                   const QString& caption = QString())
 {
-    Label* l = named(new Label(parent), name);
-    l->setGeometry(r);
-    l->setFontSpec(QStringLiteral("隶书"), px, true, color);
+    Label* l = textLabel(parent, name, r, QStringLiteral("隶书"), px, color, caption);
     l->setAlignment(Qt::AlignCenter);
-    l->setCaption(caption);
     return l;
 }
 
 FlatButton* choice(QWidget* parent, const char* name, int x, int tag)
 {
-    auto* b = named(new FlatButton(parent), name);
-    b->setGeometry(x, 327, 164, 68);
-    b->setHandCursor();
-    b->setTag(tag);
-    return b;
+    return clickArea<FlatButton>(parent, name, {x, 327, 164, 68}, tag);
 }
 
 } // namespace
@@ -35,9 +31,7 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
     setClientSize(800, 600);
     setColor(palette().color(QPalette::Button));
 
-    Image1 = named(new Picture(this), "Image1");
-    Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("ExamResult.rgb32")));
+    Image1 = screenPicture(this, "Image1", QStringLiteral("ExamResult.rgb32"));
 
     sbtnJiaoDui = choice(this, "sbtnJiaoDui", 186, 20);
     sbtnChongLianXi = choice(this, "sbtnChongLianXi", 359, 10);
@@ -62,13 +56,7 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
 
 void TFrm_MoLiKaoShiPingFen::FormShow()
 {
-    Query& q = DM->ADOQuery2;
-    q.close();
-    q.SQL.clear();
-    q.SQL.add(QStringLiteral("SELECT COUNT(*) FROM T_Topic a,T_TopicTmp b"));
-    q.SQL.add(QStringLiteral(" WHERE a.ID=b.ID AND a.Result=b.Result"));
-    q.open();
-    lblRight->setCaption(q.fields(0).asString());
+    lblRight->setCaption(ExamPaper::rightAnswers(DM->ADOQuery2));
     lblError->setCaption(QString::number(lblNum->caption().toInt() - lblRight->caption().toInt()));
     lblGrade->setCaption(lblRight->caption());
     imgPingYu->setVisible(lblGrade->caption().toInt() >= 90);

@@ -1,12 +1,15 @@
 #include "exam/Unt_SimulateExam.h"
 
 #include "app/MsgDialogs.h"
+#include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/DMUnit.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_StudentLogin.h"
+#include "toolkit/ClickArea.h"
 #include "toolkit/InputBlocker.h"
 #include "toolkit/Resources.h"
+#include "toolkit/TextTrim.h"
 
 #include <QApplication>
 #include <QMetaObject>
@@ -15,62 +18,7 @@
 TFrm_SimulateExam* Frm_SimulateExam = nullptr;
 TTopicSet WrongTopicSet;
 
-const std::vector<TExam> ExamPlan = {
-    {17, QStringLiteral("Type=0 AND ID>=1 AND ID<=441")},
-    {10, QStringLiteral("Type=0 AND ID>=442 AND ID<=699")},
-    {9, QStringLiteral("Type=0 AND ID>=700 AND ID<=938")},
-    {5, QStringLiteral("Type=0 AND ID>=939 AND ID<=1065")},
-    {5, QStringLiteral("Type=0 AND ID>1066 AND ID<=1207")},
-    {2, QStringLiteral("Type=0 AND ID>=1208 AND ID<=1271")},
-    {2, QStringLiteral("Type=0 AND ID>=1272 AND ID<=1320")},
-    {2, QStringLiteral("Type=0 AND ID>=1321 AND ID<=1379")},
-    {2, QStringLiteral("Type=0 AND ID>=1380 AND ID<=1449")},
-    {2, QStringLiteral("Type=0 AND ID>1450 AND ID<=1500")},
-    {4, QStringLiteral("Type=0 AND ID>1501 AND ID<=1600")},
-    {11, QStringLiteral("Type=1 AND ID>=1 AND ID<=441")},
-    {6, QStringLiteral("Type=1 AND ID>=442 AND ID<=699")},
-    {6, QStringLiteral("Type=1 AND ID>=700 AND ID<=938")},
-    {3, QStringLiteral("Type=1 AND ID>=939 AND ID<=1065")},
-    {4, QStringLiteral("Type=1 AND ID>1066 AND ID<=1207")},
-    {2, QStringLiteral("Type=1 AND ID>=1208 AND ID<=1271")},
-    {1, QStringLiteral("Type=1 AND ID>=1272 AND ID<=1320")},
-    {2, QStringLiteral("Type=1 AND ID>=1321 AND ID<=1379")},
-    {2, QStringLiteral("Type=1 AND ID>=1380 AND ID<=1449")},
-    {1, QStringLiteral("Type=1 AND ID>1450 AND ID<=1500")},
-    {2, QStringLiteral("Type=1 AND ID>1501 AND ID<=1600")},
-};
-
 namespace {
-
-const QString kHintTrueFalse = QStringLiteral("(请判断该题的正确性)");
-const QString kHintChoice = QStringLiteral("(请从下列ABCD中选择出该题的正确答案)");
-
-void setSql(Query& q, std::initializer_list<QString> lines)
-{
-    q.close();
-    q.SQL.clear();
-    for (const QString& line : lines) {
-        q.SQL.add(line);
-    }
-}
-
-Label* hotArea(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    Label* l = named(new Label(parent), name);
-    l->setGeometry(x, y, w, h);
-    l->setHandCursor();
-    return l;
-}
-
-Label* textLabel(QWidget* parent, const char* name, QRect r, const QString& face, int px,
-                 const QColor& color, const QString& caption)
-{
-    Label* l = named(new Label(parent), name);
-    l->setGeometry(r);
-    l->setFontSpec(face, px, true, color);
-    l->setCaption(caption);
-    return l;
-}
 
 // Attaches a data-change handler again when the block that took it off ends, also when
 // it ends by an error.
@@ -129,10 +77,10 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     imgvx->loadFromResource(artPath(QStringLiteral("ExamTickCross.rgb32")));
     imgvx->hide();
 
-    lblA = hotArea(this, "lblA", 9, 235, 81, 78);
-    lblB = hotArea(this, "lblB", 90, 235, 81, 78);
-    lblC = hotArea(this, "lblC", 172, 235, 81, 78);
-    lblD = hotArea(this, "lblD", 254, 235, 81, 78);
+    lblA = clickArea<Label>(this, "lblA", {9, 235, 81, 78});
+    lblB = clickArea<Label>(this, "lblB", {90, 235, 81, 78});
+    lblC = clickArea<Label>(this, "lblC", {172, 235, 81, 78});
+    lblD = clickArea<Label>(this, "lblD", {254, 235, 81, 78});
     for (Label* answer : {lblA, lblB, lblC, lblD}) {
         answer->OnClick = [this](QObject* s) { lblAClick(s); };
     }
@@ -140,10 +88,10 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
                           QColor(0, 128, 0), QStringLiteral("A"));
     lblResult->setAlignment(Qt::AlignCenter);
 
-    lblNext = hotArea(this, "lblNext", 410, 240, 81, 78);
-    lblPrior = hotArea(this, "lblPrior", 508, 240, 81, 78);
-    lblSelect = hotArea(this, "lblSelect", 606, 240, 81, 78);
-    lblEndExam = hotArea(this, "lblEndExam", 704, 240, 81, 78);
+    lblNext = clickArea<Label>(this, "lblNext", {410, 240, 81, 78});
+    lblPrior = clickArea<Label>(this, "lblPrior", {508, 240, 81, 78});
+    lblSelect = clickArea<Label>(this, "lblSelect", {606, 240, 81, 78});
+    lblEndExam = clickArea<Label>(this, "lblEndExam", {704, 240, 81, 78});
     lblNext->OnClick = [this](QObject* s) { lblNextClick(s); };
     lblPrior->OnClick = [this](QObject* s) { lblPriorClick(s); };
     lblSelect->OnClick = [this](QObject* s) { lblSelectClick(s); };
@@ -152,7 +100,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     DBCtrlGrid1 = named(new DBCtrlGrid(this), "DBCtrlGrid1");
     DBCtrlGrid1->setGeometry(22, 360, 470, 216);
     DBCtrlGrid1->setPanels(10, 10, QSize(47, 20));
-    DBCtrlGrid1->setColor(colorFromBgr(15783899));
+    DBCtrlGrid1->setColor(colorFromBgr(kLavender));
     DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
     DBCtrlGrid1->setDataSource(DataSource1);
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int i) { DBCtrlGrid1PaintPanel(g, i); };
@@ -176,11 +124,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
                        QStringLiteral("汽车"));
     lblTime = textLabel(this, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
                         Qt::blue, QStringLiteral("剩余时间:45分钟"));
-    lblAddress = named(new Label(this), "lblAddress");
-    lblAddress->move(392, 585);
-    lblAddress->resize(244, 14);
-    lblAddress->setAutoSize(true);
-    lblAddress->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+    lblAddress = contactLabel(this, 392, 585);
 
     Timer = new ::Timer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -269,13 +213,10 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
         // the last paper with its answers, and the disk is written once, not per number.
         Transaction paper(DM->ADOCon);
         Query& q = DM->ADOQryTopic;
-        setSql(q, {QStringLiteral(" DELETE FROM T_TopicTmp")});
-        q.execSQL();
+        ExamPaper::clear(q);
         StepWait();
 
-        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"),
-                   QStringLiteral(" SELECT ID,Type FROM T_Topic")});
-        q.execSQL();
+        ExamPaper::copyBank(q);
         StepWait();
 
         int next = 1;
@@ -289,29 +230,20 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
             }
         }
 
-        setSql(q, {QStringLiteral("DELETE FROM T_TopicTmp"), QStringLiteral(" WHERE TopicNo = 0")});
-        q.execSQL();
+        ExamPaper::dropUndrawn(q);
         paper.commit();
         StepWait();
 
-        setSql(
-            q,
-            {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
-             QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
-             QStringLiteral(
-                 "  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
-             QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
-        q.open();
+        ExamPaper::openPaper(q);
         StepWait();
 
         Query& sheet = DM->ADOQuery1;
-        setSql(sheet, {QStringLiteral("SELECT TopicNo,Result"), QStringLiteral("  FROM T_TopicTmp"),
-                       QStringLiteral(" ORDER BY TopicNo")});
-        sheet.open();
+        ExamPaper::openAnswerSheet(sheet);
         sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
             [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
         StepWait();
     } catch (...) {
+        // Swallowed: the caller tells the candidate only that no paper could be drawn.
         result = false;
     }
     delete Frm_Wait;
@@ -323,23 +255,9 @@ bool TFrm_SimulateExam::DrawCategory(const QString& condition, int count, int& n
 {
     bool result = true;
     try {
-        Query& q = DM->ADOQryTopic;
-        setSql(q, {QStringLiteral("SELECT TOP ") + QString::number(count) +
-                       QStringLiteral(" ID,TopicNo FROM T_TopicTmp"),
-                   QStringLiteral(" WHERE ") + condition, QStringLiteral(" ORDER BY RandomID")});
-        q.open();
-        q.first();
-        int i = 1;
-        while (!q.eof() && i <= count) {
-            q.edit();
-            q.fieldByName(QStringLiteral("TopicNo")).setAsInteger(nextNumber);
-            q.post();
-            q.next();
-            ++nextNumber;
-            ++i;
-        }
-        q.close();
+        ExamPaper::drawCategory(DM->ADOQryTopic, condition, count, nextNumber);
     } catch (...) {
+        // Swallowed: the caller tells the candidate only that no paper could be drawn.
         result = false;
     }
     return result;
@@ -365,8 +283,7 @@ void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
         const QString number = paper.fieldByName(QStringLiteral("TopicNo")).asString();
         DM->ADOQuery1.locate(QStringLiteral("TopicNo"), number);
         UpdateTopicView();
-        const QString hint = imgvx->isVisible() ? kHintTrueFalse : kHintChoice;
-        lblContent->setCaption(QStringLiteral("第") + number + QStringLiteral("题 ") + hint +
+        lblContent->setCaption(questionHeading(number, imgvx->isVisible()) +
                                QStringLiteral("\r\n") + QStringLiteral("  ") +
                                dbMemContent->text());
     }
@@ -400,12 +317,8 @@ void TFrm_SimulateExam::lblAClick(QObject* sender)
     const Reattach paper(DataSource, [this](QObject* s, Field* f) { DataSourceDataChange(s, f); });
     const Reattach sheet(DataSource1,
                          [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
-    const QString letter = sender->objectName().mid(3, 1);
-    lblResult->setCaption(letter);
-    if (DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger() != 0) {
-        lblResult->setCaption(letter == QLatin1String("A") ? QStringLiteral("√")
-                                                           : QStringLiteral("×"));
-    }
+    const bool trueFalse = DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger() != 0;
+    lblResult->setCaption(answerOfArea(sender->objectName().mid(3, 1), trueFalse));
     if (!lblResult->caption().isEmpty()) {
         Query& answers = DM->ADOQuery1;
         try {
@@ -454,15 +367,8 @@ void TFrm_SimulateExam::DataSource1DataChange(QObject*, Field*)
 void TFrm_SimulateExam::TopicNoGetText(Field& sender, QString& text, bool)
 {
     const QString answer = sender.dataSet().fieldByName(QStringLiteral("Result")).asString();
-    // Blanks and control characters alone are no answer.
-    QString trimmed = answer;
-    while (!trimmed.isEmpty() && trimmed.front() <= QLatin1Char(' ')) {
-        trimmed.remove(0, 1);
-    }
-    while (!trimmed.isEmpty() && trimmed.back() <= QLatin1Char(' ')) {
-        trimmed.chop(1);
-    }
-    text = (trimmed.isEmpty() ? QStringLiteral("○") : QStringLiteral("⊙")) + sender.asString();
+    text = (trimBlanks(answer).isEmpty() ? QStringLiteral("○") : QStringLiteral("⊙")) +
+           sender.asString();
 }
 
 void TFrm_SimulateExam::DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int)
@@ -501,16 +407,7 @@ void TFrm_SimulateExam::lblEndExamClick(QObject*)
         close();
         return;
     }
-    Query& q = DM->ADOQuery2;
-    setSql(q, {QStringLiteral("SELECT TopicNo FROM T_TopicTmp"),
-               QStringLiteral(" WHERE Result IS NULL OR Result=''"),
-               QStringLiteral(" ORDER BY TopicNo")});
-    q.open();
-    QString list;
-    for (q.first(); !q.eof(); q.next()) {
-        list += q.fieldByName(QStringLiteral("TopicNo")).asString() + QStringLiteral(" ");
-    }
-    list.chop(1);
+    const QString list = ExamPaper::unansweredNumbers(DM->ADOQuery2);
     const QString message = list.isEmpty() ? QStringLiteral("请问你是否要结束考试？")
                                            : QStringLiteral("您还有") + list +
                                                  QStringLiteral("未做。") + QStringLiteral("\r\n") +
@@ -548,25 +445,10 @@ void TFrm_SimulateExam::HandInExam()
 
 void TFrm_SimulateExam::enterReview()
 {
-    Query& wrong = DM->ADOQuery2;
-    setSql(wrong, {QStringLiteral("SELECT b.TopicNo FROM T_Topic a,T_TopicTmp b "),
-                   QStringLiteral(" WHERE a.ID=b.ID AND (a.Result<>b.Result OR b.Result IS NULL)"),
-                   QStringLiteral(" ORDER BY b.TopicNo")});
-    wrong.open();
-    WrongTopicSet.reset();
-    for (wrong.first(); !wrong.eof(); wrong.next()) {
-        const int n = wrong.fields(0).asInteger();
-        if (n >= 0 && n <= 103) {
-            WrongTopicSet.set(size_t(n));
-        }
-    }
-    wrong.close();
+    WrongTopicSet = ExamPaper::wrongTopics(DM->ADOQuery2);
 
     Query& sheet = DM->ADOQuery1;
-    setSql(sheet, {QStringLiteral("SELECT b.TopicNo,a.Result AS Result,b.Result AS bResult"),
-                   QStringLiteral("  FROM T_Topic a,T_TopicTmp b WHERE a.ID=b.ID "),
-                   QStringLiteral(" ORDER BY b.TopicNo")});
-    sheet.open();
+    ExamPaper::openReviewSheet(sheet);
     sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
         [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
     sheet.first();

@@ -1,29 +1,17 @@
 #pragma once
 
 #include "app/Unt_Father.h"
+#include "exam/ExamPaper.h"
 #include "toolkit/DBCtrlGrid.h"
 #include "toolkit/DataControls.h"
 
 #include <QPointer>
 #include <QString>
-#include <bitset>
 #include <vector>
 
 class DBImage;
 
-// One row of the draw plan: how many questions, and the condition on Type and ID that
-// selects their candidates in T_TopicTmp.
-struct TExam
-{
-    int Count;
-    QString Condition;
-};
-
-// 60 choice questions, then 40 true/false ones, by eleven ranges of ID.
-extern const std::vector<TExam> ExamPlan;
-
 // Question numbers 0 to 103 answered wrongly or not at all, painted red in the review.
-using TTopicSet = std::bitset<104>;
 extern TTopicSet WrongTopicSet;
 
 // The question's lines stop this many pixels short of the text box's right side, which

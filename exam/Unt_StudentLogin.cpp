@@ -1,5 +1,6 @@
 #include "exam/Unt_StudentLogin.h"
 
+#include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
 
 TFrm_StudentLogin* Frm_StudentLogin = nullptr;
@@ -17,11 +18,7 @@ TFrm_StudentLogin::TFrm_StudentLogin(QWidget* owner)
     lblNo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     auto key = [this](const char* name, int x, int y, int tag) {
-        Label* l = named(new Label(this), name);
-        l->setGeometry(x, y, 66, 66);
-        l->setTag(tag);
-        l->setHandCursor();
-        return l;
+        return clickArea<Label>(this, name, {x, y, 66, 66}, tag);
     };
     Label1 = key("Label1", 243, 230, 1);
     Label2 = key("Label2", 377, 232, 2);

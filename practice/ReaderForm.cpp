@@ -1,19 +1,8 @@
 #include "practice/ReaderForm.h"
 
+#include "app/ScreenParts.h"
 #include "toolkit/AppDir.h"
-#include "toolkit/Resources.h"
-
-namespace {
-
-FlatButton* button(QWidget* parent, const char* name, const QRect& place)
-{
-    FlatButton* b = named(new FlatButton(parent), name);
-    b->setGeometry(place);
-    b->setHandCursor();
-    return b;
-}
-
-} // namespace
+#include "toolkit/ClickArea.h"
 
 ReaderForm::ReaderForm(QWidget* owner, const Layout& layout)
     : Form(owner)
@@ -24,15 +13,13 @@ ReaderForm::ReaderForm(QWidget* owner, const Layout& layout)
     setClientSize(800, 600);
     setColor(palette().color(QPalette::Button));
 
-    Image1 = named(new Picture(this), "Image1");
-    Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QLatin1String(layout.background)));
+    Image1 = screenPicture(this, "Image1", QLatin1String(layout.background));
 }
 
 FlatButton* ReaderForm::addCategory(const char* name, const QRect& place, const char* page,
                                     NotifyEvent onClick)
 {
-    FlatButton* b = button(this, name, place);
+    FlatButton* b = clickArea<FlatButton>(this, name, place);
     b->setHint(QString::fromLatin1(page));
     b->OnClick = std::move(onClick);
     return b;
@@ -40,9 +27,9 @@ FlatButton* ReaderForm::addCategory(const char* name, const QRect& place, const 
 
 void ReaderForm::addPageControls()
 {
-    sbtnPageUp = button(this, "sbtnPageUp", m_layout.pageUp);
-    sbtnPageDown = button(this, "sbtnPageDown", m_layout.pageDown);
-    sbtnExit = button(this, "sbtnExit", m_layout.exit);
+    sbtnPageUp = clickArea<FlatButton>(this, "sbtnPageUp", m_layout.pageUp);
+    sbtnPageDown = clickArea<FlatButton>(this, "sbtnPageDown", m_layout.pageDown);
+    sbtnExit = clickArea<FlatButton>(this, "sbtnExit", m_layout.exit);
     sbtnPageUp->OnClick = [this](QObject* s) { sbtnPageUpClick(s); };
     sbtnPageDown->OnClick = [this](QObject* s) { sbtnPageDownClick(s); };
     sbtnExit->OnClick = [this](QObject* s) { sbtnExitClick(s); };

@@ -1,5 +1,6 @@
 #include "practice/Unt_JianPan.h"
 
+#include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
 
 TFrm_JianPan::TFrm_JianPan(QWidget* owner)
@@ -17,11 +18,7 @@ TFrm_JianPan::TFrm_JianPan(QWidget* owner)
     Image1->loadFromResource(artPath(QStringLiteral("JianPan.rgb32")));
 
     auto key = [this](const char* name, int x, int y, int tag) {
-        FlatButton* b = named(new FlatButton(this), name);
-        b->setGeometry(x, y, 70, 67);
-        b->setHandCursor();
-        b->setTag(tag);
-        return b;
+        return clickArea<FlatButton>(this, name, {x, y, 70, 67}, tag);
     };
     sbtnOK = key("sbtnOK", 212, 135, 0);
     sbtn1 = key("sbtn1", 1, 0, 1);

@@ -1,10 +1,13 @@
 #include "practice/Unt_ShunXuLianXi.h"
 
+#include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/DMUnit.h"
 #include "practice/Unt_JianPan.h"
 #include "toolkit/AppDir.h"
+#include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
+#include "toolkit/TextTrim.h"
 
 #include <memory>
 
@@ -13,22 +16,6 @@ std::int32_t RightCount = 0;
 bool FirstTry = true;
 
 namespace {
-
-const unsigned kLavender = 15783899;
-
-// Blanks and control characters off both ends, as the stored answers may carry them.
-QString trimBlanks(const QString& text)
-{
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from).unicode() <= 0x20) {
-        ++from;
-    }
-    while (to > from && text.at(to - 1).unicode() <= 0x20) {
-        --to;
-    }
-    return text.mid(from, to - from);
-}
 
 // Only the ASCII letters: the tick and the cross must stay what they are.
 QString asciiUpper(QString text)
@@ -39,14 +26,6 @@ QString asciiUpper(QString text)
         }
     }
     return text;
-}
-
-FlatButton* clickArea(QWidget* parent, const char* name, int x, int y, int w, int h)
-{
-    FlatButton* b = named(new FlatButton(parent), name);
-    b->setGeometry(x, y, w, h);
-    b->setHandCursor();
-    return b;
 }
 
 } // namespace
@@ -76,14 +55,12 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     setColor(palette().color(QPalette::Button));
     setFont(screenFont(QStringLiteral("宋体"), 16));
 
-    Image1 = named(new Picture(this), "Image1");
-    Image1->setGeometry(0, 0, 800, 600);
-    Image1->loadFromResource(artPath(QStringLiteral("ShunXuLianXi.rgb32")));
+    Image1 = screenPicture(this, "Image1", QStringLiteral("ShunXuLianXi.rgb32"));
 
-    sbtnReturn = clickArea(this, "sbtnReturn", 414, 440, 199, 47);
-    sbtnXia = clickArea(this, "sbtnXia", 202, 438, 157, 47);
-    sbtnShang = clickArea(this, "sbtnShang", 26, 437, 157, 47);
-    sbtnB = clickArea(this, "sbtnB", 645, 220, 97, 92);
+    sbtnReturn = clickArea<FlatButton>(this, "sbtnReturn", {414, 440, 199, 47});
+    sbtnXia = clickArea<FlatButton>(this, "sbtnXia", {202, 438, 157, 47});
+    sbtnShang = clickArea<FlatButton>(this, "sbtnShang", {26, 437, 157, 47});
+    sbtnB = clickArea<FlatButton>(this, "sbtnB", {645, 220, 97, 92});
 
     imgResult = named(new Picture(this), "imgResult");
     imgResult->setGeometry(488, 498, 96, 88);
@@ -107,20 +84,17 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     imgvx->loadFromResource(artPath(QStringLiteral("ShunXuLianXi_vx.rgb32")));
     imgvx->hide();
 
-    sbtnA = clickArea(this, "sbtnA", 645, 102, 97, 92);
-    sbtnC = clickArea(this, "sbtnC", 644, 341, 97, 92);
+    sbtnA = clickArea<FlatButton>(this, "sbtnA", {645, 102, 97, 92});
+    sbtnC = clickArea<FlatButton>(this, "sbtnC", {644, 341, 97, 92});
 
     lbllv = named(new Label(this), "lbllv");
     lbllv->setGeometry(308, 534, 71, 35);
     lbllv->setAlignment(Qt::AlignCenter);
     lbllv->setFontSpec(QStringLiteral("隶书"), 35, true, Qt::blue);
 
-    sbtnD = clickArea(this, "sbtnD", 644, 462, 97, 92);
+    sbtnD = clickArea<FlatButton>(this, "sbtnD", {644, 462, 97, 92});
 
-    lblAddress = named(new Label(this), "lblAddress");
-    lblAddress->setGeometry(23, 583, 244, 14);
-    lblAddress->setAutoSize(true);
-    lblAddress->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+    lblAddress = contactLabel(this, 23, 583);
 
     Panel1 = named(new Panel(this), "Panel1");
     Panel1->setGeometry(29, 91, 578, 337);
@@ -223,9 +197,7 @@ void TFrm_ShunXuLianXi::ADOQryTopicIDGetText(Field& sender, QString& text, bool 
         return; // an empty bank has no number to show
     }
     const bool trueFalse = sender.dataSet().fieldByName(QStringLiteral("Type")).asInteger() != 0;
-    text = QStringLiteral("第") + sender.asString() + QStringLiteral("题 ") +
-           (trueFalse ? QStringLiteral("(请判断该题的正确性)")
-                      : QStringLiteral("(请从下列ABCD中选择出该题的正确答案)"));
+    text = questionHeading(sender.asString(), trueFalse);
 }
 
 void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
@@ -250,10 +222,9 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
         return; // no bank: nothing to mark, nothing counted
     }
     Query& topics = DM->ADOQryTopic;
-    QString chosen = sender->objectName().mid(4, 1);
-    if (topics.fieldByName(QStringLiteral("Type")).asInteger() != 0) {
-        chosen = chosen == QLatin1String("A") ? QStringLiteral("√") : QStringLiteral("×");
-    }
+    const QString chosen =
+        answerOfArea(sender->objectName().mid(4, 1),
+                     topics.fieldByName(QStringLiteral("Type")).asInteger() != 0);
     const QString expected =
         asciiUpper(trimBlanks(topics.fieldByName(QStringLiteral("Result")).asString()));
     if (asciiUpper(chosen) == expected) {

@@ -5,6 +5,7 @@
 #include "data/DataError.h"
 #include "data/JetSql.h"
 #include "data/Query.h"
+#include "exam/ExamPaper.h"
 #include "tests/support/TestSupport.h"
 
 #include <QSet>
@@ -66,29 +67,8 @@ class TestQuery : public QObject
     // Draws the paper the way the exam does: copy, number one range, drop the rest.
     void drawPaper(Query& q)
     {
-        setSql(q, {QStringLiteral(" DELETE FROM T_TopicTmp")});
-        q.execSQL();
-        setSql(q, {QStringLiteral(" INSERT INTO T_TopicTmp(ID,Type)"),
-                   QStringLiteral(" SELECT ID,Type FROM T_Topic")});
-        q.execSQL();
-        int next = 1;
-        for (const QString& condition : {QStringLiteral("Type=0 AND ID>=1 AND ID<=441"),
-                                         QStringLiteral("Type=1 AND ID>=1 AND ID<=441")}) {
-            setSql(q,
-                   {QStringLiteral("SELECT TOP 3 ID,TopicNo FROM T_TopicTmp"),
-                    QStringLiteral(" WHERE ") + condition, QStringLiteral(" ORDER BY RandomID")});
-            q.open();
-            q.first();
-            for (int i = 1; !q.eof() && i <= 3; ++i) {
-                q.edit();
-                q.fieldByName(QStringLiteral("TopicNo")).setAsInteger(next++);
-                q.post();
-                q.next();
-            }
-            q.close();
-        }
-        setSql(q, {QStringLiteral("DELETE FROM T_TopicTmp"), QStringLiteral(" WHERE TopicNo = 0")});
-        q.execSQL();
+        ExamPaper::draw(q, {{3, QStringLiteral("Type=0 AND ID>=1 AND ID<=441")},
+                            {3, QStringLiteral("Type=1 AND ID>=1 AND ID<=441")}});
     }
 
 private slots:
@@ -214,14 +194,7 @@ private slots:
     {
         Query q(m_con.get());
         drawPaper(q);
-        setSql(
-            q,
-            {QStringLiteral("SELECT [T_TopicTmp].[ID], [T_Topic].[Content], [T_Topic].[Picture],"),
-             QStringLiteral("       [T_Topic].[Result], [T_Topic].[Type],[T_TopicTmp].[TopicNo]"),
-             QStringLiteral(
-                 "  FROM T_Topic INNER JOIN T_TopicTmp ON [T_Topic].[ID]=[T_TopicTmp].[ID]"),
-             QStringLiteral(" ORDER BY [T_TopicTmp].[TopicNo]")});
-        q.open();
+        ExamPaper::openPaper(q);
         QCOMPARE(q.recordCount(), 6);
         QCOMPARE(q.fieldCount(), 6);
         int expected = 1;

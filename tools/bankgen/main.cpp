@@ -1,6 +1,6 @@
 // Builds Drive.mdb from the question sources in assets/bank and the questions of the
 // fact tables in assets/bank/facts; a bank that fails the check is not written.
-#include "exam/Unt_SimulateExam.h"
+#include "exam/ExamPaper.h"
 #include "toolkit/Fonts.h"
 #include "tools/bank/BankBuilder.h"
 #include "tools/bank/BankCheck.h"
