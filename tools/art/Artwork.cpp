@@ -88,5 +88,11 @@ std::vector<ArtItem> signPageArt()
                  return marking ? drawMarking(name, size) : withoutEmptyRows(drawSign(name, size));
              }});
     }
+    // The signals page shows the officer as the questions do, at the same size.
+    for (const QString& name : handSignalNames()) {
+        items.push_back({ArtItem::Target::AppFile,
+                         QStringLiteral("html/") + name + QStringLiteral(".png"), "png",
+                         [name] { return drawHandSignal(name); }});
+    }
     return items;
 }

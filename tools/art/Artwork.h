@@ -40,7 +40,8 @@ QStringList questionPictureNames();
 std::vector<ArtItem> mainMenuArt();
 std::vector<ArtItem> examArt();
 std::vector<ArtItem> viewerArt();
-// The sign and marking pictures of the sign pages, written beside them under "html/".
+// The sign, marking and hand-signal pictures of the pages, written beside them under
+// "html/".
 std::vector<ArtItem> signPageArt();
 std::vector<ArtItem> practiceArt();
 

@@ -305,6 +305,22 @@ void bicycle(QPainter& p, const QColor& c)
     p.drawLine(QPointF(58, 28), QPointF(68, 26));
 }
 
+void electricBicycle(QPainter& p, const QColor& c)
+{
+    p.setPen(QPen(c, 5));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(22, 66), 14, 14);
+    p.drawEllipse(QPointF(78, 66), 14, 14);
+    p.setPen(QPen(c, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF(
+        {QPointF(22, 66), QPointF(34, 50), QPointF(58, 58), QPointF(66, 24), QPointF(78, 66)}));
+    p.drawLine(QPointF(60, 22), QPointF(74, 20));
+    p.drawLine(QPointF(34, 50), QPointF(30, 36));
+    p.drawLine(QPointF(22, 34), QPointF(40, 34));
+    fill(p, c);
+    p.drawRoundedRect(QRectF(24, 40, 26, 12), 2, 2);
+}
+
 void tractor(QPainter& p, const QColor& c)
 {
     fill(p, c);

@@ -95,6 +95,8 @@ void truck(QPainter& p, const QColor& c);
 void bus(QPainter& p, const QColor& c);
 void motorcycle(QPainter& p, const QColor& c);
 void bicycle(QPainter& p, const QColor& c);
+// A step-through frame with the battery under the seat: what tells it from a bicycle.
+void electricBicycle(QPainter& p, const QColor& c);
 void tractor(QPainter& p, const QColor& c);
 void tricycle(QPainter& p, const QColor& c);
 void trailerTruck(QPainter& p, const QColor& c);

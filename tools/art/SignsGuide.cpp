@@ -236,6 +236,53 @@ void addGuideSigns(KindTable& t)
             arrow(p, line({{60, 96}, {60, 20}}), 7, kWhite, 7);
             arrow(p, line({{62, 70}, {80, 48}, {80, 20}}), 7, kWhite, 7);
         }));
+    add("guide_ev_charging", board(kBlue, 1.0, [](QPainter& p) {
+            // A charging post with its cable and plug, and the bolt of electricity.
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawRoundedRect(QRectF(20, 14, 36, 70), 4, 4);
+            p.drawRect(QRectF(14, 84, 48, 6));
+            p.setBrush(kBlue);
+            p.drawPolygon(
+                QPolygonF({QPointF(42, 22), QPointF(28, 48), QPointF(38, 48), QPointF(32, 72),
+                           QPointF(50, 42), QPointF(40, 42), QPointF(46, 22)}));
+            p.setPen(QPen(kWhite, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            QPainterPath cable;
+            cable.moveTo(56, 36);
+            cable.cubicTo(78, 36, 82, 60, 80, 70);
+            p.drawPath(cable);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            p.drawRoundedRect(QRectF(72, 66, 16, 14), 2, 2);
+            p.drawRect(QRectF(75, 80, 3, 7));
+            p.drawRect(QRectF(82, 80, 3, 7));
+        }));
+    add("guide_escape_lane", board(kBlue, wide, [](QPainter& p) {
+            words(p, QRectF(2, 4, 54, 40), "避险车道", 20);
+            digits(p, QRectF(2, 48, 54, 40), QStringLiteral("500 m"), kWhite, 20);
+            // The lane leaves the road uphill into a bed of gravel.
+            p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::FlatCap));
+            p.drawLine(QPointF(58, 94), QPointF(58, 10));
+            arrow(p, line({{62, 94}, {62, 70}, {86, 30}}), 7, kWhite, 7);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            for (int i = 0; i < 4; ++i) {
+                p.drawEllipse(QPointF(78 + (i % 2) * 10, 14 + i * 5), 3, 3);
+            }
+        }));
+    add("guide_tourist_area", board(kBrown, wide, [](QPainter& p) {
+            words(p, QRectF(4, 8, 92, 42), "旅游区", 30);
+            words(p, QRectF(4, 54, 60, 36), "南湖公园", 20);
+            arrow(p, line({{66, 72}, {94, 72}}), 8, kWhite, 8);
+        }));
+    add("guide_work_zone", [](QPainter& p, const QRectF& r, const QString&) {
+        // Roadworks boards are black on yellow, like the warning signs.
+        const QRectF s = plate(p, r, 0.62, kYellow, kBlack);
+        Units u(p, s);
+        words(p, QRectF(4, 6, 92, 48), "前方施工", 30, Qt::AlignCenter, kBlack);
+        digits(p, QRectF(4, 54, 92, 38), QStringLiteral("500 m"), kBlack, 26);
+    });
     add("guide_enforcement", board(kBlue, 1.0, [](QPainter& p) {
             p.setPen(Qt::NoPen);
             p.setBrush(kWhite);

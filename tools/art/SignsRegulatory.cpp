@@ -286,6 +286,57 @@ Drawer textBan(const QString& words, qreal pixel)
     };
 }
 
+// A zone sign: the ban on a white board with the word for the area under it, so that
+// it holds until the sign that ends the zone.
+void zoneBoard(QPainter& p, const QRectF& r, const std::function<void(const QRectF&)>& sign)
+{
+    const QRectF board(r.left() + r.width() * 0.14, r.top(), r.width() * 0.72, r.height());
+    p.setPen(QPen(kBlack, r.width() * 0.025));
+    p.setBrush(kWhite);
+    p.drawRoundedRect(board, r.width() * 0.05, r.width() * 0.05);
+    const qreal d = board.width() * 0.84;
+    sign(QRectF(board.center().x() - d / 2, board.top() + board.width() * 0.08, d, d));
+    text(p,
+         QRectF(board.left(), board.bottom() - board.height() * 0.3, board.width(),
+                board.height() * 0.26),
+         QStringLiteral("区域"), kBlack, board.height() * 0.2);
+}
+
+void zoneSpeedLimit(QPainter& p, const QRectF& r, const QString& number)
+{
+    zoneBoard(p, r, [&](const QRectF& s) { speedLimit(p, s, number); });
+}
+
+void zoneNoParking(QPainter& p, const QRectF& r, const QString&)
+{
+    zoneBoard(p, r, [&](const QRectF& s) { parkingBan(p, s, true); });
+}
+
+// A box-shaped small passenger car, taller than the car of the motor-vehicle signs.
+void smallBus(QPainter& p, const QColor& c)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    QPainterPath body;
+    body.moveTo(8, 66);
+    body.lineTo(8, 30);
+    body.quadTo(8, 22, 18, 22);
+    body.lineTo(70, 22);
+    body.lineTo(90, 44);
+    body.lineTo(92, 66);
+    body.closeSubpath();
+    p.drawPath(body);
+    p.setBrush(kWhite);
+    p.drawRect(QRectF(16, 30, 16, 12));
+    p.drawRect(QRectF(38, 30, 16, 12));
+    p.drawPolygon(QPolygonF({QPointF(60, 30), QPointF(70, 30), QPointF(82, 44), QPointF(60, 44)}));
+    p.drawEllipse(QPointF(26, 66), 12, 12);
+    p.drawEllipse(QPointF(74, 66), 12, 12);
+    p.setBrush(c);
+    p.drawEllipse(QPointF(26, 66), 9, 9);
+    p.drawEllipse(QPointF(74, 66), 9, 9);
+}
+
 // ---- mandatory --------------------------------------------------------------------------
 
 Drawer disc(Symbol symbol)
@@ -346,8 +397,9 @@ void addRegulatorySigns(KindTable& t)
     add("yield", yield);
     add("give_way_oncoming", ban(
                                  [](QPainter& p) {
-                                     turnArrow(p, line({{64, 100}, {64, 18}}), kBlack, 13);
-                                     turnArrow(p, line({{36, 0}, {36, 82}}), kRed, 13);
+                                     // One's own way is red: it is the one that yields.
+                                     turnArrow(p, line({{64, 100}, {64, 18}}), kRed, 13);
+                                     turnArrow(p, line({{36, 0}, {36, 82}}), kBlack, 13);
                                  },
                                  false));
     add("no_vehicles", ban([](QPainter&) {}, false));
@@ -359,6 +411,10 @@ void addRegulatorySigns(KindTable& t)
     add("no_tractors", ban([](QPainter& p) { tractor(p, kBlack); }));
     add("no_three_wheelers", ban([](QPainter& p) { tricycle(p, kBlack); }));
     add("no_motorcycles", ban([](QPainter& p) { motorcycle(p, kBlack); }));
+    add("no_e_bikes", ban([](QPainter& p) { electricBicycle(p, kBlack); }));
+    add("no_small_buses", ban([](QPainter& p) { smallBus(p, kBlack); }));
+    numbered("zone_speed_limit", zoneSpeedLimit, {QStringLiteral("30")});
+    add("zone_no_parking", zoneNoParking);
     add("no_two_kinds", ban([](QPainter& p) {
             p.save();
             p.translate(0, -18);
@@ -523,6 +579,14 @@ void addRegulatorySigns(KindTable& t)
             p.translate(10, -16);
             p.scale(0.8, 0.8);
             bicycle(p, kWhite);
+            p.restore();
+            turnArrow(p, line({{50, 56}, {50, 84}}), kWhite, 12);
+        }));
+    add("e_bike_lane", square([](QPainter& p) {
+            p.save();
+            p.translate(10, -16);
+            p.scale(0.8, 0.8);
+            electricBicycle(p, kWhite);
             p.restore();
             turnArrow(p, line({{50, 56}, {50, 84}}), kWhite, 12);
         }));

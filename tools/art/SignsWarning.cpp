@@ -542,6 +542,52 @@ void fog(QPainter& p)
     }
 }
 
+void standingWater(QPainter& p)
+{
+    p.save();
+    p.translate(14, -18);
+    p.scale(0.72, 0.72);
+    car(p, kBlack);
+    p.restore();
+    black(p);
+    // Spray thrown up on both sides of the wheels.
+    for (qreal side : {-1.0, 1.0}) {
+        const qreal x = side < 0 ? 20 : 80;
+        QPainterPath spray;
+        spray.moveTo(x, 58);
+        spray.quadTo(x + side * 10, 40, x + side * 18, 36);
+        spray.quadTo(x + side * 10, 48, x + side * 4, 62);
+        spray.closeSubpath();
+        p.drawPath(spray);
+    }
+    p.drawRect(QRectF(6, 66, 88, 6));
+    p.setPen(thick(5, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath w;
+    w.moveTo(8, 84);
+    for (int k = 0; k < 4; ++k) {
+        w.quadTo(18 + k * 22, 78, 30 + k * 22, 84);
+    }
+    p.drawPath(w);
+}
+
+void keepDistance(QPainter& p)
+{
+    for (qreal x : {0.0, 54.0}) {
+        p.save();
+        p.translate(x, 6);
+        p.scale(0.46, 0.46);
+        car(p, kBlack);
+        p.restore();
+    }
+    // The gap between them, measured by a double arrow.
+    p.setPen(thick(4));
+    p.drawLine(QPointF(26, 64), QPointF(74, 64));
+    black(p);
+    p.drawPolygon(QPolygonF({QPointF(16, 64), QPointF(28, 56), QPointF(28, 72)}));
+    p.drawPolygon(QPolygonF({QPointF(84, 64), QPointF(72, 56), QPointF(72, 72)}));
+}
+
 void advisorySpeed(QPainter& p, const QRectF& r, const QString& number)
 {
     const QRectF inner = plate(p, r, 0.8, kYellow, kBlack);
@@ -648,6 +694,8 @@ void addWarningSigns(KindTable& t)
     add("warn_ice", triangle(snowflake));
     add("warn_rain_snow", triangle(rainSnow));
     add("warn_fog", triangle(fog));
+    add("warn_standing_water", triangle(standingWater));
+    add("warn_keep_distance", triangle(keepDistance));
     t[QStringLiteral("advisory_speed")] =
         SignKind{advisorySpeed, true, {QStringLiteral("40")}, kSignPage};
 }
