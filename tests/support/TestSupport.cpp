@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
@@ -60,6 +61,40 @@ QByteArray AppFolder::readFile(const QString& name) const
 {
     QFile f(file(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QList<QPair<QString, QString>> awkwardFolderNames()
+{
+    QString longPath;
+    // Deep enough to pass most limits of names, short enough for the engine's own limit
+    // of a file name (512 bytes), which no quoting can lift.
+    for (int i = 0; i < 6; ++i) {
+        longPath +=
+            QStringLiteral("/驾驶理论学习资料第%1部分_").arg(i) + QString(20, QLatin1Char('x'));
+    }
+    return {
+        {QStringLiteral("blank"), QStringLiteral("my study")},
+        {QStringLiteral("semicolon"), QStringLiteral("a;b")},
+        {QStringLiteral("apostrophe"), QStringLiteral("驾考/it's mine")},
+        {QStringLiteral("double quote"), QStringLiteral("say \"hi\"")},
+        {QStringLiteral("equals sign"), QStringLiteral("a=b;Data Source=x")},
+        {QStringLiteral("chinese"), QStringLiteral("驾考 学习")},
+        {QStringLiteral("blank at the end"), QStringLiteral(" edge ")},
+        {QStringLiteral("long path"), longPath.mid(1)},
+    };
+}
+
+QString makeBankFolder(const QString& base, const QString& relative)
+{
+    const QString folder = base + QLatin1Char('/') + relative;
+    if (!QDir().mkpath(folder)) {
+        qFatal("cannot make the folder %s", qPrintable(folder));
+    }
+    QString error;
+    if (!::writeBank(folder + QStringLiteral("/Drive.mdb"), smallBank(), &error)) {
+        qFatal("cannot write the test bank: %s", qPrintable(error));
+    }
+    return folder;
 }
 
 BankRow choiceRow(int id, const QString& question, const QString& answer)

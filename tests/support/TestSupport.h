@@ -33,6 +33,13 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Folder names a learner may install into, each with a character that the connection
+// string or a statement could take for syntax: a blank, ";", "'", '"', "=", Chinese, a
+// long path of several levels. Rows of (tag, path relative to a folder).
+QList<QPair<QString, QString>> awkwardFolderNames();
+// Makes that folder under base with the small bank in it; returns its full path.
+QString makeBankFolder(const QString& base, const QString& relative);
+
 BankRow choiceRow(int id, const QString& question, const QString& answer);
 BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
 
