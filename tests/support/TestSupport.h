@@ -47,8 +47,11 @@ BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
 std::vector<BankRow> smallBank();
 
 // Runs action on the next modal window that opens (a message box, a dialog, a screen)
-// once it is shown; fails the test when none opens within the timeout.
+// once it is shown; fails the test when none opens within the timeout. When a check in
+// the action fails, the window is closed so that the modal call returns.
 void whenModal(std::function<void(QWidget* modal)> action, int timeoutMs = 5000);
+// Ends a modal window as its cancel would: a dialog is rejected, any other window closed.
+void closeModal(QWidget* modal);
 // Answers the next message box by clicking the button with this text or role.
 void answerMessageBox(int standardButton, QString* seenText = nullptr, QString* seenTitle = nullptr,
                       int* seenIcon = nullptr);
