@@ -1,6 +1,7 @@
 #include "app/MainUnit.h"
 
 #include "app/ScreenParts.h"
+#include "data/Swallowed.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
 #include "practice/Unt_JiaoTongBiaoZhi.h"
@@ -114,7 +115,8 @@ void TMainForm::FormShow()
             Image1->loadFromFile(replacement);
         }
     } catch (...) {
-        // Swallowed: a replacement background that cannot be read leaves the designed one.
+        // A replacement background that cannot be read leaves the designed one.
+        reportSwallowed(QStringLiteral("menu picture not loaded"), std::current_exception());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "data/DBEngine.h"
 #include "data/DMUnit.h"
 #include "data/DataError.h"
+#include "data/Swallowed.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -72,5 +73,6 @@ void CompactDataFile(const QString& path)
         }
     } catch (...) {
         // Compaction is optional: the start-up goes on with whichever file is in place.
+        reportSwallowed(QStringLiteral("compaction skipped"), std::current_exception());
     }
 }

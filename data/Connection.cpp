@@ -2,10 +2,12 @@
 
 #include "data/DataError.h"
 #include "data/OpenAhead.h"
+#include "data/Swallowed.h"
 
 #include <QFileInfo>
 #include <QStringEncoder>
 #include <algorithm>
+#include <atomic>
 #include <sqlite3.h>
 
 namespace {
@@ -19,58 +21,134 @@ constexpr int kBusyTimeoutMs = 3000;
 // password ships inside the program, so rounds would not protect it, while every round
 // delays the start-up. Banks built, opened and copied by the program all use this.
 const char kCipherDefaults[] = "PRAGMA cipher_default_kdf_iter = 4000";
+const QByteArray kCipherKdfIter = QByteArrayLiteral("4000");
 
-QString unquote(const QString& value)
+bool isBlank(QChar c)
 {
-    const QString v = value.trimmed();
-    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
-        v.back() == v.front()) {
-        return v.mid(1, v.size() - 2);
+    return c.isSpace();
+}
+
+// The engine's answer to a statement of settings, unless a test makes it refuse.
+std::atomic<StorageRefusal> g_refusal{nullptr};
+
+int execSetting(sqlite3* db, const char* sql)
+{
+    const StorageRefusal refusal = g_refusal.load();
+    if (refusal && refusal(sql)) {
+        return SQLITE_IOERR;
     }
-    return v;
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+}
+
+// The first column of a one-row statement as text, empty when it gives none.
+QByteArray settingValue(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* stmt = nullptr;
+    QByteArray value;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && stmt &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        value = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    }
+    sqlite3_finalize(stmt);
+    return value;
+}
+
+// A setting the bank's promises rest on: the statement must run and the engine must
+// then report the value asked for. An engine that does not know a pragma ignores it
+// without an error, so the value read back is what counts.
+bool applySetting(sqlite3* db, const char* sql, const char* readBack, const QByteArray& expected,
+                  QString* error)
+{
+    if (execSetting(db, sql) != SQLITE_OK) {
+        *error = QStringLiteral("无法设置数据库（%1）：%2")
+                     .arg(QString::fromUtf8(sql), sqliteMessage(db));
+        return false;
+    }
+    const QByteArray actual = settingValue(db, readBack);
+    if (actual.compare(expected, Qt::CaseInsensitive) != 0) {
+        *error = QStringLiteral("无法设置数据库（%1）：数据库引擎报告的值是“%2”。")
+                     .arg(QString::fromUtf8(sql), QString::fromUtf8(actual));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
+QString connectionStringValue(const QString& value)
+{
+    const bool plain = !value.isEmpty() && !isBlank(value.front()) && !isBlank(value.back()) &&
+                       !value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('"')) &&
+                       !value.contains(QLatin1Char('\''));
+    if (plain) {
+        return value;
+    }
+    QString inner = value;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
 bool parseConnectionString(const QString& text, ConnectionSettings* settings, QString* error)
 {
     ConnectionSettings result;
-    QString piece;
-    QChar quote;
-    QStringList pieces;
-    for (const QChar c : text) {
-        if (!quote.isNull()) {
-            if (c == quote) {
-                quote = QChar();
-            }
-            piece += c;
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            quote = c;
-            piece += c;
-        } else if (c == QLatin1Char(';')) {
-            pieces << piece;
-            piece.clear();
-        } else {
-            piece += c;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // One "key=value" up to the next semicolon outside quotes; empty pieces are skipped.
+        const qsizetype keyStart = i;
+        while (i < n && text[i] != QLatin1Char('=') && text[i] != QLatin1Char(';')) {
+            ++i;
         }
-    }
-    if (!quote.isNull()) {
-        *error = QStringLiteral("连接字符串中的引号不成对。");
-        return false;
-    }
-    pieces << piece;
-
-    for (const QString& p : std::as_const(pieces)) {
-        if (p.trimmed().isEmpty()) {
+        const QString key = text.mid(keyStart, i - keyStart).trimmed();
+        if (i >= n || text[i] == QLatin1Char(';')) {
+            if (!key.isEmpty()) {
+                *error = QStringLiteral("连接字符串的格式不正确：%1").arg(key);
+                return false;
+            }
+            ++i;
             continue;
         }
-        const qsizetype eq = p.indexOf(QLatin1Char('='));
-        if (eq < 0) {
-            *error = QStringLiteral("连接字符串的格式不正确：%1").arg(p.trimmed());
-            return false;
+        ++i; // the equals sign
+        while (i < n && isBlank(text[i]) && text[i] != QLatin1Char(';')) {
+            ++i;
         }
-        const QString key = p.left(eq).trimmed();
-        const QString value = unquote(p.mid(eq + 1));
+        QString value;
+        if (i < n && (text[i] == QLatin1Char('"') || text[i] == QLatin1Char('\''))) {
+            // A quoted value holds anything; its own quote is written twice inside.
+            const QChar quote = text[i++];
+            bool closed = false;
+            while (i < n) {
+                if (text[i] == quote) {
+                    if (i + 1 < n && text[i + 1] == quote) {
+                        value += quote;
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    closed = true;
+                    break;
+                }
+                value += text[i++];
+            }
+            if (!closed) {
+                *error = QStringLiteral("连接字符串中的引号不成对。");
+                return false;
+            }
+            while (i < n && isBlank(text[i])) {
+                ++i;
+            }
+            if (i < n && text[i] != QLatin1Char(';')) {
+                *error = QStringLiteral("连接字符串的格式不正确：%1").arg(key);
+                return false;
+            }
+        } else {
+            const qsizetype valueStart = i;
+            while (i < n && text[i] != QLatin1Char(';')) {
+                ++i;
+            }
+            value = text.mid(valueStart, i - valueStart).trimmed();
+        }
+        ++i; // the semicolon, or past the end
         if (key.compare(QLatin1String("Provider"), Qt::CaseInsensitive) == 0) {
             result.provider = value;
         } else if (key.compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0) {
@@ -108,9 +186,15 @@ bool passwordKey(const QString& password, QByteArray* key, QString* error)
     return true;
 }
 
-void useBankCipher(sqlite3* db)
+bool useBankCipher(sqlite3* db, QString* error)
 {
-    sqlite3_exec(db, kCipherDefaults, nullptr, nullptr, nullptr);
+    return applySetting(db, kCipherDefaults, "PRAGMA cipher_default_kdf_iter", kCipherKdfIter,
+                        error);
+}
+
+void setStorageRefusal(StorageRefusal refusal)
+{
+    g_refusal.store(refusal);
 }
 
 QString sqliteMessage(sqlite3* db)
@@ -134,11 +218,16 @@ sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool crea
     if (sqlite3_db_readonly(db, "main") == 1) {
         return fail(QStringLiteral("数据库文件“%1”是只读的。").arg(path));
     }
-    useBankCipher(db);
+    QString setting;
+    if (!useBankCipher(db, &setting)) {
+        return fail(setting);
+    }
     if (!key.isEmpty() && sqlite3_key(db, key.constData(), int(key.size())) != SQLITE_OK) {
         return fail(QStringLiteral("无法设置数据库密码：%1").arg(sqliteMessage(db)));
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (sqlite3_busy_timeout(db, kBusyTimeoutMs) != SQLITE_OK) {
+        return fail(QStringLiteral("无法设置数据库的等待时间：%1").arg(sqliteMessage(db)));
+    }
     // A wrong key or a file that is no database shows only at the first read.
     sqlite3_stmt* stmt = nullptr;
     rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
@@ -155,7 +244,10 @@ sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool crea
         return fail(QStringLiteral("无法识别的数据库格式（“%1”）：文件中没有数据表。").arg(path));
     }
     // Every post is on the disk when it returns: a crash a moment later loses nothing.
-    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // Without that promise the bank is not opened at all.
+    if (!applySetting(db, "PRAGMA synchronous=FULL", "PRAGMA synchronous", "2", &setting)) {
+        return fail(setting);
+    }
     // A paper of a large bank works on more pages than the default cache holds, and
     // spilling them in the middle of the draw would make its cost grow faster than the
     // bank. The cache takes memory only for the pages that are read.
@@ -236,10 +328,10 @@ void Connection::commit()
     if (!inTransaction()) {
         return;
     }
-    if (sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString message = sqliteMessage(m_db);
-        if (inTransaction()) {
-            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (execSetting(m_db, "COMMIT") != SQLITE_OK) {
+        QString message = sqliteMessage(m_db);
+        if (inTransaction() && execSetting(m_db, "ROLLBACK") != SQLITE_OK) {
+            message += QStringLiteral("；撤销事务也失败了：") + sqliteMessage(m_db);
         }
         throw DatabaseError(QStringLiteral("提交事务失败：%1").arg(message));
     }
@@ -247,8 +339,8 @@ void Connection::commit()
 
 void Connection::rollback()
 {
-    if (inTransaction()) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (inTransaction() && execSetting(m_db, "ROLLBACK") != SQLITE_OK) {
+        throw DatabaseError(QStringLiteral("撤销事务失败：%1").arg(sqliteMessage(m_db)));
     }
 }
 
@@ -293,7 +385,12 @@ Transaction::Transaction(Connection& connection)
 Transaction::~Transaction()
 {
     if (m_open) {
-        m_connection.rollback();
+        try {
+            m_connection.rollback();
+        } catch (...) {
+            // A destructor cannot pass it on; what the block raised is already on its way.
+            reportSwallowed(QStringLiteral("rollback failed"), std::current_exception());
+        }
     }
 }
 
@@ -314,4 +411,9 @@ void Connection::close()
         m_db = nullptr;
         m_path.clear();
     }
+}
+
+int execStorageStatement(sqlite3* db, const char* sql)
+{
+    return execSetting(db, sql);
 }

@@ -27,7 +27,13 @@ struct ConnectionSettings
     QString password;
 };
 
-// Splits "key=value;key=value" (values may be quoted with " or ') into settings.
+// A value as the connection string carries it: as it is where it can be, otherwise in
+// double quotes with its double quotes doubled, so that any path reads back whole.
+QString connectionStringValue(const QString& value);
+
+// Splits "key=value;key=value" into settings. A value that starts with " or ' runs to
+// its closing quote (the quote written twice inside stands for itself) and may hold
+// semicolons; an unquoted value runs to the next semicolon, blanks around it dropped.
 // Returns false with an error text when the string cannot serve for a connection.
 bool parseConnectionString(const QString& text, ConnectionSettings* settings, QString* error);
 
@@ -58,7 +64,8 @@ public:
 
     // Several statements as one change: what they write reaches the disk whole at the
     // commit, or not at all (rollback, an error, a crash). Without a transaction every
-    // statement and every post is on the disk when it returns. Throw DatabaseError.
+    // statement and every post is on the disk when it returns. Throw DatabaseError, a
+    // rollback too when the engine refuses it.
     void beginTransaction();
     void commit();
     void rollback();
@@ -98,7 +105,16 @@ private:
 sqlite3* openKeyedDatabase(const QString& path, const QByteArray& key, bool create, QString* error);
 
 // The cipher settings of every bank, for a handle of its own before it is keyed. They
-// hold for the whole process, and compaction may key the first handle of a run.
-void useBankCipher(sqlite3* db);
+// hold for the whole process, and compaction may key the first handle of a run. False
+// with an error text when the engine does not take them.
+bool useBankCipher(sqlite3* db, QString* error);
+
+// For tests: the engine refuses a statement of settings or of a transaction's end
+// (synchronous, cipher, COMMIT, ROLLBACK) when this answers true for its text, as a
+// failing disk or another build of the engine would. Null restores the engine.
+using StorageRefusal = bool (*)(const char* sql);
+void setStorageRefusal(StorageRefusal refusal);
+// The same test hook, for the other units of the data layer that make such statements.
+int execStorageStatement(sqlite3* db, const char* sql);
 
 QString sqliteMessage(sqlite3* db);

@@ -95,7 +95,13 @@ public:
             throw DatabaseError(
                 QStringLiteral("压缩数据库失败（无法打开数据库文件“%1”）：%2").arg(path, message));
         }
-        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        if (sqlite3_busy_timeout(m_db, kBusyTimeoutMs) != SQLITE_OK) {
+            const QString message = sqliteMessage(m_db);
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            throw DatabaseError(
+                QStringLiteral("压缩数据库失败（无法设置等待时间）：%1").arg(message));
+        }
     }
     ~Session() { sqlite3_close_v2(m_db); }
     Session(const Session&) = delete;
@@ -103,7 +109,10 @@ public:
 
     void key(const QByteArray& key)
     {
-        useBankCipher(m_db);
+        QString error;
+        if (!useBankCipher(m_db, &error)) {
+            throw DatabaseError(QStringLiteral("压缩数据库失败：%1").arg(error));
+        }
         if (!key.isEmpty() && sqlite3_key(m_db, key.constData(), int(key.size())) != SQLITE_OK) {
             fail(QStringLiteral("无法设置数据库密码"));
         }
@@ -111,8 +120,19 @@ public:
 
     void exec(const QString& sql)
     {
-        if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (execStorageStatement(m_db, sql.toUtf8().constData()) != SQLITE_OK) {
             fail(sql);
+        }
+    }
+
+    // A setting the copy's promises rest on: it must run and read back as asked.
+    void setting(const QString& sql, const QString& readBack, const QByteArray& expected)
+    {
+        exec(sql);
+        const QByteArray actual = value(readBack);
+        if (actual.compare(expected, Qt::CaseInsensitive) != 0) {
+            throw DatabaseError(QStringLiteral("压缩数据库失败（%1）：数据库引擎报告的值是“%2”。")
+                                    .arg(sql, QString::fromUtf8(actual)));
         }
     }
 
@@ -123,11 +143,18 @@ public:
         if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK) {
             fail(sql);
         }
-        for (int i = 0; i < binds.size(); ++i) {
-            sqlite3_bind_blob(st, i + 1, binds[i].constData(), int(binds[i].size()),
-                              SQLITE_TRANSIENT);
+        int rc = SQLITE_OK;
+        for (int i = 0; i < binds.size() && rc == SQLITE_OK; ++i) {
+            rc = sqlite3_bind_blob(st, i + 1, binds[i].constData(), int(binds[i].size()),
+                                   SQLITE_TRANSIENT);
         }
-        int rc = sqlite3_step(st);
+        if (rc != SQLITE_OK) {
+            // Unbound, a KEY ?2 would attach the copy without its password.
+            const QString message = sqliteMessage(m_db);
+            sqlite3_finalize(st);
+            throw DatabaseError(QStringLiteral("压缩数据库失败（%1）：%2").arg(sql, message));
+        }
+        rc = sqlite3_step(st);
         QByteArray result;
         if (rc == SQLITE_ROW) {
             result = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 0)),
@@ -168,8 +195,10 @@ void exportCopy(const QString& source, const QByteArray& sourceKey, const QStrin
     db.key(sourceKey);
     // Held until the source closes: nobody else reads or writes a file that is about to
     // be replaced, and a holder elsewhere makes the first read fail.
-    db.exec(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE"));
-    db.exec(QStringLiteral("PRAGMA main.synchronous=FULL"));
+    db.setting(QStringLiteral("PRAGMA main.locking_mode=EXCLUSIVE"),
+               QStringLiteral("PRAGMA main.locking_mode"), "exclusive");
+    db.setting(QStringLiteral("PRAGMA main.synchronous=FULL"),
+               QStringLiteral("PRAGMA main.synchronous"), "2");
     // The first read: a wrong key or a file that is no database shows here. An empty
     // file reads as an empty database, which no bank is.
     if (db.value(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() == 0) {
@@ -183,7 +212,8 @@ void exportCopy(const QString& source, const QByteArray& sourceKey, const QStrin
     *copyStarted = true;
     db.value(QStringLiteral("ATTACH DATABASE ?1 AS compacted KEY ?2"),
              {QFile::encodeName(destination), destinationKey});
-    db.exec(QStringLiteral("PRAGMA compacted.synchronous=FULL"));
+    db.setting(QStringLiteral("PRAGMA compacted.synchronous=FULL"),
+               QStringLiteral("PRAGMA compacted.synchronous"), "2");
     db.exec(QStringLiteral("BEGIN EXCLUSIVE"));
     db.value(QStringLiteral("SELECT sqlcipher_export('compacted')"));
     db.exec(QStringLiteral("PRAGMA compacted.user_version=%1").arg(userVersion.toInt()));

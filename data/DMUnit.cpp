@@ -3,6 +3,7 @@
 #include "data/Clock.h"
 #include "data/OpenAhead.h"
 #include "data/Paths.h"
+#include "data/Swallowed.h"
 
 #include <exception>
 
@@ -15,7 +16,7 @@ QString bankConnectionString(const QString& applicationDirectory)
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False;"
                           "Jet OLEDB:Database Password=") +
            TDM::kPassword + QStringLiteral(";") + QStringLiteral("Data Source=") +
-           joinPath(applicationDirectory, QStringLiteral("Drive.mdb"));
+           connectionStringValue(joinPath(applicationDirectory, QStringLiteral("Drive.mdb")));
 }
 
 TDM::TDM(QString applicationDirectory, const Clock& clock, Host& host)
@@ -54,7 +55,9 @@ void TDM::DataModuleCreate()
             compactor(databasePath());
         }
         ADOCon.open();
-    } catch (const std::exception&) {
+    } catch (...) {
+        // The learner sees the fixed message; the cause goes to standard error.
+        reportSwallowed(QStringLiteral("the bank cannot be opened"), std::current_exception());
         reportFailure();
     }
 }

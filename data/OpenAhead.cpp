@@ -1,6 +1,7 @@
 #include "data/OpenAhead.h"
 
 #include "data/Connection.h"
+#include "data/Swallowed.h"
 
 #include <mutex>
 #include <sqlite3.h>
@@ -55,6 +56,10 @@ void openahead::start(const QString& path, const QByteArray& key)
     a.worker = std::thread([&a, path, key] {
         QString error;
         a.db = openKeyedDatabase(path, key, false, &error);
+        if (!a.db) {
+            // The open on the main thread meets the same fault and reports it.
+            reportSwallowed(QStringLiteral("opening the bank ahead failed"), error);
+        }
     });
 }
 

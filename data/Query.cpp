@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/DataError.h"
 #include "data/JetSql.h"
+#include "data/SqlShape.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -122,6 +123,47 @@ QString quoted(const QString& name)
 {
     QString n = name;
     return QLatin1Char('"') + n.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+// A single-table statement with each deferred blob replaced by its length under the
+// same name and the rowid last; empty when its select list cannot be rewritten so.
+QByteArray leanStatement(const QString& sql, const SelectShape& shape, const QStringList& names,
+                         const QStringList& origins, const std::vector<bool>& deferred)
+{
+    static const QRegularExpression star(QStringLiteral(R"(^(?:.*\.\s*)?\*$)"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+    const qsizetype stars =
+        std::count_if(shape.items.begin(), shape.items.end(),
+                      [](const QString& item) { return star.match(item).hasMatch(); });
+    const qsizetype columns = names.size();
+    const qsizetype starWidth = columns - (shape.items.size() - stars);
+    if (stars > 1 || (stars == 0 && starWidth != 0) || starWidth < 0) {
+        return QByteArray();
+    }
+    QStringList lean;
+    qsizetype c = 0;
+    auto plainColumn = [&](qsizetype column) {
+        return deferred[size_t(column)] ? QStringLiteral("length(%1) AS %2")
+                                              .arg(quoted(origins[column]), quoted(names[column]))
+                                        : quoted(origins[column]);
+    };
+    for (const QString& item : shape.items) {
+        if (star.match(item).hasMatch()) {
+            for (qsizetype k = 0; k < starWidth; ++k, ++c) {
+                if (origins[c].isEmpty()) {
+                    return QByteArray();
+                }
+                lean << plainColumn(c);
+            }
+        } else {
+            lean << (deferred[size_t(c)] ? plainColumn(c) : item);
+            ++c;
+        }
+    }
+    return (QStringLiteral("SELECT ") + lean.join(QStringLiteral(", ")) +
+            QStringLiteral(", _rowid_ AS ") + QLatin1String(kRowIdColumn) + QLatin1Char(' ') +
+            sql.mid(shape.fromStart))
+        .toUtf8();
 }
 
 [[noreturn]] void fail(const QString& what, sqlite3* db)
@@ -302,22 +344,24 @@ void Query::open()
     sqlite3* db = m_connection->handle();
     const QString sql = toSqliteDialect(SQL.text());
 
-    // The rowid comes along hidden where the statement reads one table; where it
-    // cannot (joins, several tables) the rows are read-only.
+    // The rowid comes along hidden, last, where the rows are the rows of one table; any
+    // other statement (joins, grouping, aggregates, DISTINCT, compounds, subqueries) is
+    // read-only, for a post could not tell which row of a table it should change.
+    const SelectShape shape = analyseSelect(sql);
     StatementGuard st;
     bool withRowId = false;
-    static const QRegularExpression select(QStringLiteral(R"(^\s*SELECT\s+(?!DISTINCT\b))"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = select.match(sql);
-    if (m.hasMatch()) {
+    if (shape.singleTable) {
         const QByteArray injected =
-            (m.captured(0) + QStringLiteral("_rowid_ AS ") + QLatin1String(kRowIdColumn) +
-             QStringLiteral(", ") + sql.mid(m.capturedEnd()))
+            (sql.left(shape.fromStart) + QStringLiteral(", _rowid_ AS ") +
+             QLatin1String(kRowIdColumn) + QLatin1Char(' ') + sql.mid(shape.fromStart))
                 .toUtf8();
         if (sqlite3_prepare_v2(db, injected.constData(), int(injected.size()), &st.stmt, nullptr) ==
-            SQLITE_OK) {
-            withRowId = st.stmt != nullptr;
-        } else {
+                SQLITE_OK &&
+            st.stmt) {
+            const int last = sqlite3_column_count(st.stmt) - 1;
+            withRowId = last > 0 && sqlite3_column_table_name(st.stmt, last) != nullptr;
+        }
+        if (!withRowId) {
             sqlite3_finalize(st.stmt);
             st.stmt = nullptr;
         }
@@ -329,69 +373,69 @@ void Query::open()
             fail(QStringLiteral("查询语句执行失败"), db);
         }
     }
-    const int first = withRowId ? 1 : 0;
-    const int columns = st.stmt ? sqlite3_column_count(st.stmt) : 0;
-    if (columns - first <= 0) {
+    const int all = st.stmt ? sqlite3_column_count(st.stmt) : 0;
+    const int columns = withRowId ? all - 1 : all;
+    if (columns <= 0) {
         throw DatabaseError(QStringLiteral("查询语句没有返回记录集。"));
     }
+    const QString rowTable =
+        withRowId ? QString::fromUtf8(sqlite3_column_table_name(st.stmt, columns)) : QString();
 
     std::vector<std::unique_ptr<Field>> fields;
-    std::vector<bool> deferred(size_t(columns - first), false);
+    QStringList names;
+    QStringList origins;
+    std::vector<bool> deferred(size_t(columns), false);
     bool anyDeferred = false;
-    QStringList outer{QLatin1String(kRowIdColumn)};
-    for (int c = first; c < columns; ++c) {
+    bool tableColumns = false;
+    for (int c = 0; c < columns; ++c) {
         const char* table = sqlite3_column_table_name(st.stmt, c);
         const char* origin = sqlite3_column_origin_name(st.stmt, c);
         const char* declared = sqlite3_column_decltype(st.stmt, c);
         const QString name = QString::fromUtf8(sqlite3_column_name(st.stmt, c));
-        fields.emplace_back(new Field(this, c - first, name,
-                                      withRowId && table ? QString::fromUtf8(table) : QString(),
+        tableColumns = tableColumns || table;
+        names << name;
+        origins << (origin ? QString::fromUtf8(origin) : QString());
+        const bool writable = withRowId && table && origin &&
+                              rowTable.compare(QString::fromUtf8(table), Qt::CaseInsensitive) == 0;
+        fields.emplace_back(new Field(this, c, name, writable ? rowTable : QString(),
                                       origin ? QString::fromUtf8(origin) : QString()));
-        const bool blob =
-            withRowId && table && origin && declared && qstricmp(declared, "BLOB") == 0;
-        deferred[size_t(c - first)] = blob;
+        // A blob that the rest of the statement names keeps its bytes in it: the order
+        // or a condition may rest on them.
+        const bool blob = writable && declared && qstricmp(declared, "BLOB") == 0 &&
+                          !shape.namesAfterFrom.contains(name, Qt::CaseInsensitive);
+        deferred[size_t(c)] = blob;
         anyDeferred = anyDeferred || blob;
-        // length() of a blob is read from the row's header, without its bytes.
-        outer << (blob ? QStringLiteral("length(%1) AS %1").arg(quoted(name)) : quoted(name));
     }
-    if (anyDeferred) {
-        // The rows come from the same statement, with only the blobs' lengths; SQLite
-        // folds the outer query into the inner one, keeping its order. Where it cannot be
-        // written so (columns of the same name), the blobs are read at once as before.
-        QStringList seen;
-        bool unique = true;
-        for (const auto& f : fields) {
-            unique = unique && !seen.contains(f->fieldName(), Qt::CaseInsensitive);
-            seen << f->fieldName();
-        }
-        const QByteArray lean =
-            (QStringLiteral("SELECT ") + outer.join(QStringLiteral(", ")) +
-             QStringLiteral(" FROM (") + QString::fromUtf8(sqlite3_sql(st.stmt)) + QLatin1Char(')'))
-                .toUtf8();
+    if (anyDeferred && !shape.numbersInOrder) {
+        // The same statement with only the blobs' lengths (read from the row's header,
+        // without the bytes) in their places: the order is the statement's own.
+        const QByteArray lean = leanStatement(sql, shape, names, origins, deferred);
         sqlite3_stmt* leanStmt = nullptr;
-        if (unique &&
+        if (!lean.isEmpty() &&
             sqlite3_prepare_v2(db, lean.constData(), int(lean.size()), &leanStmt, nullptr) ==
                 SQLITE_OK &&
-            leanStmt && sqlite3_column_count(leanStmt) == columns) {
+            leanStmt && sqlite3_column_count(leanStmt) == all) {
             sqlite3_finalize(st.stmt);
             st.stmt = leanStmt;
         } else {
             sqlite3_finalize(leanStmt);
             deferred.assign(deferred.size(), false);
         }
+    } else {
+        deferred.assign(deferred.size(), false);
     }
     std::vector<Row> rows;
     std::vector<qint64> rowIds;
     int rc;
     while ((rc = sqlite3_step(st.stmt)) == SQLITE_ROW) {
         Row row;
-        row.reserve(size_t(columns - first));
-        for (int c = first; c < columns; ++c) {
+        row.reserve(size_t(columns));
+        for (int c = 0; c < columns; ++c) {
             row.push_back(columnValue(st.stmt, c));
         }
         rows.push_back(std::move(row));
         if (withRowId) {
-            rowIds.push_back(sqlite3_column_int64(st.stmt, 0));
+            rowIds.push_back(sqlite3_column_int64(st.stmt, columns));
         }
     }
     if (rc != SQLITE_DONE) {
@@ -403,6 +447,7 @@ void Query::open()
     m_rowIds = std::move(rowIds);
     m_deferred = std::move(deferred);
     m_canModify = withRowId;
+    m_tableColumns = tableColumns;
     m_current = 0;
     m_bof = true;
     m_eof = m_rows.empty();
@@ -426,6 +471,7 @@ void Query::close()
     m_rowIds.clear();
     m_deferred.clear();
     m_canModify = false;
+    m_tableColumns = false;
     m_current = 0;
     m_bof = m_eof = true;
 }
@@ -683,7 +729,9 @@ void Query::edit()
     if (m_state == DataSetState::Edit) {
         return;
     }
-    if (!m_canModify) {
+    // Rows that hold no column of a table (a count) may go into edit, where every
+    // assignment is refused; rows with table columns that cannot be written refuse here.
+    if (!m_canModify && m_tableColumns) {
         throw DatabaseError(QStringLiteral("这个数据集是只读的，不能修改。"));
     }
     if (m_rows.empty()) {

@@ -95,7 +95,8 @@ private:
 };
 
 // A statement and a static snapshot of the rows it returned. Rows of a query over one
-// table can be edited and posted; the change is written to the table at once. The
+// table (no join, grouping, aggregate, DISTINCT, compound or subquery) can be edited and
+// posted; the change is written to the table at once. The
 // columns of such a query that are declared BLOB are read only when a row's value is
 // asked for (whether one is null is known at once): a query over the whole bank would
 // otherwise read and hold every picture.
@@ -189,6 +190,7 @@ private:
     std::vector<bool> m_modified;
     std::vector<bool> m_deferred; // per column: a blob read when asked for
     bool m_canModify = false;
+    bool m_tableColumns = false; // some column is a table's column
     int m_current = 0;
     int m_peek = -1;
     bool m_bof = true;

@@ -4,6 +4,7 @@
 #include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/DMUnit.h"
+#include "data/Swallowed.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
@@ -243,7 +244,8 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
             [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
         StepWait();
     } catch (...) {
-        // Swallowed: the caller tells the candidate only that no paper could be drawn.
+        // The candidate is told only that no paper could be drawn.
+        reportSwallowed(QStringLiteral("paper not drawn"), std::current_exception());
         result = false;
     }
     delete Frm_Wait;
@@ -257,7 +259,8 @@ bool TFrm_SimulateExam::DrawCategory(const QString& condition, int count, int& n
     try {
         ExamPaper::drawCategory(DM->ADOQryTopic, condition, count, nextNumber);
     } catch (...) {
-        // Swallowed: the caller tells the candidate only that no paper could be drawn.
+        // The candidate is told only that no paper could be drawn.
+        reportSwallowed(QStringLiteral("category not drawn"), std::current_exception());
         result = false;
     }
     return result;

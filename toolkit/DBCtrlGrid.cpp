@@ -71,6 +71,7 @@ void DBCtrlGrid::paintEvent(QPaintEvent*)
     }
     const int rows = std::min(q->recordCount(), panelCount());
     const int current = q->recNo() - 1;
+    std::exception_ptr failure;
     for (int i = 0; i < rows; ++i) {
         const QRect panel = panelRect(i);
         const Query::RowPeek peek(*q, i);
@@ -80,13 +81,23 @@ void DBCtrlGrid::paintEvent(QPaintEvent*)
         if (i == current) {
             p.fillRect(QRect(QPoint(0, 0), m_panelSize), m_selected);
         }
-        if (OnPaintPanel) {
-            m_canvas = &p;
-            guarded([&] { OnPaintPanel(this, i); });
+        // A handler that raises leaves its panel empty; the error is told after the paint,
+        // for a modal box inside a paint would run the paints it holds up.
+        try {
+            if (OnPaintPanel) {
+                m_canvas = &p;
+                OnPaintPanel(this, i);
+                m_canvas = nullptr;
+            }
+            for (const DBText* t : m_texts) {
+                t->paintAt(p, QPoint(0, 0));
+            }
+        } catch (...) {
             m_canvas = nullptr;
-        }
-        for (const DBText* t : m_texts) {
-            guarded([&] { t->paintAt(p, QPoint(0, 0)); });
+            p.fillRect(QRect(QPoint(0, 0), m_panelSize), i == current ? m_selected : m_color);
+            if (!failure) {
+                failure = std::current_exception();
+            }
         }
         if (i == current && hasFocus()) {
             QPen dotted(Qt::black, 1, Qt::DotLine);
@@ -95,6 +106,24 @@ void DBCtrlGrid::paintEvent(QPaintEvent*)
         }
         p.restore();
     }
+    if (failure) {
+        reportLater(failure);
+    } else {
+        m_failing = false;
+    }
+}
+
+void DBCtrlGrid::reportLater(const std::exception_ptr& error)
+{
+    // One report for a fault: the paints of a storm, those that run while the box is open
+    // and those after it (closing the box repaints the grid) add none, until a paint
+    // succeeds again.
+    if (m_failing) {
+        return;
+    }
+    m_failing = true;
+    QMetaObject::invokeMethod(
+        this, [this, error] { Application::showException(error); }, Qt::QueuedConnection);
 }
 
 void DBCtrlGrid::moveTo(int index)

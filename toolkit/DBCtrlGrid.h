@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -32,7 +33,9 @@ public:
     void addPanelText(DBText* text);
 
     // Runs for each panel before its texts are drawn, with the panel's row readable in
-    // the dataset; canvas() paints in the panel's coordinates.
+    // the dataset; canvas() paints in the panel's coordinates. A panel whose handler or
+    // texts raise is drawn empty, and the error goes to the default error report once,
+    // after the paint; paints that fail again are not reported until one succeeds.
     PaintPanelEvent OnPaintPanel;
     QPainter* canvas() const { return m_canvas; }
 
@@ -47,6 +50,7 @@ protected:
 
 private:
     void moveTo(int index);
+    void reportLater(const std::exception_ptr& error);
 
     int m_columns = 1;
     int m_rows = 1;
@@ -55,4 +59,5 @@ private:
     QColor m_selected = QColor(58, 110, 165);
     std::vector<DBText*> m_texts;
     QPainter* m_canvas = nullptr;
+    bool m_failing = false; // reported, and no paint has succeeded since
 };

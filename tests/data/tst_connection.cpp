@@ -8,11 +8,38 @@
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <cstring>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testing;
+
+namespace {
+
+// The statement the engine is made to refuse, matched by its start.
+const char* g_refused = nullptr;
+
+bool refuseOne(const char* sql)
+{
+    return g_refused && std::strncmp(sql, g_refused, std::strlen(g_refused)) == 0;
+}
+
+struct Refusal
+{
+    explicit Refusal(const char* sql)
+    {
+        g_refused = sql;
+        setStorageRefusal(refuseOne);
+    }
+    ~Refusal()
+    {
+        setStorageRefusal(nullptr);
+        g_refused = nullptr;
+    }
+};
+
+} // namespace
 
 class TestConnection : public QObject
 {
@@ -77,6 +104,69 @@ private slots:
             QStringLiteral("provider=microsoft.jet.oledb.4.0; Data Source=\"/a;b/Drive.mdb\" ;"),
             &s, &error));
         QCOMPARE(s.dataSource, QStringLiteral("/a;b/Drive.mdb"));
+    }
+
+    void anyFolderReadsBackFromTheConnectionString_data()
+    {
+        QTest::addColumn<QString>("folder");
+        for (const auto& [tag, relative] : awkwardFolderNames()) {
+            QTest::newRow(qPrintable(tag)) << QStringLiteral("/home/学员/") + relative;
+        }
+        QTest::newRow("doubled quotes") << QStringLiteral("/a\"\"b\"");
+        QTest::newRow("quote first") << QStringLiteral("'quoted'");
+        QTest::newRow("very long") << QStringLiteral("/") + QString(5000, QChar(0x9A7E));
+    }
+
+    void anyFolderReadsBackFromTheConnectionString()
+    {
+        QFETCH(QString, folder);
+        ConnectionSettings s;
+        QString error;
+        QVERIFY2(parseConnectionString(bankConnectionString(folder), &s, &error),
+                 qPrintable(error));
+        QCOMPARE(s.dataSource, joinPath(folder, QStringLiteral("Drive.mdb")));
+        QCOMPARE(s.password, TDM::kPassword);
+        QCOMPARE(s.provider, QStringLiteral("Microsoft.Jet.OLEDB.4.0"));
+    }
+
+    void quotingFollowsTheConnectionStringConvention()
+    {
+        QCOMPARE(connectionStringValue(QStringLiteral("/opt/a b/Drive.mdb")),
+                 QStringLiteral("/opt/a b/Drive.mdb"));
+        QCOMPARE(connectionStringValue(QStringLiteral("/a;b/Drive.mdb")),
+                 QStringLiteral("\"/a;b/Drive.mdb\""));
+        QCOMPARE(connectionStringValue(QStringLiteral("/say \"hi\"")),
+                 QStringLiteral("\"/say \"\"hi\"\"\""));
+        ConnectionSettings s;
+        QString error;
+        const QString head = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=");
+        // Single quotes serve too, doubled inside; a quote inside an unquoted value is
+        // part of it.
+        QVERIFY(parseConnectionString(head + QStringLiteral("'/it''s;x/Drive.mdb'"), &s, &error));
+        QCOMPARE(s.dataSource, QStringLiteral("/it's;x/Drive.mdb"));
+        QVERIFY(parseConnectionString(head + QStringLiteral("/it's mine/Drive.mdb"), &s, &error));
+        QCOMPARE(s.dataSource, QStringLiteral("/it's mine/Drive.mdb"));
+        QVERIFY(parseConnectionString(head + QStringLiteral(" \" a=b \" ;"), &s, &error));
+        QCOMPARE(s.dataSource, QStringLiteral(" a=b "));
+        // Text after the closing quote is no part of any value.
+        QVERIFY(!parseConnectionString(head + QStringLiteral("\"/a\"b"), &s, &error));
+        QVERIFY(!error.isEmpty());
+    }
+
+    void opensTheBankOfAnyFolder_data()
+    {
+        QTest::addColumn<QString>("relative");
+        for (const auto& [tag, relative] : awkwardFolderNames()) {
+            QTest::newRow(qPrintable(tag)) << relative;
+        }
+    }
+
+    void opensTheBankOfAnyFolder()
+    {
+        QFETCH(QString, relative);
+        AppFolder base;
+        const QString folder = makeBankFolder(base.path(), relative);
+        QCOMPARE(tryOpen(folder), QString());
     }
 
     void passwordIsKeyedAsGbk()
@@ -200,6 +290,72 @@ private slots:
         QFile::setPermissions(bank, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther |
                                         QFile::WriteOther);
         QCOMPARE(opensAsNobody(), 0);
+    }
+
+    void refusedSettingsFailTheOpen_data()
+    {
+        QTest::addColumn<QByteArray>("refused");
+        QTest::newRow("synchronous writes") << QByteArray("PRAGMA synchronous=FULL");
+        QTest::newRow("key derivation") << QByteArray("PRAGMA cipher_default_kdf_iter");
+    }
+
+    void refusedSettingsFailTheOpen()
+    {
+        QFETCH(QByteArray, refused);
+        AppFolder folder;
+        folder.writeBank();
+        const QByteArray before = folder.readFile(QStringLiteral("Drive.mdb"));
+        {
+            const Refusal refusal(refused.constData());
+            const QString error = tryOpen(folder.path());
+            QVERIFY2(error.contains(QString::fromLatin1(refused)), qPrintable(error));
+        }
+        QCOMPARE(folder.readFile(QStringLiteral("Drive.mdb")), before);
+        QCOMPARE(tryOpen(folder.path()), QString());
+    }
+
+    void refusedTransactionEndsAreReported()
+    {
+        AppFolder folder;
+        folder.writeBank();
+        Connection c;
+        c.connectionString = bankConnectionString(folder.path());
+        c.open();
+        auto rows = [&] {
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(c.handle(), "SELECT count(*) FROM T_TopicTmp", -1, &st, nullptr);
+            sqlite3_step(st);
+            const int n = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+            return n;
+        };
+        auto insert = [&] {
+            return sqlite3_exec(c.handle(), "INSERT INTO T_TopicTmp(ID,Type) VALUES(1,0)", nullptr,
+                                nullptr, nullptr);
+        };
+        {
+            // A refused commit is an error, and what the transaction wrote is gone.
+            const Refusal refusal("COMMIT");
+            c.beginTransaction();
+            QCOMPARE(insert(), SQLITE_OK);
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, c.commit());
+            QVERIFY(!c.inTransaction());
+            QCOMPARE(rows(), 0);
+        }
+        {
+            const Refusal refusal("ROLLBACK");
+            // A transaction block that ends without its commit cannot throw; it says why.
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^taviro: rollback failed: "));
+            {
+                Transaction t(c);
+                QCOMPARE(insert(), SQLITE_OK);
+            }
+            QVERIFY(c.inTransaction());
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, c.rollback());
+        }
+        c.rollback();
+        QVERIFY(!c.inTransaction());
+        QCOMPARE(rows(), 0);
     }
 
     void joinsPathsWithTheNativeSeparator()

@@ -10,6 +10,7 @@
 
 #include <QSet>
 #include <memory>
+#include <sqlite3.h>
 
 using namespace testing;
 
@@ -525,6 +526,131 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='C' AND "
                                       "TopicNo=50")),
                  1);
+    }
+
+    void onlyRowsOfOneTableCanBeEdited_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("editable");
+        QTest::newRow("answer sheet")
+            << QStringLiteral("SELECT TopicNo,Result\r\n  FROM T_TopicTmp\r\n ORDER BY TopicNo")
+            << true;
+        QTest::newRow("draw") << QStringLiteral(
+                                     "SELECT TOP 3 ID,TopicNo,Result FROM T_TopicTmp WHERE "
+                                     "Type=0 AND ID>=1 AND ID<=441 ORDER BY RandomID")
+                              << true;
+        QTest::newRow("alias and star")
+            << QStringLiteral("SELECT t.* FROM T_TopicTmp AS t") << true;
+        QTest::newRow("quoted names and a comment")
+            << QStringLiteral("SELECT [TopicNo], \"Result\" FROM `T_TopicTmp` -- GROUP BY\n")
+            << true;
+        QTest::newRow("keywords in a text")
+            << QStringLiteral(
+                   "SELECT TopicNo, Result FROM T_TopicTmp WHERE TopicNo>0 OR Type='DISTINCT; "
+                   "SELECT count(*) GROUP BY'")
+            << true;
+        QTest::newRow("group by") << QStringLiteral(
+                                         "SELECT Type, count(*) FROM T_TopicTmp GROUP BY Type")
+                                  << false;
+        QTest::newRow("aggregate")
+            << QStringLiteral("SELECT max(TopicNo), Result FROM T_TopicTmp") << false;
+        QTest::newRow("distinct") << QStringLiteral("SELECT DISTINCT Type FROM T_TopicTmp")
+                                  << false;
+        QTest::newRow("join in the from list")
+            << QStringLiteral("SELECT b.TopicNo, b.Result FROM T_Topic a,T_TopicTmp b "
+                              "WHERE a.ID=b.ID")
+            << false;
+        QTest::newRow("inner join")
+            << QStringLiteral("SELECT b.Result FROM T_Topic a INNER JOIN T_TopicTmp b ON a.ID=b.ID")
+            << false;
+        QTest::newRow("compound") << QStringLiteral("SELECT TopicNo, Result FROM T_TopicTmp UNION "
+                                                    "ALL SELECT ID, Result FROM T_Topic")
+                                  << false;
+        QTest::newRow("subquery in from")
+            << QStringLiteral(
+                   "SELECT TopicNo, Result FROM (SELECT TopicNo, Result FROM T_TopicTmp)")
+            << false;
+        QTest::newRow("subquery in the list")
+            << QStringLiteral("SELECT TopicNo, (SELECT Result FROM T_Topic WHERE ID=1) AS Result "
+                              "FROM T_TopicTmp")
+            << false;
+        QTest::newRow("common table") << QStringLiteral("WITH p AS (SELECT TopicNo, Result FROM "
+                                                        "T_TopicTmp) SELECT TopicNo, Result FROM p")
+                                      << false;
+    }
+
+    void onlyRowsOfOneTableCanBeEdited()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, editable);
+        Query q(m_con.get());
+        drawPaper(q);
+        const int before =
+            count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='D'"));
+        setSql(q, {sql});
+        q.open();
+        QVERIFY(!q.isEmpty());
+        QCOMPARE(q.canModify(), editable);
+        if (!editable) {
+            QVERIFY_THROWS_EXCEPTION(DatabaseError, q.edit());
+            QCOMPARE(q.state(), DataSetState::Browse);
+            return;
+        }
+        q.last();
+        const int topicNo = q.fields(0).asInteger();
+        q.edit();
+        q.fieldByName(QStringLiteral("Result")).setAsString(QStringLiteral("D"));
+        q.post();
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='D'")),
+                 before + 1);
+        // The row written is the row shown.
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp WHERE Result='D' AND %1=%2")
+                           .arg(q.fields(0).fieldName())
+                           .arg(topicNo)),
+                 1);
+    }
+
+    void theStatementsOwnOrderHolds()
+    {
+        std::vector<BankRow> rows = bank();
+        for (size_t i = 0; i < rows.size(); ++i) {
+            rows[i].picture = QByteArray("BM ") + QByteArray::number(rows[i].id);
+        }
+        m_folder = std::make_unique<AppFolder>();
+        m_folder->writeBank(rows);
+        m_con = std::make_unique<Connection>();
+        m_con->connectionString = bankConnectionString(m_folder->path());
+        m_con->open();
+        auto engineOrder = [&](const char* sql) {
+            QList<int> ids;
+            sqlite3_stmt* st = nullptr;
+            sqlite3_prepare_v2(m_con->handle(), sql, -1, &st, nullptr);
+            while (sqlite3_step(st) == SQLITE_ROW) {
+                ids << sqlite3_column_int(st, 0);
+            }
+            sqlite3_finalize(st);
+            return ids;
+        };
+        const char* statements[] = {
+            "SELECT ID, Picture, Result FROM T_Topic ORDER BY Result DESC, ID DESC",
+            "SELECT * FROM T_Topic ORDER BY Type, Content DESC",
+            "SELECT ID, Picture FROM T_Topic ORDER BY 1 DESC",
+            "SELECT ID, Picture FROM T_Topic ORDER BY Picture DESC",
+            "SELECT ID, Picture FROM T_Topic WHERE ID>5 ORDER BY -ID LIMIT 4",
+        };
+        for (const char* sql : statements) {
+            Query q(m_con.get());
+            setSql(q, {QString::fromUtf8(sql)});
+            q.open();
+            QList<int> ids;
+            for (q.first(); !q.eof(); q.next()) {
+                ids << q.fieldByName(QStringLiteral("ID")).asInteger();
+                QCOMPARE(q.fieldByName(QStringLiteral("Picture")).asBytes(),
+                         QByteArray("BM ") + QByteArray::number(ids.last()));
+            }
+            QCOMPARE(ids, engineOrder(sql));
+            QVERIFY(q.canModify());
+        }
     }
 
     void badStatementsRaise()

@@ -4,10 +4,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QTimer>
 #include <QWindow>
 #include <memory>
@@ -62,6 +65,40 @@ QByteArray AppFolder::readFile(const QString& name) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QList<QPair<QString, QString>> awkwardFolderNames()
+{
+    QString longPath;
+    // Deep enough to pass most limits of names, short enough for the engine's own limit
+    // of a file name (512 bytes), which no quoting can lift.
+    for (int i = 0; i < 6; ++i) {
+        longPath +=
+            QStringLiteral("/驾驶理论学习资料第%1部分_").arg(i) + QString(20, QLatin1Char('x'));
+    }
+    return {
+        {QStringLiteral("blank"), QStringLiteral("my study")},
+        {QStringLiteral("semicolon"), QStringLiteral("a;b")},
+        {QStringLiteral("apostrophe"), QStringLiteral("驾考/it's mine")},
+        {QStringLiteral("double quote"), QStringLiteral("say \"hi\"")},
+        {QStringLiteral("equals sign"), QStringLiteral("a=b;Data Source=x")},
+        {QStringLiteral("chinese"), QStringLiteral("驾考 学习")},
+        {QStringLiteral("blank at the end"), QStringLiteral(" edge ")},
+        {QStringLiteral("long path"), longPath.mid(1)},
+    };
+}
+
+QString makeBankFolder(const QString& base, const QString& relative)
+{
+    const QString folder = base + QLatin1Char('/') + relative;
+    if (!QDir().mkpath(folder)) {
+        qFatal("cannot make the folder %s", qPrintable(folder));
+    }
+    QString error;
+    if (!::writeBank(folder + QStringLiteral("/Drive.mdb"), smallBank(), &error)) {
+        qFatal("cannot write the test bank: %s", qPrintable(error));
+    }
+    return folder;
+}
+
 BankRow choiceRow(int id, const QString& question, const QString& answer)
 {
     BankRow r;
@@ -105,6 +142,15 @@ std::vector<BankRow> smallBank()
     return rows;
 }
 
+void closeModal(QWidget* modal)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        dialog->reject();
+    } else {
+        modal->close();
+    }
+}
+
 void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
 {
     QWidget* before = QApplication::activeModalWidget();
@@ -116,7 +162,14 @@ void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
     *poll = [=]() {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal != before && modal->isVisible()) {
+            const QPointer<QWidget> shown(modal);
             action(modal);
+            // A failed check inside the action returns from it with the window still
+            // open; closed here, its exec() returns and the test ends failed at once
+            // instead of waiting for the test's time limit.
+            if (QTest::currentTestFailed() && shown && shown->isVisible()) {
+                closeModal(shown);
+            }
             return;
         }
         if (deadline->elapsed() > timeoutMs) {

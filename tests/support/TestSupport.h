@@ -33,6 +33,13 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Folder names a learner may install into, each with a character that the connection
+// string or a statement could take for syntax: a blank, ";", "'", '"', "=", Chinese, a
+// long path of several levels. Rows of (tag, path relative to a folder).
+QList<QPair<QString, QString>> awkwardFolderNames();
+// Makes that folder under base with the small bank in it; returns its full path.
+QString makeBankFolder(const QString& base, const QString& relative);
+
 BankRow choiceRow(int id, const QString& question, const QString& answer);
 BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
 
@@ -40,8 +47,11 @@ BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
 std::vector<BankRow> smallBank();
 
 // Runs action on the next modal window that opens (a message box, a dialog, a screen)
-// once it is shown; fails the test when none opens within the timeout.
+// once it is shown; fails the test when none opens within the timeout. When a check in
+// the action fails, the window is closed so that the modal call returns.
 void whenModal(std::function<void(QWidget* modal)> action, int timeoutMs = 5000);
+// Ends a modal window as its cancel would: a dialog is rejected, any other window closed.
+void closeModal(QWidget* modal);
 // Answers the next message box by clicking the button with this text or role.
 void answerMessageBox(int standardButton, QString* seenText = nullptr, QString* seenTitle = nullptr,
                       int* seenIcon = nullptr);
