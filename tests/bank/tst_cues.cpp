@@ -1,6 +1,6 @@
 // Cues that let a learner pass without knowing the rules: the real bank shows none, and
 // the check finds each kind in a small bank made to show it.
-#include "exam/Unt_SimulateExam.h"
+#include "exam/ExamPaper.h"
 #include "tests/support/TestSupport.h"
 #include "tools/bank/BankSource.h"
 #include "tools/bank/CueCheck.h"

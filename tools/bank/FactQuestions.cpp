@@ -190,7 +190,7 @@ private:
         for (int v = speed / 10 * 10 + 10; v <= 130; v += 10) {
             above << v;
         }
-        const int lower = std::min<int>(int(stableHash(salt) % 4), int(below.size()));
+        const int lower = std::min<int>(int((stableHash(salt) >> 16) % 4), int(below.size()));
         return below.mid(0, lower) + above.mid(0, 3 - lower);
     }
 
@@ -364,7 +364,7 @@ private:
             }
             q.question = QString(statement).replace(kPlaceholder, QStringLiteral("多少")) +
                          QStringLiteral("？");
-            addNumberChoice(q, speed, neighbourSpeeds(speed, key(f) + code),
+            addNumberChoice(q, speed, neighbourSpeeds(speed, statement + code),
                             QStringLiteral("每小时%1公里"));
             return true;
         }
