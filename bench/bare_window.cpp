@@ -35,10 +35,14 @@ int main(int argc, char** argv)
     if (argc > 1) {
         window.setPixmap(QPixmap(QString::fromLocal8Bit(argv[1])));
     }
-    // Where the splash stands, over the middle of the screen.
+    // Over the middle, where the splash stands, each caption whole.
     const QString brush = QStringLiteral("AR PL UKai CN");
-    caption(&window, QRect(208, 252, 194, 96), brush, 96, Qt::red, QStringLiteral("Quorin"));
-    caption(&window, QRect(398, 252, 194, 96), brush, 96, Qt::blue, QStringLiteral("软件"));
+    QLabel* first =
+        caption(&window, QRect(208, 252, 194, 96), brush, 96, Qt::red, QStringLiteral("Quorin"));
+    first->adjustSize();
+    QLabel* second = caption(&window, QRect(first->geometry().right() + 1, 252, 194, 96), brush, 96,
+                             Qt::blue, QStringLiteral("软件"));
+    second->adjustSize();
     if (argc > 2) {
         QLabel* contact =
             caption(&window, QRect(31, 583, 244, 14), QStringLiteral("AR PL UMing CN"), 14,
