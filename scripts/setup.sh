@@ -9,6 +9,7 @@ packages=(
     fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming
     xvfb xauth xdotool imagemagick
     clang libclang-rt-14-dev
+    dpkg-dev lintian appstream desktop-file-utils
 )
 
 missing=()

@@ -157,11 +157,15 @@ void FlatButton::paintEvent(QPaintEvent*)
     if (m_glyph.isNull()) {
         return;
     }
-    const int w = m_glyph.width() / m_frames;
+    // The place is in logical pixels, the frame cut from the glyph in its own.
+    const QSizeF logical = m_glyph.deviceIndependentSize();
+    const int w = int(logical.width()) / m_frames;
+    const int h = int(logical.height());
+    const int pixels = m_glyph.width() / m_frames;
     const int frame = (!isEnabled() && m_frames > 1) ? 1 : 0;
     QPainter p(this);
-    p.drawImage(QPoint((width() - w) / 2, (height() - m_glyph.height()) / 2), m_glyph,
-                QRect(frame * w, 0, w, m_glyph.height()));
+    p.drawImage(QPoint((width() - w) / 2, (height() - h) / 2), m_glyph,
+                QRect(frame * pixels, 0, pixels, m_glyph.height()));
 }
 
 void FlatButton::mousePressEvent(QMouseEvent* event)
@@ -197,7 +201,7 @@ void Picture::setImage(const QImage& image)
     m_image = image;
     prepare();
     if (m_autoSize && !m_image.isNull()) {
-        resize(m_image.size());
+        resize(m_image.deviceIndependentSize().toSize());
     }
     update();
 }
@@ -213,7 +217,20 @@ void Picture::loadFromFile(const QString& path)
         format != "ico") {
         throw ToolkitError(QStringLiteral("不认识的图片文件扩展名（.%1）。").arg(info.suffix()));
     }
-    QImageReader reader(path, format == "jpg" ? QByteArray("jpeg") : format);
+    const QByteArray readAs = format == "jpg" ? QByteArray("jpeg") : format;
+    // Beside a picture file may lie its drawing at twice the density ("Yes@2x.bmp").
+    const qreal density = screenDensity();
+    const QString doubledPath = doubledPicturePath(path);
+    if (density > 1 && QFileInfo(doubledPath).isFile()) {
+        QImageReader doubled(doubledPath, readAs);
+        doubled.setAllocationLimit(256);
+        const QImage image = doubled.read();
+        if (!image.isNull()) {
+            setImage(pictureForScreen(image, density));
+            return;
+        }
+    }
+    QImageReader reader(path, readAs);
     // A picture file never needs more than a screenful; a header that claims more is
     // a damaged file, not a reason to allocate gigabytes.
     reader.setAllocationLimit(64);
@@ -298,11 +315,12 @@ void Picture::paintEvent(QPaintEvent*)
     if (m_pixmap.isNull()) {
         return;
     }
-    QRect target(QPoint(0, 0), m_pixmap.size());
+    const QSize size = m_pixmap.deviceIndependentSize().toSize();
+    QRect target(QPoint(0, 0), size);
     if (m_stretch) {
         target = rect();
     } else if (m_center) {
-        target.moveTo((width() - m_pixmap.width()) / 2, (height() - m_pixmap.height()) / 2);
+        target.moveTo((width() - size.width()) / 2, (height() - size.height()) / 2);
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform, m_stretch);
     p.drawPixmap(target, m_pixmap);

@@ -4,6 +4,7 @@
 #include "toolkit/ReadyPicture.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QResource>
 
@@ -16,7 +17,9 @@ QString loadStr(StringId id)
     return QString();
 }
 
-QImage loadResourcePicture(const QString& path)
+namespace {
+
+QImage decodeResource(const QString& path)
 {
     const QResource resource(path);
     if (!resource.isValid()) {
@@ -40,6 +43,50 @@ QImage loadResourcePicture(const QString& path)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     return reader.read();
+}
+
+} // namespace
+
+qreal screenDensity()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QString doubledPicturePath(const QString& path)
+{
+    const auto slash = path.lastIndexOf(QLatin1Char('/'));
+    const auto dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot > slash ? path.left(dot) + QStringLiteral("@2x") + path.mid(dot)
+                       : path + QStringLiteral("@2x");
+}
+
+QImage pictureForScreen(const QImage& doubled, qreal density)
+{
+    if (doubled.isNull()) {
+        return doubled;
+    }
+    QImage image = doubled;
+    if (density >= 2) {
+        image.setDevicePixelRatio(2);
+        return image;
+    }
+    const QSize logical = (QSizeF(doubled.size()) / 2).toSize();
+    image = doubled.scaled((QSizeF(logical) * density).toSize(), Qt::IgnoreAspectRatio,
+                           Qt::SmoothTransformation);
+    image.setDevicePixelRatio(density);
+    return image;
+}
+
+QImage loadResourcePicture(const QString& path)
+{
+    const qreal density = screenDensity();
+    if (density > 1) {
+        const QImage doubled = decodeResource(doubledPicturePath(path));
+        if (!doubled.isNull()) {
+            return pictureForScreen(doubled, density);
+        }
+    }
+    return decodeResource(path);
 }
 
 QImage loadBitmapResource(const QString& name)

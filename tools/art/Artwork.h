@@ -31,6 +31,9 @@ struct ArtFile
 };
 std::vector<ArtFile> artFileCatalogue();
 
+// The program's icon, size x size pixels, for the desktop's menus.
+QImage drawAppIcon(int size);
+
 // The pictures that questions of the bank can show, by name ("sign/stop"). A null
 // image for an unknown name.
 QImage drawQuestionPicture(const QString& name);

@@ -253,7 +253,7 @@ QImage drawTickCross()
 {
     // The strip lies over the four answer circles: the exam background there, with a
     // tick under the first answer area and a cross under the third.
-    QImage image = drawSimulateExam().copy(9, 234, 328, 79);
+    QImage image = paint::crop(drawSimulateExam(), QRect(9, 234, 328, 79));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(image.rect(), kLavender);

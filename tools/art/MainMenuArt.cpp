@@ -70,7 +70,7 @@ void drawSignOnPost(QPainter& p, const QString& sign, const QPointF& top, qreal 
     metal.setColorAt(1, QColor(110, 114, 120));
     p.setBrush(metal);
     p.drawRect(QRectF(top.x() - 3, top.y() + size * 0.5, 6, postHeight));
-    const QImage img = drawSign(sign, int(size), Qt::transparent);
+    const QImage img = drawSign(sign, int(size * paint::scale()), Qt::transparent);
     p.drawImage(QRectF(top.x() - size / 2, top.y(), size, size), img);
 }
 
@@ -313,11 +313,22 @@ QImage drawBadge()
     return image;
 }
 
-QImage drawAppIcon()
+QImage drawAppIconAt32()
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage icon = drawAppIcon(qRound(32 * paint::scale()));
+    icon.setDevicePixelRatio(paint::scale());
+    return icon;
+}
+
+} // namespace
+
+QImage drawAppIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    // Drawn on a grid of 32, the size the program's own icon has.
+    p.scale(size / 32.0, size / 32.0);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(38, 58, 128));
@@ -332,14 +343,12 @@ QImage drawAppIcon()
     return image;
 }
 
-} // namespace
-
 std::vector<ArtItem> mainMenuArt()
 {
     using T = ArtItem::Target;
     return {
         {T::Resource, QStringLiteral("art/MainMenu.rgb32"), "rgb32", drawMainMenu},
         {T::Resource, QStringLiteral("bitmaps/XueYuanBan"), "rgb32", drawBadge},
-        {T::Resource, QStringLiteral("art/MAINICON.rgb32"), "rgb32", drawAppIcon},
+        {T::Resource, QStringLiteral("art/MAINICON.rgb32"), "rgb32", drawAppIconAt32},
     };
 }

@@ -6,11 +6,35 @@
 
 namespace paint {
 
+namespace {
+qreal g_scale = 1;
+}
+
+void setScale(qreal scale)
+{
+    g_scale = scale;
+}
+
+qreal scale()
+{
+    return g_scale;
+}
+
 QImage canvas(int width, int height, const QColor& fill)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(qRound(width * g_scale), qRound(height * g_scale), QImage::Format_RGB32);
+    image.setDevicePixelRatio(g_scale);
     image.fill(fill);
     return image;
+}
+
+QImage crop(const QImage& image, const QRect& logical)
+{
+    const qreal s = image.devicePixelRatio();
+    QImage part = image.copy(
+        QRectF(QPointF(logical.topLeft()) * s, QSizeF(logical.size()) * s).toAlignedRect());
+    part.setDevicePixelRatio(s);
+    return part;
 }
 
 QFont font(const QString& face, int pixelSize, bool bold)

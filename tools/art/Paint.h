@@ -10,8 +10,17 @@
 // Helpers shared by the drawings.
 namespace paint {
 
-// A 24-bit picture filled with one colour.
+// The density the drawings are made at: 1 for the screens' own pixels, 2 for screens of
+// twice their density. A canvas has that many pixels per logical pixel, and a painter on
+// it draws in logical pixels, so the drawings need not know.
+void setScale(qreal scale);
+qreal scale();
+
+// A 24-bit picture of width x height logical pixels filled with one colour.
 QImage canvas(int width, int height, const QColor& fill);
+
+// The part of a drawing at a place in logical pixels, at the drawing's density.
+QImage crop(const QImage& image, const QRect& logical);
 
 QFont font(const QString& face, int pixelSize, bool bold = false);
 

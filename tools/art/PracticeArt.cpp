@@ -121,10 +121,10 @@ QImage practiceBase()
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    QLinearGradient ground(0, 78, 0, image.height());
+    QLinearGradient ground(0, 78, 0, kStrip.bottom() + 1);
     ground.setColorAt(0, QColor(229, 226, 247));
     ground.setColorAt(1, QColor(203, 198, 234));
-    p.fillRect(QRect(0, 78, 800, image.height() - 78), ground);
+    p.fillRect(QRect(0, 78, 800, kStrip.bottom() + 1 - 78), ground);
 
     // Title band with the starting-number box on the right.
     QLinearGradient band(0, 0, 0, 76);
@@ -194,7 +194,7 @@ QImage drawPracticeBackground()
         letterKey(p, kCircleC, QStringLiteral("C"));
         letterKey(p, kCircleD, QStringLiteral("D"));
     }
-    return image.copy(0, 0, 800, 600);
+    return paint::crop(image, QRect(0, 0, 800, 600));
 }
 
 // Laid over the answer column for a true/false question: a tick where A is, a cross
@@ -207,7 +207,7 @@ QImage drawTrueFalseStrip()
         markKey(p, kCircleA, QColor(46, 150, 70), tickPath(kCircleA));
         markKey(p, kCircleC, QColor(200, 50, 50), crossPath(kCircleC));
     }
-    return image.copy(kStrip);
+    return paint::crop(image, kStrip);
 }
 
 QImage drawKeypad()
@@ -264,8 +264,12 @@ QImage drawLuRuGlyph()
             p.drawLine(QPointF(24, y), QPointF(34, y));
         }
     }
-    const QImage normal = big.scaled(16, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    QImage glyph(32, 16, QImage::Format_ARGB32);
+    const qreal s = paint::scale();
+    QImage normal =
+        big.scaled(qRound(16 * s), qRound(16 * s), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    normal.setDevicePixelRatio(s);
+    QImage glyph(qRound(32 * s), qRound(16 * s), QImage::Format_ARGB32);
+    glyph.setDevicePixelRatio(s);
     glyph.fill(Qt::transparent);
     QPainter p(&glyph);
     p.drawImage(0, 0, normal);

@@ -140,7 +140,9 @@ QImage drawSignsBackground()
     const char* shown[] = {"sign/warn_crossroads", "sign/stop", "sign/straight_only",
                            "sign/speed_limit_60"};
     for (int i = 0; i < 4; ++i) {
-        const QImage sign = drawSign(QString::fromLatin1(shown[i]), 44, Qt::transparent);
+        QImage sign =
+            drawSign(QString::fromLatin1(shown[i]), qRound(44 * paint::scale()), Qt::transparent);
+        sign.setDevicePixelRatio(paint::scale());
         p.drawImage(QPointF(22 + i * 64, 84), sign);
     }
 
