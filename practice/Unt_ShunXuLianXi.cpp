@@ -99,6 +99,12 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
 
     lblAddress = contactLabel(this, 23, 583);
 
+    imgCuoTi = named(new Picture(this), "imgCuoTi");
+    imgCuoTi->setAutoSize(true);
+    imgCuoTi->move(0, 0);
+    imgCuoTi->loadFromResource(artPath(QStringLiteral("CuoTiTitle.rgb32")));
+    imgCuoTi->hide();
+
     Panel1 = named(new Panel(this), "Panel1");
     Panel1->setGeometry(29, 91, 578, 337);
     Panel1->setColor(colorFromBgr(kLavender));
@@ -167,6 +173,7 @@ void TFrm_ShunXuLianXi::FormShow()
     Query& topics = DM->ADOQryTopic;
     topics.close();
     topics.SQL.clear();
+    imgCuoTi->setVisible(WrongBook);
     if (WrongBook) {
         for (const QString& line : StudyRecord::wrongBookPracticeSql()) {
             topics.SQL.add(line);

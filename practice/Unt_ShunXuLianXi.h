@@ -41,6 +41,8 @@ public:
     // Set before showing: the questions of the wrong-question book instead of the bank;
     // one answered right at its first try leaves the book.
     bool WrongBook = false;
+    // The title of wrong-question practice over the title band, shown in that mode.
+    Picture* imgCuoTi;
 
     void DataSourceDataChange(QObject* sender, Field* field);
     void ADOQryTopicIDGetText(Field& sender, QString& text, bool displayText);

@@ -2,6 +2,7 @@
 // migration of a bank without them, the explanation in the review, and banks whose
 // record tables are damaged or foreign.
 #include "app/ExplainNote.h"
+#include "data/Compaction.h"
 #include "data/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
@@ -202,6 +203,50 @@ private slots:
         QTRY_VERIFY(!exam);
         QCOMPARE(f->count(QStringLiteral("SELECT COUNT(*) FROM T_ExamHistory")), 1);
         QCOMPARE(f->count(QStringLiteral("SELECT SUM(Misses) FROM T_WrongBook")), book);
+    }
+
+    void recordsOutliveACompactionAndARestart()
+    {
+        start();
+        answerRight(QStringLiteral("TopicNo<=60"));
+        reopenSheet();
+        HandIn seen;
+        handIn(exam, f.get(), 30, &seen);
+        QTRY_VERIFY(seen.resultShown);
+        QTRY_VERIFY(!exam);
+        settle();
+        const int book = f->count(QStringLiteral("SELECT COUNT(*) FROM T_WrongBook"));
+        QCOMPARE(book, 40);
+        // A start on the 20th compacts the bank before it opens it.
+        delete DM;
+        DM = nullptr;
+        struct Host : TDM::Host
+        {
+            void connectionFailed() override { QFAIL("the compacted bank does not open"); }
+        } host;
+        FixedClock clock(QDate(2026, 12, 20));
+        bool compacted = false;
+        DM = new TDM(f->folder.path(), clock, host);
+        DM->compactor = [&compacted](const QString& path) {
+            compacted = true;
+            CompactDataFile(path);
+        };
+        DM->DataModuleCreate();
+        QVERIFY(compacted);
+        QCOMPARE(pragma(*f, "PRAGMA user_version"), StudyRecord::kUserVersion);
+        QCOMPARE(f->count(QStringLiteral("SELECT COUNT(*) FROM T_ExamHistory")), 1);
+        QCOMPARE(f->count(QStringLiteral("SELECT COUNT(*) FROM T_WrongBook")), book);
+        QCOMPARE(f->count(QStringLiteral("SELECT SUM(Asked) FROM T_ExamChapter")), 100);
+        // The next exam adds to them.
+        exam = f->showExam();
+        QVERIFY(QTest::qWaitForWindowExposed(exam));
+        HandIn next;
+        handIn(exam, f.get(), 30, &next);
+        QTRY_VERIFY(next.resultShown);
+        QTRY_VERIFY(!exam);
+        QCOMPARE(f->count(QStringLiteral("SELECT COUNT(*) FROM T_ExamHistory")), 2);
+        delete DM;
+        DM = nullptr;
     }
 
     void damagedRecordTablesNeverStopTheExam_data()

@@ -152,6 +152,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(m_practice));
         ExplainNote* note = m_practice->lblJieXi;
         QVERIFY(!note->isVisible());
+        QVERIFY(!m_practice->imgCuoTi->isVisible());
 
         clickControl(m_practice->sbtnA); // wrong: B is right
         QVERIFY(note->isVisible());
@@ -299,6 +300,7 @@ private slots:
                 auto* practice = qobject_cast<TFrm_ShunXuLianXi*>(practiceModal);
                 QVERIFY(practice);
                 QVERIFY(practice->WrongBook);
+                QVERIFY(practice->imgCuoTi->isVisible());
                 lines << practice->DBText1->text();
                 clickControl(practice->sbtnB); // question 1, right at the first try
                 QVERIFY(practice->lblJieXi->text().startsWith(QStringLiteral("解析：")));

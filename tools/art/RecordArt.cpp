@@ -84,6 +84,28 @@ QImage drawRecordBackground()
     return image;
 }
 
+// The left of the practice screen's title band with the title of wrong-question practice,
+// laid over the band in that mode.
+QImage drawWrongBookTitle()
+{
+    QImage image = paint::canvas(450, 76, kLavender);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QLinearGradient band(0, 0, 0, 76);
+    band.setColorAt(0, QColor(70, 96, 178));
+    band.setColorAt(1, QColor(34, 52, 120));
+    p.fillRect(image.rect(), band);
+    p.setFont(paint::font(QStringLiteral("隶书"), 46, true));
+    paint::shadowedText(p, QRectF(24, 4, 300, 68), QStringLiteral("错题练习"),
+                        QColor(255, 255, 255), QColor(10, 20, 60, 170),
+                        Qt::AlignLeft | Qt::AlignVCenter, 2.5);
+    p.setFont(paint::font(QStringLiteral("幼圆"), 15));
+    p.setPen(QColor(214, 224, 255));
+    p.drawText(QRectF(236, 40, 210, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("错题本 · 答对一次就移出"));
+    return image;
+}
+
 } // namespace
 
 std::vector<ArtItem> recordArt()
@@ -91,5 +113,6 @@ std::vector<ArtItem> recordArt()
     using T = ArtItem::Target;
     return {
         {T::Resource, QStringLiteral("art/XueXiJiLu.rgb32"), "rgb32", drawRecordBackground},
+        {T::Resource, QStringLiteral("art/CuoTiTitle.rgb32"), "rgb32", drawWrongBookTitle},
     };
 }
