@@ -54,20 +54,44 @@ std::vector<ExplainNote::Paragraph> ExplainNote::paragraphs() const
 {
     std::vector<Paragraph> list;
     if (!m_answer.isEmpty()) {
-        list.push_back({m_answer, QColor(200, 0, 0)});
+        list.push_back({m_answer, QColor(200, 0, 0), -1, QColor()});
     }
-    if (!m_explain.isEmpty()) {
-        list.push_back({QStringLiteral("解析：") + m_explain, Qt::black});
+    const QString explain = m_explain.isEmpty() ? QString() : QStringLiteral("解析：") + m_explain;
+    const QString source = m_source.isEmpty() ? QString() : QStringLiteral("依据：") + m_source;
+    const QColor navy(0, 0, 128);
+    if (m_runIn && !explain.isEmpty() && !source.isEmpty()) {
+        const QString gap = QStringLiteral("　");
+        list.push_back({explain + gap + source, Qt::black, int(explain.size() + gap.size()), navy});
+        return list;
     }
-    if (!m_source.isEmpty()) {
-        list.push_back({QStringLiteral("依据：") + m_source, QColor(0, 0, 128)});
+    if (!explain.isEmpty()) {
+        list.push_back({explain, Qt::black, -1, QColor()});
+    }
+    if (!source.isEmpty()) {
+        list.push_back({source, navy, -1, QColor()});
     }
     return list;
 }
 
+void ExplainNote::setRunIn(bool runIn)
+{
+    m_runIn = runIn;
+    update();
+}
+
+void ExplainNote::fitFont(const QString& face, const std::vector<int>& sizes, bool bold)
+{
+    for (int px : sizes) {
+        setFontSpec(face, px, bold);
+        if (textHeight(width()) <= height()) {
+            return;
+        }
+    }
+}
+
 int ExplainNote::margin() const
 {
-    return m_border.isValid() ? 7 : 2;
+    return m_border.isValid() ? 5 : 2;
 }
 
 int ExplainNote::layOut(int width, QPainter* p) const
@@ -80,6 +104,13 @@ int ExplainNote::layOut(int width, QPainter* p) const
     for (const Paragraph& paragraph : paragraphs()) {
         QTextLayout layout(paragraph.text, font());
         layout.setTextOption(option);
+        if (paragraph.tailFrom >= 0) {
+            QTextLayout::FormatRange tail;
+            tail.start = paragraph.tailFrom;
+            tail.length = int(paragraph.text.size()) - paragraph.tailFrom;
+            tail.format.setForeground(paragraph.tailColor);
+            layout.setFormats({tail});
+        }
         layout.beginLayout();
         while (true) {
             QTextLine line = layout.createLine();

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QWidget>
+#include <vector>
 
 // The right answer and the explanation of a question with its source, wrapped to the
 // note's width. It takes no clicks: whatever lies beneath keeps them.
@@ -22,6 +23,10 @@ public:
     // A rounded frame in these colours around the text; without one it lies on the
     // colour of what is beneath.
     void setFrame(const QColor& fill, const QColor& border);
+    // The source runs on in the explanation's paragraph: fewer lines where height is short.
+    void setRunIn(bool runIn);
+    // The largest of these pixel sizes (largest first) at which the whole note fits.
+    void fitFont(const QString& face, const std::vector<int>& sizes, bool bold);
     // The height its paragraphs take at a width, frame included.
     int textHeight(int width) const;
     // The height of text wrapped as the screens' memos wrap it, from a top margin.
@@ -35,6 +40,8 @@ private:
     {
         QString text;
         QColor color;
+        int tailFrom = -1; // where the source's colour begins, in a run-in paragraph
+        QColor tailColor;
     };
     std::vector<Paragraph> paragraphs() const;
     int margin() const;
@@ -46,4 +53,5 @@ private:
     QString m_source;
     QColor m_fill;
     QColor m_border;
+    bool m_runIn = false;
 };

@@ -136,6 +136,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     lblJieXi->setGeometry(4, 2, 792, 52);
     lblJieXi->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
     lblJieXi->setFontSpec(QStringLiteral("宋体"), 14, true);
+    lblJieXi->setRunIn(true);
 
     Timer = new ::Timer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -315,10 +316,7 @@ void TFrm_SimulateExam::showReviewExplanation()
         explain = QStringLiteral("（本题的解析无法读出：") + error + QStringLiteral("）");
     }
     lblJieXi->setNote(QString(), explain, source);
-    lblJieXi->setFontSpec(QStringLiteral("宋体"), 14, true);
-    if (lblJieXi->textHeight(lblJieXi->width()) > lblJieXi->height()) {
-        lblJieXi->setFontSpec(QStringLiteral("宋体"), 12, true);
-    }
+    lblJieXi->fitFont(QStringLiteral("宋体"), {14, 13, 12}, true);
     lblJieXi->raise();
 }
 

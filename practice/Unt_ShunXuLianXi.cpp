@@ -293,12 +293,9 @@ void TFrm_ShunXuLianXi::placeExplanation()
     const int textBottom =
         DBMemo1->y() +
         ExplainNote::wrappedHeight(DBMemo1->text(), DBMemo1->font(), DBMemo1->width(), 2) + 4;
-    lblJieXi->setFontSpec(QStringLiteral("宋体"), 16, true);
-    int height = lblJieXi->textHeight(width);
-    if (height > bottom - textBottom) {
-        lblJieXi->setFontSpec(QStringLiteral("宋体"), 14, true);
-        height = lblJieXi->textHeight(width);
-    }
+    lblJieXi->resize(width, qMax(0, bottom - textBottom));
+    lblJieXi->fitFont(QStringLiteral("宋体"), {16, 14}, true);
+    const int height = lblJieXi->textHeight(width);
     const int top = qMax(DBMemo1->y(), qMin(textBottom, bottom - height));
     lblJieXi->setGeometry(0, top, width, bottom - top);
     lblJieXi->raise();

@@ -170,9 +170,14 @@ private slots:
     void reviewShowsExplanationsAndRecordsNothing()
     {
         std::vector<BankRow> rows = planBank();
+        // As long as the longest of the bank: 69 characters and a source of 37.
         for (BankRow& r : rows) {
-            r.explain = QStringLiteral("第%1题的解析，说明为什么这样答。").arg(r.id);
-            r.source = QStringLiteral("《道路交通安全法》第%1条").arg(r.id);
+            r.explain = (QStringLiteral("第%1题的解析，说明为什么这样答。").arg(r.id) +
+                         QString(69, QChar(0x5B57)))
+                            .left(69);
+            r.source =
+                (QStringLiteral("《道路交通安全法》第%1条").arg(r.id) + QString(37, QChar(0x6B3E)))
+                    .left(37);
         }
         f = std::make_unique<ExamFixture>(rows);
         exam = f->showExam();
@@ -188,6 +193,9 @@ private slots:
         QVERIFY(exam->lblJieXi->isVisible());
         QVERIFY(exam->lblJieXi->text().contains(QStringLiteral("第%1题的解析").arg(idShown())));
         QVERIFY(exam->lblJieXi->text().contains(QStringLiteral("《道路交通安全法》")));
+        // All of it readable in its place.
+        QVERIFY(exam->lblJieXi->textHeight(exam->lblJieXi->width()) <= exam->lblJieXi->height());
+        QVERIFY(exam->lblJieXi->font().pixelSize() >= 12);
         clickControl(exam->lblNext);
         QVERIFY(exam->lblJieXi->text().contains(QStringLiteral("第%1题的解析").arg(idShown())));
         // It covers no control of the screen.
