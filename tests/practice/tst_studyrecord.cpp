@@ -340,6 +340,28 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_WrongBook WHERE ID=2")), 1);
     }
 
+    void aBookThatRefusesChangesIsReportedOnce()
+    {
+        recordExam(0, QDateTime(QDate(2026, 3, 2), QTime(10, 0)));
+        exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON T_WrongBook BEGIN SELECT "
+                            "RAISE(ABORT, 'refused'); END"));
+        MessageBoxWatcher boxes;
+        m_practice = new TFrm_ShunXuLianXi();
+        m_practice->WrongBook = true;
+        m_practice->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_practice));
+        clickControl(m_practice->sbtnB); // question 1, right
+        QTRY_COMPARE(boxes.count(), 1);
+        clickControl(m_practice->sbtnXia);
+        clickControl(m_practice->sbtnB); // question 2, right
+        settle();
+        QCOMPARE(boxes.count(), 1);
+        QVERIFY(boxes.texts[0].contains(QStringLiteral("refused")));
+        // The practice goes on: marks and rate as ever.
+        QCOMPARE(m_practice->lbllv->caption(), QStringLiteral("100"));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_WrongBook")), 5);
+    }
+
     void damagedRecordTablesAreReportedOnce()
     {
         exec(QStringLiteral("CREATE TABLE T_ExamHistory (Name TEXT)"));
