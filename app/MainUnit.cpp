@@ -7,6 +7,7 @@
 #include "practice/Unt_JiaoTongBiaoZhi.h"
 #include "practice/Unt_JiaoTongFaGui.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "practice/Unt_XueXiJiLu.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/ClickArea.h"
@@ -77,6 +78,8 @@ TMainForm::TMainForm(QWidget* owner)
     lblShunXuLianXi->OnClick = [this](QObject* s) { sbtnShunXuLianXiClick(s); };
     lblMoLiKaoShi->OnClick = [this](QObject* s) { sbtnMoLiKaoShiClick(s); };
     lblExit->OnClick = [this](QObject* s) { sbtnExitClick(s); };
+    lblXueXiJiLu = clickArea<Label>(this, "lblXueXiJiLu", {532, 420, 234, 78});
+    lblXueXiJiLu->OnClick = [this](QObject* s) { sbtnXueXiJiLuClick(s); };
 
     lblAddress = contactLabel(this, 31, 583);
 
@@ -140,6 +143,13 @@ void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
     // The screen frees itself when it closes.
     auto* practice = new TFrm_ShunXuLianXi();
     practice->showModal();
+}
+
+void TMainForm::sbtnXueXiJiLuClick(QObject* sender)
+{
+    Q_UNUSED(sender);
+    auto* record = new TFrm_XueXiJiLu();
+    record->showModal();
 }
 
 void TMainForm::sbtnMoLiKaoShiClick(QObject* sender)

@@ -16,6 +16,7 @@ public:
     Label* lblShunXuLianXi;
     Label* lblMoLiKaoShi;
     Label* lblExit;
+    Label* lblXueXiJiLu; // the study record, drawn over the menu's scene
     Label* lblAddress;
     Picture* imgXueYuanBan = nullptr; // the edition badge, made by FormCreate
 
@@ -24,6 +25,7 @@ public:
     void sbtnShunXuLianXiClick(QObject* sender);
     void sbtnMoLiKaoShiClick(QObject* sender);
     void sbtnExitClick(QObject* sender);
+    void sbtnXueXiJiLuClick(QObject* sender);
 
 protected:
     void FormCreate();

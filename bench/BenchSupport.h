@@ -68,6 +68,7 @@ benchmark::internal::Benchmark* registerTimed(const char* name, void (*function)
 void registerStartUp();
 void registerPractice();
 void registerExam();
+void registerRecord();
 
 // Closes the screens the exam benchmarks keep between their runs.
 void clearExamScene();

@@ -206,6 +206,19 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
     r.timed("BM_MarkPaper",
             QStringLiteral("Marking a paper (the result screen's marking, `FormShow`)"),
             QStringLiteral("the same statement through sqlite3"), 5, 0);
+    r.timed("BM_RecordExam",
+            QStringLiteral("Recording a handed-in exam in the history and the wrong-question book "
+                           "until it is on the disk (`StudyRecord::recordExam`)"),
+            QStringLiteral("one history row in a transaction through sqlite3, same durability"), 5,
+            0);
+    r.timed("BM_StudyRecordOpen",
+            QStringLiteral("Opening the study record (`TFrm_XueXiJiLu`) on 1,000 exams and a book "
+                           "of the whole bank, until painted"),
+            QStringLiteral("the last 30 exams through sqlite3"), 30, 0);
+    r.timed("BM_WrongPracticeOpen",
+            QStringLiteral("Opening wrong-question practice on a book of the whole bank, until "
+                           "painted"),
+            QStringLiteral("the book's statement through sqlite3, every column read"), 30, 0);
 
     const QDate today = QDate::currentDate();
     QString text;
@@ -269,6 +282,7 @@ int main(int argc, char** argv)
     registerStartUp();
     registerPractice();
     registerExam();
+    registerRecord();
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
     if (!results.isEmpty()) {

@@ -5,6 +5,7 @@ class SystemClock : public Clock
 {
 public:
     QDate currentDate() const override { return QDate::currentDate(); }
+    QDateTime currentDateTime() const override { return QDateTime::currentDateTime(); }
 };
 } // namespace
 

@@ -39,6 +39,8 @@ public:
                            QString& password, int& options, EventStatus& status);
 
     QString databasePath() const;
+    // The calendar the module was given; the records of learning take their time from it.
+    const Clock& clock() const { return m_clock; }
 
     // The compaction of the 10th, 20th and 30th; tests watch it here.
     std::function<void(const QString& path)> compactor = CompactDataFile;

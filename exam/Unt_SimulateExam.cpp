@@ -1,14 +1,18 @@
 #include "exam/Unt_SimulateExam.h"
 
+#include "app/ExplainNote.h"
 #include "app/MsgDialogs.h"
 #include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
+#include "data/Clock.h"
 #include "data/DMUnit.h"
+#include "data/StudyRecord.h"
 #include "data/Swallowed.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/InputBlocker.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
@@ -127,6 +131,14 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
                         Qt::blue, QStringLiteral("剩余时间:45分钟"));
     lblAddress = contactLabel(this, 392, 585);
 
+    // The title band is the one place free of controls; the title is not needed in the
+    // review, where the note lies over it.
+    lblJieXi = named(new ExplainNote(this), "lblJieXi");
+    lblJieXi->setGeometry(4, 2, 792, 52);
+    lblJieXi->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
+    lblJieXi->setFontSpec(QStringLiteral("宋体"), 14, true);
+    lblJieXi->setRunIn(true);
+
     Timer = new ::Timer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
     Timer->setInterval(60000);
@@ -190,6 +202,8 @@ void TFrm_SimulateExam::FormShow()
         return;
     }
     attachDataSources();
+    m_paperRecorded = false;
+    lblJieXi->clearNote();
     DM->ADOQryTopic.first();
     WrongTopicSet.reset();
     MinutesLeft = 45;
@@ -290,6 +304,23 @@ void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
                                QStringLiteral("\r\n") + QStringLiteral("  ") +
                                dbMemContent->text());
     }
+    if (!lblA->isEnabled()) {
+        showReviewExplanation();
+    }
+}
+
+void TFrm_SimulateExam::showReviewExplanation()
+{
+    QString explain;
+    QString source;
+    QString error;
+    const int id = DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger();
+    if (!StudyRecord::explanationOf(DM->ADOCon, id, &explain, &source, &error)) {
+        explain = QStringLiteral("（本题的解析无法读出：") + error + QStringLiteral("）");
+    }
+    lblJieXi->setNote(QString(), explain, source);
+    lblJieXi->fitFont(QStringLiteral("宋体"), {14, 13, 12}, true);
+    lblJieXi->raise();
 }
 
 void TFrm_SimulateExam::UpdateTopicView()
@@ -427,6 +458,7 @@ void TFrm_SimulateExam::lblEndExamClick(QObject*)
 void TFrm_SimulateExam::HandInExam()
 {
     Timer->setEnabled(false);
+    recordPaper();
     auto* result = new TFrm_MoLiKaoShiPingFen(nullptr);
     result->showModal();
     const int choice = result->SelectedTag;
@@ -446,6 +478,22 @@ void TFrm_SimulateExam::HandInExam()
     }
 }
 
+void TFrm_SimulateExam::recordPaper()
+{
+    if (m_paperRecorded) {
+        return;
+    }
+    m_paperRecorded = true;
+    QString error;
+    if (!StudyRecord::recordExam(DM->ADOCon, DM->clock().currentDateTime(), lblNo->caption(),
+                                 nullptr, &error)) {
+        // The paper and its answers are untouched; the result is shown all the same.
+        MessageBox(QStringLiteral("本次考试没能记入学习记录：") + error +
+                       QStringLiteral("\r\n成绩照常显示，答卷完好。"),
+                   QStringLiteral("学习记录"), 16);
+    }
+}
+
 void TFrm_SimulateExam::enterReview()
 {
     WrongTopicSet = ExamPaper::wrongTopics(DM->ADOQuery2);
@@ -458,6 +506,7 @@ void TFrm_SimulateExam::enterReview()
     for (Label* l : {lblA, lblB, lblC, lblD}) {
         l->setEnabled(false);
     }
+    showReviewExplanation();
 }
 
 void TFrm_SimulateExam::FormClose(CloseAction& action)

@@ -10,6 +10,7 @@
 #include <vector>
 
 class DBImage;
+class ExplainNote;
 
 // Question numbers 0 to 103 answered wrongly or not at all, painted red in the review.
 extern TTopicSet WrongTopicSet;
@@ -48,6 +49,8 @@ public:
     Label* lblTime;
     Label* lblAddress;
     Label* lblXueYuanBan = nullptr; // made by FormCreate
+    // In the review: the explanation and source of the question shown, over the title.
+    ExplainNote* lblJieXi;
     ::Timer* Timer;
     ::DataSource* DataSource;  // the paper
     ::DataSource* DataSource1; // the answer sheet
@@ -82,6 +85,10 @@ private:
     void detachDataSources();
     void attachDataSources();
     void enterReview();
+    void showReviewExplanation();
+    // Once per paper, at its first hand-in: the history and the wrong-question book.
+    void recordPaper();
+    bool m_paperRecorded = false;
 
     // The hand-in question while it is open; the clock closes it when time runs out.
     bool m_confirming = false;

@@ -1,11 +1,14 @@
 #include "practice/Unt_ShunXuLianXi.h"
 
+#include "app/ExplainNote.h"
 #include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/DMUnit.h"
+#include "data/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/ClickArea.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
@@ -96,6 +99,12 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
 
     lblAddress = contactLabel(this, 23, 583);
 
+    imgCuoTi = named(new Picture(this), "imgCuoTi");
+    imgCuoTi->setAutoSize(true);
+    imgCuoTi->move(0, 0);
+    imgCuoTi->loadFromResource(artPath(QStringLiteral("CuoTiTitle.rgb32")));
+    imgCuoTi->hide();
+
     Panel1 = named(new Panel(this), "Panel1");
     Panel1->setGeometry(29, 91, 578, 337);
     Panel1->setColor(colorFromBgr(kLavender));
@@ -121,6 +130,10 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     DBImage1->setColor(colorFromBgr(kLavender));
     DBImage1->setDataField(QStringLiteral("Picture"));
     DBImage1->setDataSource(DataSource);
+
+    // Last in the panel; it is placed beside the picture, never over it.
+    lblJieXi = named(new ExplainNote(Panel1), "lblJieXi");
+    lblJieXi->setGeometry(0, 184, 376, 150);
 
     sbtnReturn->OnClick = [this](QObject* s) { sbtnReturnClick(s); };
     sbtnXia->OnClick = [this](QObject* s) { sbtnXiaClick(s); };
@@ -160,8 +173,15 @@ void TFrm_ShunXuLianXi::FormShow()
     Query& topics = DM->ADOQryTopic;
     topics.close();
     topics.SQL.clear();
-    topics.SQL.add(QStringLiteral("SELECT * FROM T_Topic"));
-    topics.SQL.add(QStringLiteral(" ORDER BY ID "));
+    imgCuoTi->setVisible(WrongBook);
+    if (WrongBook) {
+        for (const QString& line : StudyRecord::wrongBookPracticeSql()) {
+            topics.SQL.add(line);
+        }
+    } else {
+        topics.SQL.add(QStringLiteral("SELECT * FROM T_Topic"));
+        topics.SQL.add(QStringLiteral(" ORDER BY ID "));
+    }
     topics.open();
     wait->pb->setPosition(9);
     Application::processMessages();
@@ -205,6 +225,7 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
     Q_UNUSED(sender);
     Q_UNUSED(field);
     imgResult->clear();
+    lblJieXi->clearNote();
     const bool shown = hasQuestion();
     Query* topics = shown ? &DM->ADOQryTopic : nullptr;
     DBImage1->setVisible(shown && !topics->fieldByName(QStringLiteral("Picture")).isNull());
@@ -227,7 +248,8 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
                      topics.fieldByName(QStringLiteral("Type")).asInteger() != 0);
     const QString expected =
         asciiUpper(trimBlanks(topics.fieldByName(QStringLiteral("Result")).asString()));
-    if (asciiUpper(chosen) == expected) {
+    const bool right = asciiUpper(chosen) == expected;
+    if (right) {
         imgResult->loadFromFile(appFile(QStringLiteral("Yes.bmp")));
         if (FirstTry) {
             ++RightCount;
@@ -235,11 +257,48 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
     } else {
         imgResult->loadFromFile(appFile(QStringLiteral("No.bmp")));
     }
+    showExplanation(expected, right);
+    if (WrongBook && right && FirstTry) {
+        QString error;
+        if (!StudyRecord::recordMastered(
+                DM->ADOCon, topics.fieldByName(QStringLiteral("ID")).asInteger(), &error) &&
+            !m_bookFailureShown) {
+            m_bookFailureShown = true;
+            MessageBox(QStringLiteral("错题本无法更新：") + error, QStringLiteral("错题练习"), 16);
+        }
+    }
     if (FirstTry) {
         ++AnsweredCount;
         FirstTry = false;
     }
     lbllv->setCaption(QString::number(firstTryRate(RightCount, AnsweredCount)));
+}
+
+void TFrm_ShunXuLianXi::showExplanation(const QString& expected, bool right)
+{
+    Query& topics = DM->ADOQryTopic;
+    const Field* explain = topics.findField(QStringLiteral("Explain"));
+    const Field* source = topics.findField(QStringLiteral("Source"));
+    lblJieXi->setNote(right ? QString() : QStringLiteral("正确答案：") + expected,
+                      explain ? explain->asString() : QString(),
+                      source ? source->asString() : QString());
+    placeExplanation();
+}
+
+void TFrm_ShunXuLianXi::placeExplanation()
+{
+    // Below the question's lines and left of its picture, down to the panel's foot.
+    const int width = DBImage1->isVisible() ? DBImage1->x() - 4 : Panel1->width();
+    const int bottom = Panel1->height() - 2;
+    const int textBottom =
+        DBMemo1->y() +
+        ExplainNote::wrappedHeight(DBMemo1->text(), DBMemo1->font(), DBMemo1->width(), 2) + 4;
+    lblJieXi->resize(width, qMax(0, bottom - textBottom));
+    lblJieXi->fitFont(QStringLiteral("宋体"), {16, 14}, true);
+    const int height = lblJieXi->textHeight(width);
+    const int top = qMax(DBMemo1->y(), qMin(textBottom, bottom - height));
+    lblJieXi->setGeometry(0, top, width, bottom - top);
+    lblJieXi->raise();
 }
 
 void TFrm_ShunXuLianXi::sbtnShangClick(QObject* sender)

@@ -4,6 +4,8 @@
 #include "toolkit/DataControls.h"
 #include "toolkit/Form.h"
 
+class ExplainNote;
+
 #include <cstdint>
 
 // Sequential practice: the whole bank in the order of its numbers, one question at a
@@ -33,6 +35,14 @@ public:
     DBMemo* DBMemo1;
     DBImage* DBImage1;
     ::DataSource* DataSource;
+    // After an answer: the right answer when it was wrong, the explanation and source.
+    ExplainNote* lblJieXi;
+
+    // Set before showing: the questions of the wrong-question book instead of the bank;
+    // one answered right at its first try leaves the book.
+    bool WrongBook = false;
+    // The title of wrong-question practice over the title band, shown in that mode.
+    Picture* imgCuoTi;
 
     void DataSourceDataChange(QObject* sender, Field* field);
     void ADOQryTopicIDGetText(Field& sender, QString& text, bool displayText);
@@ -50,6 +60,10 @@ protected:
 private:
     // A question is shown: the bank is loaded and not empty.
     bool hasQuestion() const;
+    void showExplanation(const QString& expected, bool right);
+    void placeExplanation();
+
+    bool m_bookFailureShown = false;
 };
 
 // The practice of the one practice screen, started afresh at each opening: the first

@@ -1,12 +1,12 @@
 # The arrows between the rooms, as the includes show them: a room includes only the
 # headers of the rooms its library links, so an include the link lines would not allow
 # fails here before it makes a cycle.   cmake -DROOT=<source folder> -P rooms.cmake
-set(shared "app/(Environment|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.h")
+set(shared "app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.h")
 set(lower "(toolkit|data)/[A-Za-z]+\\.h")
 
 # Each room: its name, its files, then the headers it may include, apart by commas.
 set(rooms
-    "sharedscreens,app/(Environment|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.(h|cpp),${lower},${shared}"
+    "sharedscreens,app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.(h|cpp),${lower},${shared}"
     "practice,practice/.*,${lower},${shared},practice/.*"
     "exampaper,exam/ExamPaper\\.(h|cpp),data/[A-Za-z]+\\.h,exam/ExamPaper\\.h"
     "exam,exam/Unt_.*,${lower},${shared},exam/.*"

@@ -1,14 +1,19 @@
 // An exam in a process of its own, so that a test can kill it the moment an answer is
 // given:  exam_child <application folder> <number of answers>
 // Prints "<TopicNo> <answer>" when each answer click has returned.
+//        exam_child <application folder> <number of answers> handin
+// then hands the paper in and prints "shown" once the result screen is up.
 #include "app/Program.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
+#include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 
+#include <QApplication>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -22,7 +27,7 @@ struct Host : TDM::Host
 int main(int argc, char** argv)
 {
     GuardedApplication app(argc, argv);
-    if (argc != 3) {
+    if (argc != 3 && argc != 4) {
         return 2;
     }
     prepareEnvironment();
@@ -46,6 +51,21 @@ int main(int argc, char** argv)
                     qPrintable(DM->ADOQuery1.fieldByName(QStringLiteral("Result")).asString()));
         std::fflush(stdout);
         exam->lblNextClick(exam->lblNext);
+    }
+    if (argc == 4) {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [] {
+            if (qobject_cast<TFrm_MoLiKaoShiPingFen*>(QApplication::activeModalWidget())) {
+                std::printf("shown\n");
+                std::fflush(stdout);
+                while (true) {
+                    QThread::sleep(1);
+                }
+            }
+        });
+        poll.start();
+        exam->HandInExam();
     }
     // Waits to be killed.
     while (true) {

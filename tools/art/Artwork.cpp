@@ -11,7 +11,8 @@ constexpr int kQuestionPictureSize = 140;
 std::vector<ArtItem> artworkCatalogue()
 {
     std::vector<ArtItem> all;
-    for (auto&& part : {mainMenuArt(), practiceArt(), viewerArt(), signPageArt(), examArt()}) {
+    for (auto&& part :
+         {mainMenuArt(), practiceArt(), viewerArt(), signPageArt(), examArt(), recordArt()}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;

@@ -47,6 +47,7 @@ std::vector<ArtItem> viewerArt();
 // "html/".
 std::vector<ArtItem> signPageArt();
 std::vector<ArtItem> practiceArt();
+std::vector<ArtItem> recordArt();
 
 // The wait screen's clock: the frames of one turn of its hand, and the clip made of them.
 std::vector<QImage> clockFrames();

@@ -268,9 +268,13 @@ QImage drawMainMenu()
         QRect box;
         const char* caption;
     } buttons[] = {
-        {QRect(29, 79, 234, 78), "交通标志"},  {QRect(29, 170, 234, 78), "交通法规"},
-        {QRect(25, 261, 234, 78), "顺序练习"}, {QRect(25, 352, 234, 78), "模拟考试"},
+        {QRect(29, 79, 234, 78), "交通标志"},
+        {QRect(29, 170, 234, 78), "交通法规"},
+        {QRect(25, 261, 234, 78), "顺序练习"},
+        {QRect(25, 352, 234, 78), "模拟考试"},
         {QRect(29, 492, 234, 78), "退出系统"},
+        // Drawn over the scene: the left column has no room for a sixth.
+        {QRect(532, 420, 234, 78), "学习记录"},
     };
     const QFont captionFont = paint::font(QStringLiteral("隶书"), 36, true);
     for (const auto& b : buttons) {

@@ -1,0 +1,173 @@
+#include "app/ExplainNote.h"
+
+#include "toolkit/Controls.h"
+
+#include <QPainter>
+#include <QTextLayout>
+
+ExplainNote::ExplainNote(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(screenFont(QStringLiteral("宋体"), 16, true));
+    hide();
+}
+
+void ExplainNote::setNote(const QString& answerLine, const QString& explain, const QString& source)
+{
+    m_answer = answerLine;
+    m_explain = explain.trimmed();
+    m_source = source.trimmed();
+    setVisible(!isEmpty());
+    update();
+}
+
+void ExplainNote::clearNote()
+{
+    setNote(QString(), QString(), QString());
+}
+
+QString ExplainNote::text() const
+{
+    QStringList lines;
+    for (const Paragraph& p : paragraphs()) {
+        lines << p.text;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void ExplainNote::setFontSpec(const QString& face, int pixelSize, bool bold)
+{
+    setFont(screenFont(face, pixelSize, bold));
+    update();
+}
+
+void ExplainNote::setFrame(const QColor& fill, const QColor& border)
+{
+    m_fill = fill;
+    m_border = border;
+    update();
+}
+
+std::vector<ExplainNote::Paragraph> ExplainNote::paragraphs() const
+{
+    std::vector<Paragraph> list;
+    if (!m_answer.isEmpty()) {
+        list.push_back({m_answer, QColor(200, 0, 0), -1, QColor()});
+    }
+    const QString explain = m_explain.isEmpty() ? QString() : QStringLiteral("解析：") + m_explain;
+    const QString source = m_source.isEmpty() ? QString() : QStringLiteral("依据：") + m_source;
+    const QColor navy(0, 0, 128);
+    if (m_runIn && !explain.isEmpty() && !source.isEmpty()) {
+        const QString gap = QStringLiteral("　");
+        list.push_back({explain + gap + source, Qt::black, int(explain.size() + gap.size()), navy});
+        return list;
+    }
+    if (!explain.isEmpty()) {
+        list.push_back({explain, Qt::black, -1, QColor()});
+    }
+    if (!source.isEmpty()) {
+        list.push_back({source, navy, -1, QColor()});
+    }
+    return list;
+}
+
+void ExplainNote::setRunIn(bool runIn)
+{
+    m_runIn = runIn;
+    update();
+}
+
+void ExplainNote::fitFont(const QString& face, const std::vector<int>& sizes, bool bold)
+{
+    for (int px : sizes) {
+        setFontSpec(face, px, bold);
+        if (textHeight(width()) <= height()) {
+            return;
+        }
+    }
+}
+
+int ExplainNote::margin() const
+{
+    return m_border.isValid() ? 5 : 2;
+}
+
+int ExplainNote::layOut(int width, QPainter* p) const
+{
+    // Chinese text has no blanks to break at: wrap anywhere when a word does not fit.
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const qreal m = margin();
+    qreal y = m;
+    for (const Paragraph& paragraph : paragraphs()) {
+        QTextLayout layout(paragraph.text, font());
+        layout.setTextOption(option);
+        if (paragraph.tailFrom >= 0) {
+            QTextLayout::FormatRange tail;
+            tail.start = paragraph.tailFrom;
+            tail.length = int(paragraph.text.size()) - paragraph.tailFrom;
+            tail.format.setForeground(paragraph.tailColor);
+            layout.setFormats({tail});
+        }
+        layout.beginLayout();
+        while (true) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid()) {
+                break;
+            }
+            line.setLineWidth(qMax<qreal>(1, width - 2 * m));
+            line.setPosition(QPointF(m, y));
+            y += line.height();
+        }
+        layout.endLayout();
+        if (p) {
+            p->setPen(paragraph.color);
+            layout.draw(p, QPointF(0, 0));
+        }
+    }
+    return int(y + m + 0.999);
+}
+
+int ExplainNote::wrappedHeight(const QString& text, const QFont& font, int width, int margin)
+{
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    qreal y = margin;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        while (true) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid()) {
+                break;
+            }
+            line.setLineWidth(qMax(1, width - 2 * margin));
+            line.setPosition(QPointF(margin, y));
+            y += line.height();
+        }
+        layout.endLayout();
+    }
+    return int(y + 0.999);
+}
+
+int ExplainNote::textHeight(int width) const
+{
+    return layOut(width, nullptr);
+}
+
+void ExplainNote::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (m_border.isValid()) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(m_border, 2));
+        p.setBrush(m_fill);
+        p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6, 6);
+    }
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setClipRect(rect().adjusted(1, 1, -1, -1));
+    layOut(width(), &p);
+}

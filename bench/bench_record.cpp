@@ -1,0 +1,178 @@
+// Learning from mistakes: recording a handed-in exam in the history and the book, and
+// opening the study record and wrong-question practice on a history of 1,000 exams with
+// every question of the bank in the book.
+#include "bench/BenchSupport.h"
+#include "data/DMUnit.h"
+#include "data/StudyRecord.h"
+#include "exam/ExamPaper.h"
+#include "practice/Unt_ShunXuLianXi.h"
+#include "practice/Unt_XueXiJiLu.h"
+
+#include <QDir>
+#include <QFile>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+using namespace bench;
+
+namespace {
+
+// A copy of the application folder with a paper drawn and answered in part.
+QString recordFolder(const char* name)
+{
+    const QString to = workFolder() + QLatin1Char('/') + QLatin1String(name);
+    QDir().mkpath(to);
+    const QDir from(applicationCopy());
+    for (const QFileInfo& f : from.entryInfoList(QDir::Files)) {
+        if (!f.fileName().startsWith(QLatin1String("Drive.mdb-"))) {
+            QFile::remove(to + QLatin1Char('/') + f.fileName());
+            QFile::copy(f.filePath(), to + QLatin1Char('/') + f.fileName());
+        }
+    }
+    return to;
+}
+
+void drawAnsweredPaper()
+{
+    ExamPaper::draw(DM->ADOQryTopic, ExamPlan);
+    Query& q = DM->ADOQryTopic;
+    q.close();
+    q.SQL.clear();
+    q.SQL.add(QStringLiteral("UPDATE T_TopicTmp SET Result=(SELECT Result FROM T_Topic WHERE "
+                             "T_Topic.ID=T_TopicTmp.ID) WHERE TopicNo<=85"));
+    q.execSQL();
+}
+
+// The history of 1,000 exams and a book of the whole bank, made once.
+const QString& historyFolder()
+{
+    static const QString folder = [] {
+        const QString f = recordFolder("history");
+        useBank(f);
+        drawAnsweredPaper();
+        QString error;
+        const QDateTime start(QDate(2026, 1, 1), QTime(8, 0));
+        for (int i = 0; i < 1000; ++i) {
+            if (!StudyRecord::recordExam(DM->ADOCon, start.addSecs(i * 3600), QStringLiteral("1"),
+                                         nullptr, &error)) {
+                qFatal("%s", qPrintable(error));
+            }
+        }
+        Query& q = DM->ADOQryTopic;
+        q.close();
+        q.SQL.clear();
+        q.SQL.add(QStringLiteral("INSERT OR REPLACE INTO T_WrongBook (ID, Misses, LastMissed) "
+                                 "SELECT ID, 3, '2026-02-11 10:00:00' FROM T_Topic"));
+        q.execSQL();
+        // The baselines read a copy of the file: everything in it, nothing in the journal.
+        execRaw(DM->ADOCon.handle(), "PRAGMA wal_checkpoint(TRUNCATE)");
+        return f;
+    }();
+    return folder;
+}
+
+void BM_RecordExam(benchmark::State& state)
+{
+    clearExamScene();
+    useBank(recordFolder("recordexam"));
+    drawAnsweredPaper();
+    sqlite3* db = DM->ADOCon.handle();
+    static int turn = 0;
+    int n = 0;
+    for (auto _ : state) {
+        double ms = 0;
+        double baseline = 0;
+        auto layer = [&] {
+            QString error;
+            const std::int64_t start = nowNs();
+            if (!StudyRecord::recordExam(DM->ADOCon, QDateTime::currentDateTime(),
+                                         QStringLiteral("12345678"), nullptr, &error)) {
+                qFatal("%s", qPrintable(error));
+            }
+            ms = msSince(start);
+        };
+        // One history row in a transaction of its own on the same connection: the cost of
+        // a durable commit that any record pays.
+        auto raw = [&] {
+            const std::int64_t start = nowNs();
+            execRaw(db, "BEGIN IMMEDIATE");
+            execRaw(db, QByteArray("INSERT INTO T_ExamHistory (TakenAt, CandidateNo, Score, "
+                                   "Passed, Questions) VALUES ('2026-01-01 00:00:00', 'x', " +
+                                   QByteArray::number(n++ % 100) + ", 0, 100)")
+                            .constData());
+            execRaw(db, "COMMIT");
+            baseline = msSince(start);
+        };
+        if (turn++ % 2 == 0) {
+            layer();
+            raw();
+        } else {
+            raw();
+            layer();
+        }
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["baseline_ms"] = baseline;
+    }
+}
+
+// A screen made and shown until it has been painted, then closed.
+template <typename Screen, typename Setup> double openScreen(Setup setup)
+{
+    const std::int64_t start = nowNs();
+    auto* screen = new Screen();
+    setup(screen);
+    PaintWatch painted(screen);
+    screen->show();
+    if (!painted.wait()) {
+        qFatal("the screen was not painted");
+    }
+    const double ms = msSince(start);
+    screen->close();
+    settle();
+    return ms;
+}
+
+void timeOpening(benchmark::State& state, double (*open)(), const char* baselineSql)
+{
+    const QString folder = historyFolder();
+    clearExamScene();
+    useBank(folder);
+    static sqlite3* raw = openRaw(folder);
+    for (auto _ : state) {
+        const double ms = open();
+        const std::int64_t start = nowNs();
+        readAllRaw(raw, baselineSql);
+        const double baseline = msSince(start);
+        state.SetIterationTime(ms / 1e3);
+        state.counters["ms"] = ms;
+        state.counters["baseline_ms"] = baseline;
+    }
+}
+
+void BM_StudyRecordOpen(benchmark::State& state)
+{
+    timeOpening(
+        state, [] { return openScreen<TFrm_XueXiJiLu>([](TFrm_XueXiJiLu*) {}); },
+        "SELECT TakenAt, CandidateNo, Score, Passed, Questions FROM T_ExamHistory "
+        "ORDER BY HistoryID DESC LIMIT 30");
+}
+
+void BM_WrongPracticeOpen(benchmark::State& state)
+{
+    timeOpening(
+        state,
+        [] {
+            return openScreen<TFrm_ShunXuLianXi>([](TFrm_ShunXuLianXi* s) { s->WrongBook = true; });
+        },
+        "SELECT * FROM T_Topic\r\n WHERE ID IN (SELECT ID FROM T_WrongBook)\r\n ORDER BY ID ");
+}
+
+} // namespace
+
+void bench::registerRecord()
+{
+    registerTimed("BM_RecordExam", BM_RecordExam, 100);
+    registerTimed("BM_StudyRecordOpen", BM_StudyRecordOpen, 30);
+    registerTimed("BM_WrongPracticeOpen", BM_WrongPracticeOpen, 30);
+}

@@ -1,0 +1,262 @@
+#include "practice/Unt_XueXiJiLu.h"
+
+#include "app/ScreenParts.h"
+#include "data/DMUnit.h"
+#include "practice/Unt_ShunXuLianXi.h"
+#include "toolkit/ClickArea.h"
+#include "toolkit/MessageBox.h"
+#include "toolkit/Resources.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+const QColor kDeepBlue(38, 58, 128);
+const QColor kPanelFill(246, 244, 255);
+
+} // namespace
+
+// ---- ScorePlot ---------------------------------------------------------------------------
+
+ScorePlot::ScorePlot(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ScorePlot::setExams(std::vector<StudyRecord::ExamEntry> exams)
+{
+    m_exams = std::move(exams);
+    update();
+}
+
+QRectF ScorePlot::plotArea() const
+{
+    return QRectF(34, 10, width() - 48, height() - 38);
+}
+
+QPointF ScorePlot::pointOf(size_t index) const
+{
+    const QRectF area = plotArea();
+    const int places = StudyRecord::kRecentExams;
+    const qreal step = area.width() / (places - 1);
+    const StudyRecord::ExamEntry& e = m_exams[index];
+    // Scores of the 100-question paper, as the pass line is.
+    const qreal share = qBound(0.0, qreal(e.score) / 100, 1.0);
+    return QPointF(area.left() + step * qreal(index), area.bottom() - share * area.height());
+}
+
+void ScorePlot::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    if (m_exams.empty()) {
+        p.setFont(screenFont(QStringLiteral("隶书"), 26, true));
+        p.setPen(kDeepBlue);
+        p.drawText(rect().adjusted(20, 0, -20, -30), Qt::AlignCenter | Qt::TextWordWrap,
+                   QStringLiteral("还没有模拟考试的记录"));
+        p.setFont(screenFont(QStringLiteral("宋体"), 16, true));
+        p.setPen(QColor(90, 90, 130));
+        p.drawText(rect().adjusted(30, 70, -30, 0), Qt::AlignCenter | Qt::TextWordWrap,
+                   QStringLiteral("考完一次模拟考试，这里就会画出你的成绩走势。"));
+        return;
+    }
+    const QRectF area = plotArea();
+    p.setFont(screenFont(QStringLiteral("宋体"), 12));
+    // Grid every 20 points, with the score at the left.
+    for (int score = 0; score <= 100; score += 20) {
+        const qreal y = area.bottom() - area.height() * score / 100.0;
+        p.setPen(QPen(QColor(205, 200, 235), 1));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.setPen(QColor(90, 90, 130));
+        p.drawText(QRectF(0, y - 8, area.left() - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(score));
+    }
+    const qreal passY = area.bottom() - area.height() * StudyRecord::kPassMark / 100.0;
+    p.setPen(QPen(QColor(200, 40, 40), 1.5, Qt::DashLine));
+    p.drawLine(QPointF(area.left(), passY), QPointF(area.right(), passY));
+    p.setPen(QColor(200, 40, 40));
+    p.drawText(QRectF(area.right() - 80, passY - 18, 80, 16), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("及格线90"));
+
+    QPainterPath line;
+    for (size_t i = 0; i < m_exams.size(); ++i) {
+        i == 0 ? line.moveTo(pointOf(i)) : line.lineTo(pointOf(i));
+    }
+    p.setPen(QPen(kDeepBlue, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(line);
+    for (size_t i = 0; i < m_exams.size(); ++i) {
+        p.setPen(QPen(Qt::white, 1.5));
+        p.setBrush(m_exams[i].passed ? QColor(40, 150, 70) : QColor(210, 50, 50));
+        p.drawEllipse(pointOf(i), 4.5, 4.5);
+    }
+    // The first and the last exam's day under the axis.
+    p.setPen(QColor(90, 90, 130));
+    const auto day = [](const StudyRecord::ExamEntry& e) {
+        return e.takenAt.isValid() ? e.takenAt.toString(QStringLiteral("M月d日")) : QString();
+    };
+    p.drawText(QRectF(area.left() - 20, area.bottom() + 6, 120, 18),
+               Qt::AlignLeft | Qt::AlignVCenter, day(m_exams.front()));
+    if (m_exams.size() > 1) {
+        const QPointF last = pointOf(m_exams.size() - 1);
+        p.drawText(QRectF(last.x() - 60, area.bottom() + 6, 80, 18),
+                   Qt::AlignRight | Qt::AlignVCenter, day(m_exams.back()));
+    }
+    p.setFont(screenFont(QStringLiteral("宋体"), 14, true));
+    p.setPen(kDeepBlue);
+    const QPointF last = pointOf(m_exams.size() - 1);
+    p.drawText(QRectF(last.x() - 40, last.y() - 24, 80, 18), Qt::AlignCenter,
+               QString::number(m_exams.back().score));
+}
+
+// ---- ChapterBars -------------------------------------------------------------------------
+
+ChapterBars::ChapterBars(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ChapterBars::setShares(std::vector<StudyRecord::ChapterShare> shares)
+{
+    m_shares = std::move(shares);
+    update();
+}
+
+QStringList ChapterBars::captions() const
+{
+    QStringList list;
+    const auto& chapters = StudyRecord::chapters();
+    for (size_t i = 0; i < chapters.size(); ++i) {
+        const StudyRecord::ChapterShare s =
+            i < m_shares.size() ? m_shares[i] : StudyRecord::ChapterShare();
+        list << chapters[i].name + QLatin1Char(' ') +
+                    (s.asked > 0
+                         ? QString::number(qRound(100.0 * s.right / s.asked)) + QLatin1Char('%')
+                         : QStringLiteral("—"));
+    }
+    return list;
+}
+
+void ChapterBars::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const auto& chapters = StudyRecord::chapters();
+    const int n = int(chapters.size());
+    const qreal slot = qreal(width()) / n;
+    const qreal barTop = 4;
+    const qreal barBottom = height() - 36;
+    for (int i = 0; i < n; ++i) {
+        const StudyRecord::ChapterShare s =
+            size_t(i) < m_shares.size() ? m_shares[size_t(i)] : StudyRecord::ChapterShare();
+        const QRectF track(slot * i + slot * 0.3, barTop, slot * 0.4, barBottom - barTop);
+        p.setPen(QPen(QColor(180, 174, 220), 1));
+        p.setBrush(QColor(226, 223, 246));
+        p.drawRoundedRect(track, 3, 3);
+        QString value = QStringLiteral("—");
+        if (s.asked > 0) {
+            const qreal share = qreal(s.right) / s.asked;
+            const QRectF bar(track.left(), track.bottom() - track.height() * share, track.width(),
+                             track.height() * share);
+            p.setPen(Qt::NoPen);
+            p.setBrush(share * 100 >= StudyRecord::kPassMark ? QColor(60, 160, 90)
+                                                             : QColor(90, 110, 210));
+            p.drawRoundedRect(bar, 3, 3);
+            value = QString::number(qRound(share * 100)) + QLatin1Char('%');
+        }
+        p.setFont(screenFont(QStringLiteral("宋体"), 12, true));
+        p.setPen(QColor(40, 40, 100));
+        p.drawText(QRectF(slot * i, barBottom + 1, slot, 16), Qt::AlignCenter, value);
+        p.drawText(QRectF(slot * i, barBottom + 17, slot, 16), Qt::AlignCenter,
+                   chapters[size_t(i)].name);
+    }
+}
+
+// ---- TFrm_XueXiJiLu ----------------------------------------------------------------------
+
+TFrm_XueXiJiLu::TFrm_XueXiJiLu(QWidget* owner)
+    : Form(owner)
+{
+    setObjectName(QStringLiteral("Frm_XueXiJiLu"));
+    setCaption(QStringLiteral("Dialog"));
+    setClientSize(800, 600);
+    setColor(palette().color(QPalette::Button));
+    setFont(screenFont(QStringLiteral("宋体"), 16));
+
+    Image1 = screenPicture(this, "Image1", QStringLiteral("XueXiJiLu.rgb32"));
+
+    imgChengJi = named(new ScorePlot(this), "imgChengJi");
+    imgChengJi->setGeometry(29, 124, 490, 260);
+
+    const QString li = QStringLiteral("隶书");
+    lblKaoShi = textLabel(this, "lblKaoShi", QRect(652, 136, 112, 35), li, 35, Qt::blue, QString());
+    lblTongGuo = textLabel(this, "lblTongGuo", QRect(652, 196, 112, 35), li, 35, QColor(0, 128, 0),
+                           QString());
+    lblCuoTi = textLabel(this, "lblCuoTi", QRect(652, 256, 112, 35), li, 35, Qt::red, QString());
+    for (Label* l : {lblKaoShi, lblTongGuo, lblCuoTi}) {
+        l->setAlignment(Qt::AlignCenter);
+    }
+
+    pnlZhangJie = named(new ChapterBars(this), "pnlZhangJie");
+    pnlZhangJie->setGeometry(31, 432, 738, 82);
+
+    sbtnLianXiCuoTi = clickArea<FlatButton>(this, "sbtnLianXiCuoTi", {320, 532, 199, 47});
+    sbtnReturn = clickArea<FlatButton>(this, "sbtnReturn", {560, 532, 199, 47});
+    sbtnLianXiCuoTi->OnClick = [this](QObject* s) { sbtnLianXiCuoTiClick(s); };
+    sbtnReturn->OnClick = [this](QObject* s) { sbtnReturnClick(s); };
+
+    lblAddress = contactLabel(this, 23, 583);
+    lblAddress->setCaption(loadStr(StringId::Contact));
+}
+
+void TFrm_XueXiJiLu::FormShow()
+{
+    resize(800, 600);
+    showSummary();
+}
+
+void TFrm_XueXiJiLu::showSummary()
+{
+    QString error;
+    if (!DM || !StudyRecord::readSummary(DM->ADOCon, &m_summary, &error)) {
+        m_summary = StudyRecord::Summary();
+        m_summary.chapters.assign(StudyRecord::chapters().size(), StudyRecord::ChapterShare());
+        MessageBox(QStringLiteral("学习记录无法读出：") +
+                       (DM ? error : QStringLiteral("题库没有打开")),
+                   QStringLiteral("学习记录"), 16);
+    }
+    imgChengJi->setExams(m_summary.recent);
+    pnlZhangJie->setShares(m_summary.chapters);
+    lblKaoShi->setCaption(QString::number(m_summary.exams));
+    lblTongGuo->setCaption(QString::number(m_summary.passes));
+    lblCuoTi->setCaption(QString::number(m_summary.bookSize));
+}
+
+void TFrm_XueXiJiLu::sbtnLianXiCuoTiClick(QObject*)
+{
+    if (m_summary.bookSize == 0) {
+        MessageBox(QStringLiteral("错题本里还没有题目。模拟考试中答错或未答的题会记在这里。"),
+                   QStringLiteral("练习错题"), 64);
+        return;
+    }
+    auto* practice = new TFrm_ShunXuLianXi();
+    practice->WrongBook = true;
+    practice->showModal();
+    // Questions answered right there have left the book.
+    showSummary();
+}
+
+void TFrm_XueXiJiLu::sbtnReturnClick(QObject*)
+{
+    close();
+}
+
+void TFrm_XueXiJiLu::FormClose(CloseAction& action)
+{
+    action = CloseAction::Free;
+}

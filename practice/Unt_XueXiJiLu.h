@@ -1,0 +1,71 @@
+#pragma once
+
+#include "data/StudyRecord.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Form.h"
+
+// The scores of the last exams as points on a line, with the pass line; a friendly
+// text instead while there is no exam.
+class ScorePlot : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ScorePlot(QWidget* parent);
+    void setExams(std::vector<StudyRecord::ExamEntry> exams);
+    const std::vector<StudyRecord::ExamEntry>& exams() const { return m_exams; }
+    // Where the point of an exam lies, for tests and for the labels.
+    QPointF pointOf(size_t index) const;
+    QRectF plotArea() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<StudyRecord::ExamEntry> m_exams;
+};
+
+// The share right of each chapter over all exams, one bar a chapter.
+class ChapterBars : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ChapterBars(QWidget* parent);
+    void setShares(std::vector<StudyRecord::ChapterShare> shares);
+    // "法律法规 85%", or "法律法规 —" for a chapter no exam asked.
+    QStringList captions() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<StudyRecord::ChapterShare> m_shares;
+};
+
+// The study record: the score plot, the counts, the chapters and the wrong-question book.
+class TFrm_XueXiJiLu : public Form
+{
+    Q_OBJECT
+public:
+    explicit TFrm_XueXiJiLu(QWidget* owner = nullptr);
+
+    Picture* Image1;
+    ScorePlot* imgChengJi;
+    Label* lblKaoShi;
+    Label* lblTongGuo;
+    Label* lblCuoTi;
+    ChapterBars* pnlZhangJie;
+    FlatButton* sbtnLianXiCuoTi;
+    FlatButton* sbtnReturn;
+    Label* lblAddress;
+
+    void sbtnLianXiCuoTiClick(QObject* sender);
+    void sbtnReturnClick(QObject* sender);
+
+protected:
+    void FormShow() override;
+    void FormClose(CloseAction& action) override;
+
+private:
+    void showSummary();
+    StudyRecord::Summary m_summary;
+};

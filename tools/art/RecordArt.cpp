@@ -1,0 +1,118 @@
+// The study-record screen: the frames of the score plot, the counts and the chapters,
+// and the faces of its two buttons.
+#include "tools/art/Artwork.h"
+#include "tools/art/Paint.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace {
+
+const QColor kLavender(219, 215, 240);
+const QColor kDeepBlue(38, 58, 128);
+
+void captionButton(QPainter& p, const QRect& box, const QString& caption)
+{
+    paint::ovalButton(p, box, caption, QColor(186, 180, 234), kDeepBlue,
+                      paint::font(QStringLiteral("隶书"), 28, true));
+}
+
+void panelHeading(QPainter& p, const QRectF& box, const QString& text)
+{
+    p.setFont(paint::font(QStringLiteral("隶书"), 22, true));
+    p.setPen(kDeepBlue);
+    p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+QImage drawRecordBackground()
+{
+    QImage image = paint::canvas(800, 600, kLavender);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    QLinearGradient ground(0, 78, 0, 600);
+    ground.setColorAt(0, QColor(229, 226, 247));
+    ground.setColorAt(1, QColor(203, 198, 234));
+    p.fillRect(QRect(0, 78, 800, 522), ground);
+
+    QLinearGradient band(0, 0, 0, 76);
+    band.setColorAt(0, QColor(70, 96, 178));
+    band.setColorAt(1, QColor(34, 52, 120));
+    p.fillRect(QRect(0, 0, 800, 76), band);
+    p.fillRect(QRect(0, 76, 800, 3), QColor(244, 196, 60));
+    p.setFont(paint::font(QStringLiteral("隶书"), 46, true));
+    paint::shadowedText(p, QRectF(24, 4, 300, 68), QStringLiteral("学习记录"),
+                        QColor(255, 255, 255), QColor(10, 20, 60, 170),
+                        Qt::AlignLeft | Qt::AlignVCenter, 2.5);
+    p.setFont(paint::font(QStringLiteral("幼圆"), 15));
+    p.setPen(QColor(214, 224, 255));
+    p.drawText(QRectF(236, 40, 320, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("成绩走势 · 章节得分 · 错题本"));
+
+    // Score plot.
+    paint::framedPanel(p, QRectF(21, 88, 506, 304), QColor(246, 244, 255), kDeepBlue, 12);
+    panelHeading(p, QRectF(36, 94, 300, 28), QStringLiteral("最近30次模拟考试成绩"));
+
+    // Counts.
+    paint::framedPanel(p, QRectF(541, 88, 238, 304), QColor(246, 244, 255), kDeepBlue, 12);
+    panelHeading(p, QRectF(556, 94, 200, 28), QStringLiteral("考试统计"));
+    p.setFont(paint::font(QStringLiteral("宋体"), 18, true));
+    p.setPen(QColor(60, 60, 110));
+    const struct
+    {
+        int y;
+        const char* caption;
+    } counts[] = {{136, "考试次数:"}, {196, "通过次数:"}, {256, "错题本:"}};
+    for (const auto& c : counts) {
+        p.drawText(QRectF(556, c.y, 96, 35), Qt::AlignLeft | Qt::AlignVCenter,
+                   QString::fromUtf8(c.caption));
+        p.setPen(QPen(QColor(150, 144, 200), 1));
+        p.drawLine(QPointF(556, c.y + 40), QPointF(764, c.y + 40));
+        p.setPen(QColor(60, 60, 110));
+    }
+    p.setFont(paint::font(QStringLiteral("幼圆"), 13));
+    p.setPen(QColor(100, 100, 140));
+    p.drawText(QRectF(556, 316, 210, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               QStringLiteral("90分及格。考试中答错或未答的题记入错题本，再答对一次就移出。"));
+
+    // Chapters.
+    paint::framedPanel(p, QRectF(21, 402, 758, 118), QColor(246, 244, 255), kDeepBlue, 12);
+    panelHeading(p, QRectF(36, 406, 400, 24), QStringLiteral("各章答对率（全部考试）"));
+
+    captionButton(p, QRect(320, 532, 199, 47), QStringLiteral("练习错题"));
+    captionButton(p, QRect(560, 532, 199, 47), QStringLiteral("返回"));
+    return image;
+}
+
+// The left of the practice screen's title band with the title of wrong-question practice,
+// laid over the band in that mode.
+QImage drawWrongBookTitle()
+{
+    QImage image = paint::canvas(450, 76, kLavender);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QLinearGradient band(0, 0, 0, 76);
+    band.setColorAt(0, QColor(70, 96, 178));
+    band.setColorAt(1, QColor(34, 52, 120));
+    p.fillRect(image.rect(), band);
+    p.setFont(paint::font(QStringLiteral("隶书"), 46, true));
+    paint::shadowedText(p, QRectF(24, 4, 300, 68), QStringLiteral("错题练习"),
+                        QColor(255, 255, 255), QColor(10, 20, 60, 170),
+                        Qt::AlignLeft | Qt::AlignVCenter, 2.5);
+    p.setFont(paint::font(QStringLiteral("幼圆"), 15));
+    p.setPen(QColor(214, 224, 255));
+    p.drawText(QRectF(236, 40, 210, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("错题本 · 答对一次就移出"));
+    return image;
+}
+
+} // namespace
+
+std::vector<ArtItem> recordArt()
+{
+    using T = ArtItem::Target;
+    return {
+        {T::Resource, QStringLiteral("art/XueXiJiLu.rgb32"), "rgb32", drawRecordBackground},
+        {T::Resource, QStringLiteral("art/CuoTiTitle.rgb32"), "rgb32", drawWrongBookTitle},
+    };
+}
