@@ -28,16 +28,20 @@ struct HandIn
     QStringList boxes; // the message boxes before the result screen
 };
 
-// Hands the paper in by the end button and its question, answers any message box with
-// OK on the way, and leaves the result screen with the button of tag.
-void handIn(TFrm_SimulateExam* exam, ExamFixture* f, int tag, HandIn* seen)
+// Answers the windows after the hand-in question; a copy of itself waits for the next
+// one, so nothing holds itself alive.
+struct AfterHandIn
 {
-    auto result = std::make_shared<std::function<void(QWidget*)>>();
-    *result = [=](QWidget* modal) {
+    ExamFixture* f;
+    int tag;
+    HandIn* seen;
+
+    void operator()(QWidget* modal) const
+    {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen->boxes << box->text();
             box->button(QMessageBox::Ok)->click();
-            whenModal(*result);
+            whenModal(*this);
             return;
         }
         auto* screen = qobject_cast<TFrm_MoLiKaoShiPingFen*>(modal);
@@ -52,10 +56,17 @@ void handIn(TFrm_SimulateExam* exam, ExamFixture* f, int tag, HandIn* seen)
         clickControl(tag == 20   ? screen->sbtnJiaoDui
                      : tag == 10 ? screen->sbtnChongLianXi
                                  : screen->sbtnTuiChu);
-    };
+    }
+};
+
+// Hands the paper in by the end button and its question, answers any message box with
+// OK on the way, and leaves the result screen with the button of tag.
+void handIn(TFrm_SimulateExam* exam, ExamFixture* f, int tag, HandIn* seen)
+{
+    const AfterHandIn after{f, tag, seen};
     // The hand-in question first: Enter ends the exam.
-    whenModal([result](QWidget* question) {
-        whenModal(*result);
+    whenModal([after](QWidget* question) {
+        whenModal(after);
         QTest::keyClick(question, Qt::Key_Return);
     });
     clickControl(exam->lblEndExam);
