@@ -291,7 +291,8 @@ void settle()
     }
 }
 
-ProbeReport runProbed(const QString& program, const QStringList& arguments, bool practice)
+ProbeReport runProbed(const QString& program, const QStringList& arguments, bool practice,
+                      double scale)
 {
     ProbeReport report;
     int fds[2];
@@ -305,7 +306,8 @@ ProbeReport runProbed(const QString& program, const QStringList& arguments, bool
     std::vector<QByteArray> env;
     for (char** e = environ; *e; ++e) {
         const QByteArray entry(*e);
-        if (!entry.startsWith("LD_PRELOAD=") && !entry.startsWith("TAVIRO_PROBE")) {
+        if (!entry.startsWith("LD_PRELOAD=") && !entry.startsWith("TAVIRO_PROBE") &&
+            !entry.startsWith("QT_SCALE_FACTOR=")) {
             env.push_back(entry);
         }
     }
@@ -313,6 +315,9 @@ ProbeReport runProbed(const QString& program, const QStringList& arguments, bool
     env.push_back("TAVIRO_PROBE_FD=" + QByteArray::number(childFd));
     if (practice) {
         env.push_back("TAVIRO_PROBE_PRACTICE=1");
+    }
+    if (scale > 0) {
+        env.push_back("QT_SCALE_FACTOR=" + QByteArray::number(scale));
     }
     std::vector<char*> envp;
     for (QByteArray& e : env) {

@@ -90,7 +90,9 @@ struct ProbeReport
     long practiceKiB = 0;
 };
 
-// Starts a program with the paint probe preloaded and waits for its report.
-ProbeReport runProbed(const QString& program, const QStringList& arguments, bool practice);
+// Starts a program with the paint probe preloaded and waits for its report. A scale
+// other than 0 is given to the program as QT_SCALE_FACTOR, as a high-density screen would.
+ProbeReport runProbed(const QString& program, const QStringList& arguments, bool practice,
+                      double scale = 0);
 
 } // namespace bench

@@ -158,6 +158,12 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
             QStringLiteral("bare Qt program, one 800 × 600 frameless window with the picture, "
                            "the splash's two captions and the contact line"),
             0, 1.2);
+    r.timed("BM_StartUpScaled150",
+            QStringLiteral("The same on a screen at 150 % (`QT_SCALE_FACTOR=1.5`, the 2× artwork)"),
+            QStringLiteral("the same bare program, its picture scaled"), 0, 1.2);
+    r.timed("BM_StartUpScaled200",
+            QStringLiteral("The same on a screen at 200 % (`QT_SCALE_FACTOR=2`, the 2× artwork)"),
+            QStringLiteral("the same bare program, its picture scaled"), 0, 1.2);
     r.timed("BM_PracticeOpen",
             QStringLiteral("Opening sequential practice on the whole bank (show of "
                            "`TFrm_ShunXuLianXi`, wait screen included, until painted)"),

@@ -2,7 +2,8 @@
 // built application folder, against a bare Qt program that shows one window with the
 // menu's picture, read from a PNG file, and the first texts the program shows in the
 // same faces (bench/bare_window.cpp). The two start in turn, so both see the same
-// machine.
+// machine. The scaled runs start both as on a screen at 150 % and 200 %, where the
+// program draws its 2x artwork and the bare program scales its one picture.
 #include "bench/BenchSupport.h"
 #include "toolkit/Resources.h"
 
@@ -17,28 +18,28 @@ double startMs(const ProbeReport& r)
     return double(r.menuNs - r.startNs) / 1e6;
 }
 
-void BM_StartUp(benchmark::State& state)
+void startUp(benchmark::State& state, double scale)
 {
     const QString program = applicationCopy() + QStringLiteral("/taviro");
     const QString bare = QStringLiteral(BENCH_BARE_WINDOW);
     const QStringList bareArgs{menuPictureFile(), loadStr(StringId::Contact)};
-    static bool warm = false;
-    if (!warm) {
+    static double warm = -1;
+    if (warm != scale) {
         // The first start of each reads the libraries and fonts from the disk.
-        runProbed(bare, bareArgs, false);
-        runProbed(program, {}, false);
-        warm = true;
+        runProbed(bare, bareArgs, false, scale);
+        runProbed(program, {}, false, scale);
+        warm = scale;
     }
     static int turn = 0;
     for (auto _ : state) {
         ProbeReport taviro;
         ProbeReport baseline;
         if (turn++ % 2 == 0) {
-            baseline = runProbed(bare, bareArgs, false);
-            taviro = runProbed(program, {}, false);
+            baseline = runProbed(bare, bareArgs, false, scale);
+            taviro = runProbed(program, {}, false, scale);
         } else {
-            taviro = runProbed(program, {}, false);
-            baseline = runProbed(bare, bareArgs, false);
+            taviro = runProbed(program, {}, false, scale);
+            baseline = runProbed(bare, bareArgs, false, scale);
         }
         if (!taviro.ok || !baseline.ok) {
             state.SkipWithError(qPrintable(taviro.ok ? baseline.error : taviro.error));
@@ -54,9 +55,26 @@ void BM_StartUp(benchmark::State& state)
     }
 }
 
+void BM_StartUp(benchmark::State& state)
+{
+    startUp(state, 0);
+}
+
+void BM_StartUpScaled150(benchmark::State& state)
+{
+    startUp(state, 1.5);
+}
+
+void BM_StartUpScaled200(benchmark::State& state)
+{
+    startUp(state, 2);
+}
+
 } // namespace
 
 void bench::registerStartUp()
 {
     registerTimed("BM_StartUp", BM_StartUp, 20);
+    registerTimed("BM_StartUpScaled150", BM_StartUpScaled150, 20);
+    registerTimed("BM_StartUpScaled200", BM_StartUpScaled200, 20);
 }

@@ -18,9 +18,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display number and writes it to the pipe.
+# Xvfb picks a free display number and writes it to the pipe; its screen holds the
+# window at 200 %.
 mkfifo "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+Xvfb -displayfd 3 -screen 0 1920x1440x24 -nolisten tcp -noreset 3>"$work/display" \
     >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 read -r number <"$work/display"
