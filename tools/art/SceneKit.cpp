@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <algorithm>
+#include <climits>
 #include <map>
 #include <mutex>
 
@@ -88,6 +90,63 @@ void readFile(const QString& path, Library& lib)
         current.lines.push_back(line);
     }
     finish();
+}
+
+// The scene in 256 colours: a scene is made of few flat colours and the blends at their
+// edges, so the most frequent colours hold it and the rest take their nearest. Stored so, a
+// picture takes a third of the room of 24 bits, which the exam paper reads from the disk.
+QImage paletted(const QImage& image)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            ++counts[row[x] | 0xff000000u];
+        }
+    }
+    std::vector<std::pair<int, QRgb>> byCount;
+    for (const auto& [rgb, n] : counts) {
+        byCount.emplace_back(-n, rgb);
+    }
+    std::sort(byCount.begin(), byCount.end());
+    QList<QRgb> table;
+    for (size_t i = 0; i < byCount.size() && i < 256; ++i) {
+        table << byCount[i].second;
+    }
+    std::map<QRgb, int> index;
+    for (int i = 0; i < table.size(); ++i) {
+        index[table[i]] = i;
+    }
+    auto nearest = [&](QRgb c) {
+        int best = 0;
+        int bestDistance = INT_MAX;
+        for (int i = 0; i < table.size(); ++i) {
+            const int dr = qRed(c) - qRed(table[i]);
+            const int dg = qGreen(c) - qGreen(table[i]);
+            const int db = qBlue(c) - qBlue(table[i]);
+            const int d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = i;
+            }
+        }
+        return best;
+    };
+    QImage out(image.size(), QImage::Format_Indexed8);
+    out.setColorTable(table);
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uchar* dst = out.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = row[x] | 0xff000000u;
+            auto it = index.find(c);
+            if (it == index.end()) {
+                it = index.emplace(c, nearest(c)).first;
+            }
+            dst[x] = uchar(it->second);
+        }
+    }
+    return out;
 }
 
 std::mutex g_mutex;
@@ -196,7 +255,7 @@ QImage render(const scene::Spec& spec, QStringList* errors)
     if (faults.any()) {
         return QImage();
     }
-    return image;
+    return paletted(image);
 }
 
 } // namespace

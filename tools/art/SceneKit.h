@@ -5,7 +5,8 @@
 
 // Road scenes for the questions of the bank, drawn from the descriptions in
 // assets/scenes/*.txt (their format: assets/scenes/README.md). Names: "scene/<name>".
-// Every picture is 200 x 150, the size of the practice screen's picture box.
+// Every picture is 200 x 150, the size of the practice screen's picture box, in 256
+// colours.
 
 // The scene, or a null image when it is unknown or its description has faults; those are
 // added to errors ("file:line: what"), when given.
