@@ -84,9 +84,27 @@ private slots:
         QVERIFY2(rowsFromSources(questions, &rows, &errors), qPrintable(joined(errors)));
         const CueReport report = checkCues(rows, plan());
         QVERIFY2(report.problems.isEmpty(), qPrintable(joined(report.problems)));
-        // Every chapter of the plan is measured, and the reviewer's lines name them all.
+        // Every chapter of the plan is measured, and the reviewer's lines name them all:
+        // a heading, the chapters, the pictures and the strongest words.
         QCOMPARE(report.chapters.size(), std::size_t(11));
-        QCOMPARE(describeCues(report).size(), 13);
+        QCOMPARE(describeCues(report).size(), 14);
+        // The pictures are counted where they are, in both stored forms.
+        int pictures = 0;
+        int behind = 0;
+        for (const ChapterFigures& f : report.chapters) {
+            pictures += f.pictures;
+            behind += f.picturesBehindHeader;
+        }
+        int expected = 0;
+        int expectedBehind = 0;
+        for (const BankRow& r : rows) {
+            if (r.picture && r.id != 1066 && r.id != 1450 && r.id != 1501) {
+                ++expected;
+                expectedBehind += r.picture->startsWith("BM") ? 0 : 1;
+            }
+        }
+        QCOMPARE(pictures, expected);
+        QCOMPARE(behind, expectedBehind);
     }
 
     void cueFreeBankPasses()
