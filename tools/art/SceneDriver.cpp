@@ -2,6 +2,7 @@
 #include "tools/art/SceneParts.h"
 #include "tools/art/Signs.h"
 
+#include <QFontMetricsF>
 #include <QtMath>
 
 namespace scene {
@@ -404,7 +405,7 @@ void drawDriverView(QPainter& p, const Spec& spec, const Weather& weather, Light
             const QPointF base = r.at(u, d);
             const qreal s = r.scaleAt(d) * 1.6;
             later(d, [&p, base, s, look, u, &lights, dark] {
-                drawAheadVehicle(p, base, s, look, u < 0, lights, dark);
+                drawAheadVehicle(p, base, s, look, u < 0 || look.oncoming, lights, dark);
             });
         } else if (line.key == QLatin1String("Person")) {
             qreal u = 0;
@@ -451,7 +452,10 @@ void drawDriverView(QPainter& p, const Spec& spec, const Weather& weather, Light
                 } else {
                     const qreal u =
                         where == QLatin1String("left") ? r.left() - 0.45 : r.right() + 0.45;
-                    const QPointF foot = r.at(u, d);
+                    // Beside a wide road the roadside falls outside the picture: the post
+                    // stands at its edge then.
+                    QPointF foot = r.at(u, d);
+                    foot.setX(qBound(face / 2 + 2, foot.x(), 198 - face / 2));
                     const qreal post = 55 * s;
                     drawSignOnPost(p, name, foot - QPointF(0, post + face / 2), face, post);
                 }
@@ -593,14 +597,22 @@ void drawDriverView(QPainter& p, const Spec& spec, const Weather& weather, Light
                 const qreal s = r.scaleAt(d);
                 p.save();
                 p.translate(c);
-                p.scale(1, 0.45);
+                p.scale(1, 0.8);
                 QFont f(QStringLiteral("Noto Sans CJK SC"));
-                f.setPixelSize(qMax(6, int(40 * s)));
                 f.setBold(true);
+                const QString words = a.mid(3).join(QLatin1Char(' '));
+                // As large as fits the lane's width, with a margin to its lines.
+                int px = qMax(6, int(40 * s));
+                for (; px > 6; --px) {
+                    f.setPixelSize(px);
+                    if (QFontMetricsF(f).horizontalAdvance(words) <= kLaneAtBonnet * s * 0.9) {
+                        break;
+                    }
+                }
+                f.setPixelSize(px);
                 p.setFont(f);
                 p.setPen(kWhite);
-                p.drawText(QRectF(-60 * s, -50 * s, 120 * s, 50 * s), Qt::AlignCenter,
-                           a.mid(3).join(QLatin1Char(' ')));
+                p.drawText(QRectF(-60 * s, -50 * s, 120 * s, 50 * s), Qt::AlignCenter, words);
                 p.restore();
             } else {
                 faults.add(line, QStringLiteral("no mark %1").arg(what));

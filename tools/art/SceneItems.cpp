@@ -136,6 +136,8 @@ Look lookOf(Kind kind, const QStringList& options, const Line& line, Faults& fau
             look.siren = true;
         } else if (o == QLatin1String("open")) {
             look.open = true;
+        } else if (o == QLatin1String("oncoming")) {
+            look.oncoming = true;
         } else if (o == QLatin1String("beam=low")) {
             look.beam = 1;
         } else if (o == QLatin1String("beam=high")) {
@@ -281,8 +283,13 @@ void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look
             p.drawPolygon(mark);
         }
         if (look.open) {
-            p.setPen(QPen(look.body.darker(140), 1.2));
-            p.drawLine(QPointF(-w / 2, -l / 2 + l * 0.42), QPointF(-w / 2 - 4, -l / 2 + l * 0.58));
+            // The driver's door swung out into the road.
+            const QPointF hinge(-w / 2, -l / 2 + l * 0.38);
+            const QPointF end = hinge + QPointF(-4.6, 3.6);
+            p.setPen(QPen(look.body.darker(190), 2.8, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(hinge, end);
+            p.setPen(QPen(look.body.lighter(125), 1.5, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(hinge, end);
         }
     }
     p.restore();
@@ -441,9 +448,22 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
                 p.drawRect(
                     QRectF(base.x() - 4 * s, body.top() + h * 0.55 + 2.8 * s, 8 * s, 2.4 * s));
             }
-            // Plate.
+            // Plate, and the lamps that tell front from back: headlamps and a grille, or
+            // the red tail lamps.
             p.setBrush(front ? QColor(30, 80, 200) : QColor(240, 200, 30));
             p.drawRect(QRectF(base.x() - 6 * s, base.y() - 8 * s, 12 * s, 4 * s));
+            const qreal lampY = base.y() - 13.5 * s;
+            if (front) {
+                p.setBrush(QColor(40, 42, 46));
+                p.drawRect(QRectF(base.x() - 8 * s, lampY + 0.5 * s, 16 * s, 3 * s));
+                p.setBrush(QColor(235, 240, 245));
+                p.drawRoundedRect(QRectF(body.left() + 2 * s, lampY, 9 * s, 4 * s), s, s);
+                p.drawRoundedRect(QRectF(body.right() - 11 * s, lampY, 9 * s, 4 * s), s, s);
+            } else {
+                p.setBrush(QColor(170, 20, 20));
+                p.drawRect(QRectF(body.left() + 1.5 * s, lampY, 7 * s, 3.5 * s));
+                p.drawRect(QRectF(body.right() - 8.5 * s, lampY, 7 * s, 3.5 * s));
+            }
         }
         // Wheels below the body.
         p.setBrush(QColor(25, 25, 25));

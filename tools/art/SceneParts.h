@@ -74,7 +74,8 @@ struct Look
     bool brake = false;
     bool siren = false;
     bool open = false;
-    int beam = 0; // 0 none, 1 low, 2 high
+    bool oncoming = false; // through the windscreen: seen from the front wherever it is
+    int beam = 0;          // 0 none, 1 low, 2 high
     QString label;
     QString move; // left, straight, right, uturn or empty
 };
