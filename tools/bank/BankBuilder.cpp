@@ -17,7 +17,9 @@ QByteArray pictureBlob(const QImage& image, bool withHeader)
     QByteArray bmp;
     QBuffer buffer(&bmp);
     buffer.open(QIODevice::WriteOnly);
-    image.convertToFormat(QImage::Format_RGB888).save(&buffer, "BMP");
+    // A picture of 256 colours keeps its palette; every other one is stored at 24 bits.
+    (image.format() == QImage::Format_Indexed8 ? image : image.convertToFormat(QImage::Format_RGB888))
+        .save(&buffer, "BMP");
     if (!withHeader) {
         return bmp;
     }
