@@ -407,6 +407,24 @@ bench::registerTimed(const char* name, void (*function)(benchmark::State&), int 
         ->Unit(benchmark::kMillisecond);
 }
 
+void bench::timeInTurn(benchmark::State& state, const std::function<double()>& program,
+                       const std::function<double()>& baseline)
+{
+    static int turn = 0;
+    double ms = 0;
+    double base = 0;
+    if (turn++ % 2 == 0) {
+        ms = program();
+        base = baseline();
+    } else {
+        base = baseline();
+        ms = program();
+    }
+    state.SetIterationTime(ms / 1e3);
+    state.counters["ms"] = ms;
+    state.counters["baseline_ms"] = base;
+}
+
 void bench::readAllRaw(sqlite3* db, const char* sql)
 {
     sqlite3_stmt* st = nullptr;

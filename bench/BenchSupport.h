@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <benchmark/benchmark.h>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -63,6 +64,12 @@ private:
 // as the aggregates of its repetitions.
 benchmark::internal::Benchmark* registerTimed(const char* name, void (*function)(benchmark::State&),
                                               int repetitions);
+
+// One repetition of a benchmark against its baseline: both run once, the first of them
+// alternating from one repetition to the next so that neither always finds the caches the
+// other warmed. Each returns its time in milliseconds; both become the repetition's figures.
+void timeInTurn(benchmark::State& state, const std::function<double()>& program,
+                const std::function<double()>& baseline);
 
 // The benchmarks, registered in the order they run.
 void registerStartUp();

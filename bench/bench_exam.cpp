@@ -137,30 +137,20 @@ void BM_DrawPaper(benchmark::State& state)
     Scene& s = scene();
     s.use(folder, false);
     const int questions = questionCount(folder);
-    static int turn = 0;
     for (auto _ : state) {
-        double ms = 0;
-        double baseline = 0;
         bool ok = true;
-        auto layer = [&] {
-            const std::int64_t start = nowNs();
-            ok = s.exam->CreateExamPaper(ExamPlan);
-            ms = msSince(start);
-        };
-        if (turn++ % 2 == 0) {
-            layer();
-            baseline = rawDraw(s.raw);
-        } else {
-            baseline = rawDraw(s.raw);
-            layer();
-        }
+        timeInTurn(
+            state,
+            [&] {
+                const std::int64_t start = nowNs();
+                ok = s.exam->CreateExamPaper(ExamPlan);
+                return msSince(start);
+            },
+            [&] { return rawDraw(s.raw); });
         if (!ok) {
             state.SkipWithError("the paper could not be drawn");
             break;
         }
-        state.SetIterationTime(ms / 1e3);
-        state.counters["ms"] = ms;
-        state.counters["baseline_ms"] = baseline;
         state.counters["questions"] = questions;
     }
 }
@@ -203,7 +193,6 @@ void BM_MarkPaper(benchmark::State& state)
 {
     Scene& s = scene();
     s.use(applicationCopy(), true);
-    static int turn = 0;
     // The result screen marks the paper as it is shown; made once, it marks on each call.
     struct ResultScreen : TFrm_MoLiKaoShiPingFen
     {
@@ -211,31 +200,21 @@ void BM_MarkPaper(benchmark::State& state)
     };
     ResultScreen result;
     for (auto _ : state) {
-        double ms = 0;
-        double baseline = 0;
-        auto layer = [&] {
-            const std::int64_t start = nowNs();
-            result.FormShow();
-            ms = msSince(start);
-        };
-        auto raw = [&] {
-            const std::int64_t start = nowNs();
-            sqlite3_stmt* st = prepare(s.raw, kMarkingSql);
-            sqlite3_step(st);
-            benchmark::DoNotOptimize(sqlite3_column_int(st, 0));
-            sqlite3_finalize(st);
-            baseline = msSince(start);
-        };
-        if (turn++ % 2 == 0) {
-            layer();
-            raw();
-        } else {
-            raw();
-            layer();
-        }
-        state.SetIterationTime(ms / 1e3);
-        state.counters["ms"] = ms;
-        state.counters["baseline_ms"] = baseline;
+        timeInTurn(
+            state,
+            [&] {
+                const std::int64_t start = nowNs();
+                result.FormShow();
+                return msSince(start);
+            },
+            [&] {
+                const std::int64_t start = nowNs();
+                sqlite3_stmt* st = prepare(s.raw, kMarkingSql);
+                sqlite3_step(st);
+                benchmark::DoNotOptimize(sqlite3_column_int(st, 0));
+                sqlite3_finalize(st);
+                return msSince(start);
+            });
     }
 }
 

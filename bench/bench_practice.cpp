@@ -42,20 +42,8 @@ void BM_PracticeOpen(benchmark::State& state)
     clearExamScene();
     useBank(folder);
     static sqlite3* raw = openRaw(folder);
-    static int turn = 0;
     for (auto _ : state) {
-        double ms;
-        double baseline;
-        if (turn++ % 2 == 0) {
-            ms = openPractice();
-            baseline = rawBankRead(raw);
-        } else {
-            baseline = rawBankRead(raw);
-            ms = openPractice();
-        }
-        state.SetIterationTime(ms / 1e3);
-        state.counters["ms"] = ms;
-        state.counters["baseline_ms"] = baseline;
+        timeInTurn(state, openPractice, [] { return rawBankRead(raw); });
     }
 }
 

@@ -11,7 +11,7 @@ set(rooms
     "exampaper,exam/ExamPaper\\.(h|cpp),data/[A-Za-z]+\\.h,exam/ExamPaper\\.h"
     "exam,exam/Unt_.*,${lower},${shared},exam/.*"
     "bankbuilder,tools/bank/.*,${lower},tools/(art|bank)/.*"
-    "bankgen,tools/bankgen/.*,${lower},tools/bank/.*,exam/ExamPaper\\.h")
+    "bankgen,tools/bankgen/.*,${lower},tools/(art|bank)/.*,exam/ExamPaper\\.h")
 
 file(GLOB_RECURSE sources RELATIVE ${ROOT}
     ${ROOT}/app/*.cpp ${ROOT}/app/*.h ${ROOT}/practice/*.cpp ${ROOT}/practice/*.h

@@ -16,19 +16,10 @@ class TestStartFolders : public QObject
 {
     Q_OBJECT
 
-    void finish()
-    {
-        delete MainForm;
-        MainForm = nullptr;
-        delete DM;
-        DM = nullptr;
-        Application::clearTermination();
-    }
-
 private slots:
     void cleanup()
     {
-        finish();
+        endStartedProgram();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

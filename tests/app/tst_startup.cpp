@@ -22,19 +22,10 @@ class TestStartup : public QObject
 
     FixedClock m_clock{QDate(2026, 12, 8)};
 
-    void finish()
-    {
-        delete MainForm;
-        MainForm = nullptr;
-        delete DM;
-        DM = nullptr;
-        Application::clearTermination();
-    }
-
 private slots:
     void cleanup()
     {
-        finish();
+        endStartedProgram();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

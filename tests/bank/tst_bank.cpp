@@ -25,20 +25,6 @@ namespace {
 const QString kSources = QStringLiteral(TAVIRO_SOURCE_DIR "/assets/bank");
 const QString kFacts = QStringLiteral(TAVIRO_SOURCE_DIR "/assets/bank/facts");
 
-std::vector<PlanShare> plan()
-{
-    std::vector<PlanShare> shares;
-    for (const TExam& row : ExamPlan) {
-        shares.push_back({row.Count, row.Condition});
-    }
-    return shares;
-}
-
-QString joined(const QStringList& list)
-{
-    return list.join(QLatin1Char('\n'));
-}
-
 // A sound bank of 1600 questions: odd IDs choice, even IDs true/false.
 std::vector<BankRow> soundBank()
 {
@@ -145,7 +131,7 @@ private slots:
     void realSourcesPassTheCheck()
     {
         QCOMPARE(m_rows.size(), std::size_t(1600));
-        const QStringList problems = checkBank(m_rows, plan());
+        const QStringList problems = checkBank(m_rows, examPlanShares());
         QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
     }
 
@@ -155,7 +141,7 @@ private slots:
         QString error;
         QVERIFY2(readBank(QStringLiteral(TAVIRO_APP_DIR "/Drive.mdb"), &built, &error),
                  qPrintable(error));
-        const QStringList problems = checkBank(built, plan());
+        const QStringList problems = checkBank(built, examPlanShares());
         QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
         // Built in another process: the questions made from the facts, their options and
         // pictures come out the same there as here.
@@ -441,7 +427,7 @@ private slots:
 
     void soundBankHasNoProblems()
     {
-        const QStringList problems = checkBank(soundBank(), plan());
+        const QStringList problems = checkBank(soundBank(), examPlanShares());
         QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
     }
 
@@ -520,7 +506,8 @@ private slots:
             row(rows, 25)->type = 2;
             break;
         }
-        const QStringList problems = checkBank(rows, plan(), {{11, QStringLiteral("x.txt:7")}});
+        const QStringList problems =
+            checkBank(rows, examPlanShares(), {{11, QStringLiteral("x.txt:7")}});
         QVERIFY2(joined(problems).contains(message), qPrintable(joined(problems)));
         QCOMPARE(problems.size(), 1);
     }
@@ -537,10 +524,10 @@ private slots:
             pictureBlob(drawQuestionPicture(QStringLiteral("sign/stop")), false);
         row(rows, 33)->picture =
             pictureBlob(drawQuestionPicture(QStringLiteral("sign/yield")), true);
-        QVERIFY(checkBank(rows, plan()).isEmpty());
+        QVERIFY(checkBank(rows, examPlanShares()).isEmpty());
         row(rows, 33)->picture =
             pictureBlob(drawQuestionPicture(QStringLiteral("sign/stop")), true);
-        QCOMPARE(checkBank(rows, plan()).size(), 1);
+        QCOMPARE(checkBank(rows, examPlanShares()).size(), 1);
     }
 };
 

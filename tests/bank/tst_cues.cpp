@@ -16,20 +16,6 @@ namespace {
 
 const QString kSources = QStringLiteral(TAVIRO_SOURCE_DIR "/assets/bank");
 
-std::vector<PlanShare> plan()
-{
-    std::vector<PlanShare> shares;
-    for (const TExam& row : ExamPlan) {
-        shares.push_back({row.Count, row.Condition});
-    }
-    return shares;
-}
-
-QString joined(const QStringList& list)
-{
-    return list.join(QLatin1Char('\n'));
-}
-
 // 1600 questions without cues: letters and ticks drawn at random, options of one length,
 // statements of varied words.
 std::vector<BankRow> cueFreeBank()
@@ -82,16 +68,34 @@ private slots:
         QVERIFY2(parseBankFolder(kSources, &questions, &errors), qPrintable(joined(errors)));
         std::vector<BankRow> rows;
         QVERIFY2(rowsFromSources(questions, &rows, &errors), qPrintable(joined(errors)));
-        const CueReport report = checkCues(rows, plan());
+        const CueReport report = checkCues(rows, examPlanShares());
         QVERIFY2(report.problems.isEmpty(), qPrintable(joined(report.problems)));
-        // Every chapter of the plan is measured, and the reviewer's lines name them all.
+        // Every chapter of the plan is measured, and the reviewer's lines name them all:
+        // a heading, the chapters, the pictures and the strongest words.
         QCOMPARE(report.chapters.size(), std::size_t(11));
-        QCOMPARE(describeCues(report).size(), 13);
+        QCOMPARE(describeCues(report).size(), 14);
+        // The pictures are counted where they are, in both stored forms.
+        int pictures = 0;
+        int behind = 0;
+        for (const ChapterFigures& f : report.chapters) {
+            pictures += f.pictures;
+            behind += f.picturesBehindHeader;
+        }
+        int expected = 0;
+        int expectedBehind = 0;
+        for (const BankRow& r : rows) {
+            if (r.picture && r.id != 1066 && r.id != 1450 && r.id != 1501) {
+                ++expected;
+                expectedBehind += r.picture->startsWith("BM") ? 0 : 1;
+            }
+        }
+        QCOMPARE(pictures, expected);
+        QCOMPARE(behind, expectedBehind);
     }
 
     void cueFreeBankPasses()
     {
-        const CueReport report = checkCues(cueFreeBank(), plan());
+        const CueReport report = checkCues(cueFreeBank(), examPlanShares());
         QVERIFY2(report.problems.isEmpty(), qPrintable(joined(report.problems)));
     }
 
@@ -111,7 +115,7 @@ private slots:
                 ++made;
             }
         }
-        const CueReport report = checkCues(rows, plan());
+        const CueReport report = checkCues(rows, examPlanShares());
         QCOMPARE(report.problems.size(), 1);
         QVERIFY2(report.problems[0].startsWith(QStringLiteral("chapter 1-441: the right option "
                                                               "is strictly the longest")),
@@ -120,7 +124,7 @@ private slots:
         for (BankRow& r : rows) {
             r.content.replace(QStringLiteral("、甲\r"), QStringLiteral("、在确认安全后依次停车\r"));
         }
-        QVERIFY(checkCues(rows, plan()).problems.size() <= 1);
+        QVERIFY(checkCues(rows, examPlanShares()).problems.size() <= 1);
     }
 
     void rotations_data()
@@ -157,7 +161,7 @@ private slots:
                 r.result = tick ? QStringLiteral("√") : QStringLiteral("×");
             }
         }
-        const CueReport report = checkCues(rows, plan());
+        const CueReport report = checkCues(rows, examPlanShares());
         QVERIFY2(joined(report.problems).contains(QStringLiteral("chapter 700-938")),
                  qPrintable(joined(report.problems)));
         QVERIFY2(joined(report.problems).contains(message), qPrintable(joined(report.problems)));
@@ -194,7 +198,7 @@ private slots:
             }
         }
         QCOMPARE(made, statements);
-        const CueReport report = checkCues(rows, plan());
+        const CueReport report = checkCues(rows, examPlanShares());
         const QString named = QStringLiteral("\"%1\" stands in %2").arg(word).arg(statements);
         QVERIFY2(joined(report.problems).contains(named) == cue,
                  qPrintable(joined(report.problems)));
@@ -225,7 +229,8 @@ private slots:
         QFETCH(bool, fine);
         std::vector<BankRow> rows = cueFreeBank();
         row(rows, 41)->source = source;
-        const CueReport report = checkCues(rows, plan(), {{41, QStringLiteral("01_laws.txt:200")}});
+        const CueReport report =
+            checkCues(rows, examPlanShares(), {{41, QStringLiteral("01_laws.txt:200")}});
         if (fine) {
             QVERIFY2(report.problems.isEmpty(), qPrintable(joined(report.problems)));
         } else {

@@ -86,12 +86,6 @@ class TestExamHistory : public QObject
     std::unique_ptr<ExamFixture> f;
     QPointer<TFrm_SimulateExam> exam;
 
-    void answerRight(const QString& where)
-    {
-        f->exec(QStringLiteral("UPDATE T_TopicTmp SET Result=(SELECT Result FROM T_Topic WHERE "
-                               "T_Topic.ID=T_TopicTmp.ID) WHERE ") +
-                where);
-    }
     // The answer sheet reads the answers again, as after clicks.
     void reopenSheet() { DM->ADOQuery1.close(), DM->ADOQuery1.open(); }
 
@@ -121,7 +115,7 @@ private slots:
         QCOMPARE(f->count(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name IN "
                                          "('T_ExamHistory','T_WrongBook')")),
                  0);
-        answerRight(QStringLiteral("TopicNo<=92"));
+        f->answerRight(QStringLiteral("TopicNo<=92"));
         f->exec(QStringLiteral("UPDATE T_TopicTmp SET Result='' WHERE TopicNo=93"));
         reopenSheet();
         HandIn seen;
@@ -164,7 +158,7 @@ private slots:
         QCOMPARE(f->count(QStringLiteral("SELECT Passed FROM T_ExamHistory")), 0);
         const int both = f->count(QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp b, T_WrongBook "
                                                  "w WHERE b.ID=w.ID"));
-        answerRight(QStringLiteral("TopicNo<=50"));
+        f->answerRight(QStringLiteral("TopicNo<=50"));
         reopenSheet();
         const int leaving = f->count(QStringLiteral(
             "SELECT COUNT(*) FROM T_TopicTmp b, T_WrongBook w WHERE b.ID=w.ID AND b.TopicNo<=50"));
@@ -227,7 +221,7 @@ private slots:
     void recordsOutliveACompactionAndARestart()
     {
         start();
-        answerRight(QStringLiteral("TopicNo<=60"));
+        f->answerRight(QStringLiteral("TopicNo<=60"));
         reopenSheet();
         HandIn seen;
         handIn(exam, f.get(), 30, &seen);
@@ -298,7 +292,7 @@ private slots:
                 QByteArray("PRAGMA max_page_count=" + QByteArray::number(pages)).constData(),
                 nullptr, nullptr, nullptr);
         }
-        answerRight(QStringLiteral("TopicNo<=95"));
+        f->answerRight(QStringLiteral("TopicNo<=95"));
         reopenSheet();
         const int historyBefore = f->count(
             QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name='T_ExamHistory'"));

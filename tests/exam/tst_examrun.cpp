@@ -77,13 +77,6 @@ class TestExamRun : public QObject
     std::unique_ptr<ExamFixture> f;
     QPointer<TFrm_SimulateExam> exam;
 
-    void answerAll(const QString& where)
-    {
-        f->exec(QStringLiteral("UPDATE T_TopicTmp SET Result=(SELECT Result FROM T_Topic WHERE "
-                               "T_Topic.ID=T_TopicTmp.ID) WHERE ") +
-                where);
-    }
-
 private slots:
     void init()
     {
@@ -247,7 +240,7 @@ private slots:
     {
         QFETCH(QString, answered);
         QFETCH(QString, message);
-        answerAll(answered);
+        f->answerRight(answered);
         QString text;
         answerHandIn(Qt::Key_Escape, &text);
         clickControl(exam->lblEndExam);
@@ -318,7 +311,7 @@ private slots:
     {
         QFETCH(int, right);
         QFETCH(bool, passed);
-        answerAll(QStringLiteral("TopicNo<=%1").arg(right));
+        f->answerRight(QStringLiteral("TopicNo<=%1").arg(right));
         // The rest answered wrongly: a letter for choice, the other mark for true/false.
         f->exec(
             QStringLiteral("UPDATE T_TopicTmp SET Result=(SELECT CASE a.Result WHEN 'A' THEN 'B' "
@@ -336,7 +329,7 @@ private slots:
 
     void reviewMarksWrongAndLocksAnswers()
     {
-        answerAll(QStringLiteral("TopicNo>2"));
+        f->answerRight(QStringLiteral("TopicNo>2"));
         f->exec(QStringLiteral("UPDATE T_TopicTmp SET Result='' WHERE TopicNo=1"));
         f->exec(QStringLiteral("UPDATE T_TopicTmp SET Result=NULL WHERE TopicNo=2"));
         ResultSeen seen;

@@ -94,4 +94,11 @@ void ExamFixture::exec(const QString& sql) const
     q.execSQL();
 }
 
+void ExamFixture::answerRight(const QString& where) const
+{
+    exec(QStringLiteral("UPDATE T_TopicTmp SET Result=(SELECT Result FROM T_Topic WHERE "
+                        "T_Topic.ID=T_TopicTmp.ID) WHERE ") +
+         where);
+}
+
 } // namespace testing

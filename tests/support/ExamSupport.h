@@ -32,6 +32,8 @@ public:
     int count(const QString& sql) const { return scalar(sql).toInt(); }
     QString storedAnswer(int topicNo) const;
     void exec(const QString& sql) const;
+    // Gives the paper's questions chosen by a condition on T_TopicTmp their right answers.
+    void answerRight(const QString& where) const;
 
 private:
     struct Host : TDM::Host

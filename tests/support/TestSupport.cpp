@@ -1,6 +1,9 @@
 #include "tests/support/TestSupport.h"
 
+#include "app/MainUnit.h"
 #include "data/DMUnit.h"
+#include "exam/ExamPaper.h"
+#include "toolkit/Application.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -244,6 +247,29 @@ void settle()
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
+}
+
+std::vector<PlanShare> examPlanShares()
+{
+    std::vector<PlanShare> shares;
+    for (const TExam& row : ExamPlan) {
+        shares.push_back({row.Count, row.Condition});
+    }
+    return shares;
+}
+
+QString joined(const QStringList& lines)
+{
+    return lines.join(QLatin1Char('\n'));
+}
+
+void endStartedProgram()
+{
+    delete MainForm;
+    MainForm = nullptr;
+    delete DM;
+    DM = nullptr;
+    Application::clearTermination();
 }
 
 } // namespace testing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/bank/BankBuilder.h"
+#include "tools/bank/BankCheck.h"
 
 #include <QPoint>
 #include <QString>
@@ -42,6 +43,15 @@ QString makeBankFolder(const QString& base, const QString& relative);
 
 BankRow choiceRow(int id, const QString& question, const QString& answer);
 BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
+
+// Ends a start-up a test ran: the main menu and the data module go, and the program may
+// be started again.
+void endStartedProgram();
+
+// The exam plan as the bank's check takes it.
+std::vector<PlanShare> examPlanShares();
+// Lines of messages, for a failing check's text.
+QString joined(const QStringList& lines);
 
 // A few questions of both kinds: one with a plain bitmap, one behind the picture header.
 std::vector<BankRow> smallBank();

@@ -118,4 +118,25 @@ void framedPanel(QPainter& p, const QRectF& box, const QColor& fill, const QColo
     p.restore();
 }
 
+void titledGround(QPainter& p, int height, const QString& title, const QString& subtitle,
+                  qreal subtitleWidth)
+{
+    QLinearGradient ground(0, 78, 0, height);
+    ground.setColorAt(0, QColor(229, 226, 247));
+    ground.setColorAt(1, QColor(203, 198, 234));
+    p.fillRect(QRect(0, 78, 800, height - 78), ground);
+
+    QLinearGradient band(0, 0, 0, 76);
+    band.setColorAt(0, QColor(70, 96, 178));
+    band.setColorAt(1, QColor(34, 52, 120));
+    p.fillRect(QRect(0, 0, 800, 76), band);
+    p.fillRect(QRect(0, 76, 800, 3), QColor(244, 196, 60));
+    p.setFont(font(QStringLiteral("隶书"), 46, true));
+    shadowedText(p, QRectF(24, 4, 300, 68), title, QColor(255, 255, 255), QColor(10, 20, 60, 170),
+                 Qt::AlignLeft | Qt::AlignVCenter, 2.5);
+    p.setFont(font(QStringLiteral("幼圆"), 15));
+    p.setPen(QColor(214, 224, 255));
+    p.drawText(QRectF(236, 40, subtitleWidth, 24), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
+}
+
 } // namespace paint

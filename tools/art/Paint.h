@@ -36,4 +36,9 @@ void ovalButton(QPainter& p, const QRectF& box, const QString& caption, const QC
 void framedPanel(QPainter& p, const QRectF& box, const QColor& fill, const QColor& border,
                  qreal radius = 12);
 
+// The ground of the study screens (practice, the record) down to height, under the blue
+// title band with the screen's title and a line of what it offers.
+void titledGround(QPainter& p, int height, const QString& title, const QString& subtitle,
+                  qreal subtitleWidth);
+
 } // namespace paint

@@ -121,25 +121,9 @@ QImage practiceBase()
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    QLinearGradient ground(0, 78, 0, kStrip.bottom() + 1);
-    ground.setColorAt(0, QColor(229, 226, 247));
-    ground.setColorAt(1, QColor(203, 198, 234));
-    p.fillRect(QRect(0, 78, 800, kStrip.bottom() + 1 - 78), ground);
-
     // Title band with the starting-number box on the right.
-    QLinearGradient band(0, 0, 0, 76);
-    band.setColorAt(0, QColor(70, 96, 178));
-    band.setColorAt(1, QColor(34, 52, 120));
-    p.fillRect(QRect(0, 0, 800, 76), band);
-    p.fillRect(QRect(0, 76, 800, 3), QColor(244, 196, 60));
-    p.setFont(paint::font(QStringLiteral("隶书"), 46, true));
-    paint::shadowedText(p, QRectF(24, 4, 300, 68), QStringLiteral("顺序练习"),
-                        QColor(255, 255, 255), QColor(10, 20, 60, 170),
-                        Qt::AlignLeft | Qt::AlignVCenter, 2.5);
-    p.setFont(paint::font(QStringLiteral("幼圆"), 15));
-    p.setPen(QColor(214, 224, 255));
-    p.drawText(QRectF(236, 40, 210, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("逐题练习 · 即时判分"));
+    paint::titledGround(p, kStrip.bottom() + 1, QStringLiteral("顺序练习"),
+                        QStringLiteral("逐题练习 · 即时判分"), 210);
 
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(150, 170, 230), 1.2));

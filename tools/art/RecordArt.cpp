@@ -30,24 +30,8 @@ QImage drawRecordBackground()
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
 
-    QLinearGradient ground(0, 78, 0, 600);
-    ground.setColorAt(0, QColor(229, 226, 247));
-    ground.setColorAt(1, QColor(203, 198, 234));
-    p.fillRect(QRect(0, 78, 800, 522), ground);
-
-    QLinearGradient band(0, 0, 0, 76);
-    band.setColorAt(0, QColor(70, 96, 178));
-    band.setColorAt(1, QColor(34, 52, 120));
-    p.fillRect(QRect(0, 0, 800, 76), band);
-    p.fillRect(QRect(0, 76, 800, 3), QColor(244, 196, 60));
-    p.setFont(paint::font(QStringLiteral("隶书"), 46, true));
-    paint::shadowedText(p, QRectF(24, 4, 300, 68), QStringLiteral("学习记录"),
-                        QColor(255, 255, 255), QColor(10, 20, 60, 170),
-                        Qt::AlignLeft | Qt::AlignVCenter, 2.5);
-    p.setFont(paint::font(QStringLiteral("幼圆"), 15));
-    p.setPen(QColor(214, 224, 255));
-    p.drawText(QRectF(236, 40, 320, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("成绩走势 · 章节得分 · 错题本"));
+    paint::titledGround(p, 600, QStringLiteral("学习记录"),
+                        QStringLiteral("成绩走势 · 章节得分 · 错题本"), 320);
 
     // Score plot.
     paint::framedPanel(p, QRectF(21, 88, 506, 304), QColor(246, 244, 255), kDeepBlue, 12);

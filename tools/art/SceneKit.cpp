@@ -17,10 +17,17 @@ constexpr int kHeight = 150;
 
 QString g_folder = QStringLiteral(TAVIRO_SCENE_DIR);
 
+struct Drawn
+{
+    QImage image;
+    QStringList faults;
+};
+
 struct Library
 {
     std::map<QString, scene::Spec> specs;
     QStringList faults;
+    std::map<QString, Drawn> drawn; // each scene is drawn once
 };
 
 // A description file: records of "Key: value" lines, separated by blank lines.
@@ -297,13 +304,37 @@ bool number(const Line& line, int index, qreal* value, Faults& faults)
 
 } // namespace scene
 
+namespace {
+
+const Drawn& drawn(const scene::Spec& spec)
+{
+    library();
+    {
+        std::lock_guard<std::mutex> lock(g_mutex);
+        const auto it = g_library->drawn.find(spec.name);
+        if (it != g_library->drawn.end()) {
+            return it->second;
+        }
+    }
+    Drawn d;
+    d.image = render(spec, &d.faults);
+    std::lock_guard<std::mutex> lock(g_mutex);
+    return g_library->drawn.emplace(spec.name, d).first->second;
+}
+
+} // namespace
+
 QImage drawScene(const QString& name, QStringList* errors)
 {
     const scene::Spec* spec = specNamed(name);
     if (!spec) {
         return QImage();
     }
-    return render(*spec, errors);
+    const Drawn& d = drawn(*spec);
+    if (errors) {
+        *errors << d.faults;
+    }
+    return d.image;
 }
 
 bool isKnownScene(const QString& name)
@@ -324,7 +355,7 @@ QStringList sceneFaults()
 {
     QStringList faults = library().faults;
     for (const auto& [name, spec] : library().specs) {
-        render(spec, &faults);
+        faults << drawn(spec).faults;
     }
     return faults;
 }

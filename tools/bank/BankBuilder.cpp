@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/DMUnit.h"
 #include "tools/art/Artwork.h"
+#include "tools/art/SceneKit.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -18,7 +19,8 @@ QByteArray pictureBlob(const QImage& image, bool withHeader)
     QBuffer buffer(&bmp);
     buffer.open(QIODevice::WriteOnly);
     // A picture of 256 colours keeps its palette; every other one is stored at 24 bits.
-    (image.format() == QImage::Format_Indexed8 ? image : image.convertToFormat(QImage::Format_RGB888))
+    (image.format() == QImage::Format_Indexed8 ? image
+                                               : image.convertToFormat(QImage::Format_RGB888))
         .save(&buffer, "BMP");
     if (!withHeader) {
         return bmp;
@@ -45,10 +47,17 @@ bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<B
         if (!q.picture.isEmpty()) {
             const QImage image = drawQuestionPicture(q.picture);
             if (image.isNull()) {
-                *errors << QStringLiteral("%1:%2: no drawing named %3 (ID %4)")
+                QStringList why;
+                if (isKnownScene(q.picture)) {
+                    drawScene(q.picture, &why);
+                }
+                *errors << QStringLiteral("%1:%2: %3 (ID %4)")
                                .arg(q.file)
                                .arg(q.line)
-                               .arg(q.picture)
+                               .arg(why.isEmpty()
+                                        ? QStringLiteral("no drawing named ") + q.picture
+                                        : QStringLiteral("the scene %1 has faults: %2")
+                                              .arg(q.picture, why.join(QStringLiteral("; "))))
                                .arg(q.id);
                 ok = false;
                 continue;

@@ -20,8 +20,9 @@ struct BankRow
     QString explain;
 };
 
-// A picture as the bank stores it: a 24-bit BMP file image, optionally behind the
-// 8-byte header (count 1, type 0x0100, length of the bitmap).
+// A picture as the bank stores it: a 24-bit BMP file image (8-bit with its palette for a
+// picture of 256 colours), optionally behind the 8-byte header (count 1, type 0x0100,
+// length of the bitmap).
 QByteArray pictureBlob(const QImage& image, bool withHeader);
 
 // The rows of the sources, pictures drawn. Returns false with messages for pictures

@@ -162,6 +162,10 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
             f.withoutArticle += lawsWithoutArticle(r->source).isEmpty() ? 0 : 1;
             f.article22 +=
                 r->source.contains(QStringLiteral("《道路交通安全法》第二十二条")) ? 1 : 0;
+            if (r->picture) {
+                ++f.pictures;
+                f.picturesBehindHeader += r->picture->startsWith("BM") ? 0 : 1;
+            }
             if (r->type == 0) {
                 const ContentParts parts = splitContent(r->content);
                 const int keyed = r->result.isEmpty() ? -1 : r->result.at(0).unicode() - 'A';
@@ -306,9 +310,15 @@ QStringList describeCues(const CueReport& report)
 {
     QStringList lines;
     lines << QStringLiteral("chapter    choice longest  letters   statements right  ticks  "
-                            "no-article art.22");
+                            "no-article art.22 pictures (behind the header)");
+    int questions = 0;
+    int pictures = 0;
+    int behind = 0;
     for (const ChapterFigures& f : report.chapters) {
-        lines << QStringLiteral("%1-%2 %3 %4 % %5 % (+%6) %7 %8 % %9 % %10 %11")
+        questions += f.choices + f.statements;
+        pictures += f.pictures;
+        behind += f.picturesBehindHeader;
+        lines << QStringLiteral("%1-%2 %3 %4 % %5 % (+%6) %7 %8 % %9 % %10 %11 %12 (%13)")
                      .arg(f.low, 4)
                      .arg(f.high, -4)
                      .arg(f.choices, 6)
@@ -319,8 +329,15 @@ QStringList describeCues(const CueReport& report)
                      .arg(f.statements ? 100.0 * f.rightStatements / f.statements : 0, 6, 'f', 1)
                      .arg(f.tickPatternRate * 100, 5, 'f', 1)
                      .arg(f.withoutArticle, 9)
-                     .arg(f.article22, 6);
+                     .arg(f.article22, 6)
+                     .arg(f.pictures, 8)
+                     .arg(f.picturesBehindHeader);
     }
+    lines << QStringLiteral("pictures: %1 of %2 questions (%3 %), %4 behind the header")
+                 .arg(pictures)
+                 .arg(questions)
+                 .arg(questions ? 100.0 * pictures / questions : 0, 0, 'f', 1)
+                 .arg(behind);
     QStringList strongest;
     for (std::size_t i = 0; i < report.words.size() && i < 8; ++i) {
         const CueWord& w = report.words[i];

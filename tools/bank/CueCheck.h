@@ -24,6 +24,8 @@ struct ChapterFigures
     double tickPatternRate = 0; // the better of "as before" and "the other one"
     int withoutArticle = 0;     // sources naming a law without its article
     int article22 = 0;          // sources citing article 22 of the road traffic safety law
+    int pictures = 0;           // questions with a picture
+    int picturesBehindHeader = 0;
 };
 
 struct CueWord

@@ -2,6 +2,7 @@
 // fact tables in assets/bank/facts; a bank that fails the check is not written.
 #include "exam/ExamPaper.h"
 #include "toolkit/Fonts.h"
+#include "tools/art/SceneKit.h"
 #include "tools/bank/BankBuilder.h"
 #include "tools/bank/BankCheck.h"
 #include "tools/bank/CueCheck.h"
@@ -45,7 +46,8 @@ int main(int argc, char** argv)
     for (const QString& line : describeCues(cues)) {
         std::printf("bankgen: %s\n", qPrintable(line));
     }
-    const QStringList problems = checkBank(rows, plan, places) + cues.problems;
+    // A fault in any scene description stops the build, used or not yet.
+    const QStringList problems = sceneFaults() + checkBank(rows, plan, places) + cues.problems;
     if (!problems.isEmpty()) {
         for (const QString& p : problems) {
             std::fprintf(stderr, "bankgen: %s\n", qPrintable(p));
