@@ -782,7 +782,8 @@ void drawWeather(QPainter& p, const QRectF& area, const Weather& w, qreal horizo
     p.setPen(Qt::NoPen);
     QRandomGenerator rng(0x5ce7e); // the same drops in every build
     if (w.night) {
-        p.setBrush(QColor(8, 12, 40, 185));
+        // From above the veil is lighter: the vehicles must still be told apart.
+        p.setBrush(QColor(8, 12, 40, horizon < 0 ? 150 : 185));
         p.drawRect(area);
     } else if (w.dusk) {
         p.setBrush(QColor(40, 30, 70, 120));

@@ -1126,9 +1126,6 @@ void drawTopView(QPainter& p, const Spec& spec, const Weather& weather, Lights& 
             faults.add(line, QStringLiteral("no key %1 in a view from above").arg(line.key));
         }
     }
-    for (const auto& m : movers) {
-        m();
-    }
     if (weather.ice) {
         p.save();
         p.setPen(QPen(QColor(230, 245, 255, 160), 2));
@@ -1140,6 +1137,10 @@ void drawTopView(QPainter& p, const Spec& spec, const Weather& weather, Lights& 
         p.restore();
     }
     drawWeather(p, QRectF(0, 0, 200, 150), weather, -1);
+    // The movements asked about stay clear in the dark and the fog.
+    for (const auto& m : movers) {
+        m();
+    }
 }
 
 } // namespace scene
