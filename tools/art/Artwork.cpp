@@ -2,6 +2,7 @@
 
 #include "tools/art/DashLights.h"
 #include "tools/art/HandSignals.h"
+#include "tools/art/SceneKit.h"
 #include "tools/art/Signs.h"
 
 // Pictures that questions show are stored in the bank as bitmaps of this size, small
@@ -39,12 +40,15 @@ QImage drawQuestionPicture(const QString& name)
     if (isKnownDashLight(name)) {
         return drawDashLight(name);
     }
+    if (isKnownScene(name)) {
+        return drawScene(name);
+    }
     return QImage();
 }
 
 QStringList questionPictureNames()
 {
-    return signNames() + markingNames() + handSignalNames() + dashLightNames();
+    return signNames() + markingNames() + handSignalNames() + dashLightNames() + sceneNames();
 }
 
 namespace {

@@ -1,0 +1,279 @@
+#include "tools/art/SceneKit.h"
+
+#include "tools/art/SceneParts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <map>
+#include <mutex>
+
+namespace {
+
+constexpr int kWidth = 200;
+constexpr int kHeight = 150;
+
+QString g_folder = QStringLiteral(TAVIRO_SCENE_DIR);
+
+struct Library
+{
+    std::map<QString, scene::Spec> specs;
+    QStringList faults;
+};
+
+// A description file: records of "Key: value" lines, separated by blank lines.
+void readFile(const QString& path, Library& lib)
+{
+    QFile file(path);
+    const QString shortName = QFileInfo(path).fileName();
+    if (!file.open(QIODevice::ReadOnly)) {
+        lib.faults << QStringLiteral("%1: cannot be read").arg(shortName);
+        return;
+    }
+    const QStringList rows = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    scene::Spec current;
+    auto finish = [&] {
+        if (current.name.isEmpty()) {
+            return;
+        }
+        if (lib.specs.count(current.name)) {
+            lib.faults << QStringLiteral("%1:%2: scene %3 is described twice")
+                              .arg(shortName)
+                              .arg(current.number)
+                              .arg(current.name);
+        } else {
+            lib.specs[current.name] = current;
+        }
+        current = scene::Spec();
+    };
+    static const QRegularExpression validName(QStringLiteral("^[a-z0-9][a-z0-9-]*$"));
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString row = rows[i].trimmed();
+        if (row.startsWith(QLatin1Char('#'))) {
+            continue;
+        }
+        if (row.isEmpty()) {
+            finish();
+            continue;
+        }
+        const int colon = row.indexOf(QLatin1Char(':'));
+        if (colon <= 0) {
+            lib.faults << QStringLiteral("%1:%2: not a Key: value line").arg(shortName).arg(i + 1);
+            continue;
+        }
+        scene::Line line;
+        line.key = row.left(colon).trimmed();
+        line.args = row.mid(colon + 1).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        line.number = i + 1;
+        if (line.key == QLatin1String("Scene")) {
+            finish();
+            if (line.args.size() != 1 || !validName.match(line.args[0]).hasMatch()) {
+                lib.faults << QStringLiteral("%1:%2: a scene's name is lower-case letters, "
+                                             "digits and '-'")
+                                  .arg(shortName)
+                                  .arg(i + 1);
+                continue;
+            }
+            current.name = line.args[0];
+            current.file = shortName;
+            current.number = i + 1;
+            continue;
+        }
+        if (current.name.isEmpty()) {
+            lib.faults << QStringLiteral("%1:%2: a line before the first Scene:")
+                              .arg(shortName)
+                              .arg(i + 1);
+            continue;
+        }
+        current.lines.push_back(line);
+    }
+    finish();
+}
+
+std::mutex g_mutex;
+Library* g_library = nullptr;
+
+const Library& library()
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (!g_library) {
+        g_library = new Library;
+        const QDir dir(g_folder);
+        for (const QString& f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+            readFile(dir.filePath(f), *g_library);
+        }
+    }
+    return *g_library;
+}
+
+const scene::Spec* specNamed(const QString& name)
+{
+    if (!name.startsWith(QLatin1String("scene/"))) {
+        return nullptr;
+    }
+    const auto& specs = library().specs;
+    const auto it = specs.find(name.mid(6));
+    return it == specs.end() ? nullptr : &it->second;
+}
+
+QImage render(const scene::Spec& spec, QStringList* errors)
+{
+    QStringList own;
+    scene::Faults faults(spec, errors ? errors : &own);
+    scene::Weather weather;
+    bool driver = false;
+    for (const scene::Line& line : spec.lines) {
+        if (line.key == QLatin1String("View")) {
+            if (line.args == QStringList{QStringLiteral("driver")}) {
+                driver = true;
+            } else if (line.args != QStringList{QStringLiteral("top")}) {
+                faults.add(line, QStringLiteral("View is top or driver"));
+            }
+        } else if (line.key == QLatin1String("Weather")) {
+            for (const QString& w : line.args) {
+                bool* flag = w == QLatin1String("rain")    ? &weather.rain
+                             : w == QLatin1String("snow")  ? &weather.snow
+                             : w == QLatin1String("fog")   ? &weather.fog
+                             : w == QLatin1String("night") ? &weather.night
+                             : w == QLatin1String("dusk")  ? &weather.dusk
+                             : w == QLatin1String("ice")   ? &weather.ice
+                                                           : nullptr;
+                if (flag) {
+                    *flag = true;
+                } else {
+                    faults.add(line, QStringLiteral("no weather %1").arg(w));
+                }
+            }
+        }
+    }
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    scene::Lights lights;
+    if (driver) {
+        scene::drawDriverView(p, spec, weather, lights, faults);
+    } else {
+        scene::drawTopView(p, spec, weather, lights, faults);
+    }
+    for (const auto& light : lights) {
+        p.save();
+        light(p);
+        p.restore();
+    }
+    // Captions and the inset stay readable over the weather.
+    for (const scene::Line& line : spec.lines) {
+        if (line.key == QLatin1String("Text")) {
+            qreal x = 0;
+            qreal y = 0;
+            if (line.args.size() < 3 || !scene::number(line, 0, &x, faults) ||
+                !scene::number(line, 1, &y, faults)) {
+                faults.add(line, QStringLiteral("Text is x y text"));
+                continue;
+            }
+            scene::drawCaption(p, QPointF(x, y), line.args.mid(2).join(QLatin1Char(' ')),
+                               weather.dark() ? Qt::white : Qt::black);
+        } else if (line.key == QLatin1String("Inset")) {
+            bool good = !line.args.isEmpty();
+            for (const QString& t : line.args) {
+                if (!scene::signalToken(t)) {
+                    faults.add(line, QStringLiteral("no signal lamp %1").arg(t));
+                    good = false;
+                }
+            }
+            if (good) {
+                p.setPen(QPen(QColor(240, 240, 240), 1));
+                p.setBrush(QColor(0, 0, 0, 70));
+                const qreal w = line.args.size() * 17 + 5;
+                p.drawRoundedRect(QRectF(3, 3, w, 45), 4, 4);
+                scene::drawSignalHeads(p, QPointF(7, 6), 5, line.args);
+            }
+        }
+    }
+    p.end();
+    if (faults.any()) {
+        return QImage();
+    }
+    return image;
+}
+
+} // namespace
+
+namespace scene {
+
+void Faults::add(const Line& line, const QString& what)
+{
+    ++m_count;
+    *m_out << QStringLiteral("%1:%2: %3 (scene %4)")
+                  .arg(m_spec.file)
+                  .arg(line.number)
+                  .arg(what, m_spec.name);
+}
+
+void Faults::add(const QString& what)
+{
+    ++m_count;
+    *m_out << QStringLiteral("%1:%2: %3 (scene %4)")
+                  .arg(m_spec.file)
+                  .arg(m_spec.number)
+                  .arg(what, m_spec.name);
+}
+
+bool number(const Line& line, int index, qreal* value, Faults& faults)
+{
+    if (index >= line.args.size()) {
+        faults.add(line, QStringLiteral("%1 needs more numbers").arg(line.key));
+        return false;
+    }
+    bool ok = false;
+    *value = line.args[index].toDouble(&ok);
+    if (!ok || *value < -1000 || *value > 1000) {
+        faults.add(line, QStringLiteral("%1 is not a number").arg(line.args[index]));
+        return false;
+    }
+    return true;
+}
+
+} // namespace scene
+
+QImage drawScene(const QString& name, QStringList* errors)
+{
+    const scene::Spec* spec = specNamed(name);
+    if (!spec) {
+        return QImage();
+    }
+    return render(*spec, errors);
+}
+
+bool isKnownScene(const QString& name)
+{
+    return specNamed(name) != nullptr;
+}
+
+QStringList sceneNames()
+{
+    QStringList names;
+    for (const auto& [name, spec] : library().specs) {
+        names << QStringLiteral("scene/") + name;
+    }
+    return names;
+}
+
+QStringList sceneFaults()
+{
+    QStringList faults = library().faults;
+    for (const auto& [name, spec] : library().specs) {
+        render(spec, &faults);
+    }
+    return faults;
+}
+
+void setSceneFolder(const QString& folder)
+{
+    std::lock_guard<std::mutex> lock(g_mutex);
+    g_folder = folder;
+    delete g_library;
+    g_library = nullptr;
+}

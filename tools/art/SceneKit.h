@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QStringList>
+
+// Road scenes for the questions of the bank, drawn from the descriptions in
+// assets/scenes/*.txt (their format: assets/scenes/README.md). Names: "scene/<name>".
+// Every picture is 200 x 150, the size of the practice screen's picture box.
+
+// The scene, or a null image when it is unknown or its description has faults; those are
+// added to errors ("file:line: what"), when given.
+QImage drawScene(const QString& name, QStringList* errors = nullptr);
+bool isKnownScene(const QString& name);
+QStringList sceneNames();
+
+// Every fault of every description, for the builder to stop on.
+QStringList sceneFaults();
+
+// Reads descriptions from another folder than the project's; for tests.
+void setSceneFolder(const QString& folder);
