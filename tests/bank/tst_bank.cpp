@@ -1,6 +1,7 @@
 // The question bank as the learner gets it: the real sources and the built Drive.mdb pass
 // the check, the check finds each kind of fault, and the questions made from the fact
 // tables are right, deterministic and drawn.
+#include "data/StudyRecord.h"
 #include "exam/Unt_SimulateExam.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/BitmapBlob.h"
@@ -13,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTextLayout>
@@ -213,6 +215,40 @@ private slots:
             const QByteArray bytes = pictureBlob(image, false);
             QVERIFY2(!seen.contains(bytes), qPrintable(n));
             seen.insert(bytes);
+        }
+    }
+
+    // A quarter of the bank shows a picture, most of the new ones road scenes, spread
+    // over the chapters; each scene serves one question, and no scene question shows a
+    // scene kept only to show the kit.
+    void scenesCoverTheChapters()
+    {
+        int pictures = 0;
+        QMap<QString, int> scenes;
+        QMap<int, int> scenesPerChapter;
+        for (const SourceQuestion& q : m_questions) {
+            if (q.picture.isEmpty()) {
+                continue;
+            }
+            ++pictures;
+            if (q.picture.startsWith(QLatin1String("scene/"))) {
+                QVERIFY2(!q.picture.startsWith(QLatin1String("scene/kit-")), qPrintable(q.picture));
+                ++scenes[q.picture];
+                int chapter = 0;
+                for (const StudyRecord::Chapter& c : StudyRecord::chapters()) {
+                    chapter = q.id >= c.firstId && q.id <= c.lastId ? c.firstId : chapter;
+                }
+                ++scenesPerChapter[chapter];
+            }
+        }
+        QVERIFY2(pictures >= 400, qPrintable(QString::number(pictures)));
+        QVERIFY2(scenes.size() >= 200, qPrintable(QString::number(scenes.size())));
+        for (auto it = scenes.cbegin(); it != scenes.cend(); ++it) {
+            QVERIFY2(it.value() == 1, qPrintable(it.key()));
+        }
+        // Every chapter has road scenes.
+        for (const StudyRecord::Chapter& c : StudyRecord::chapters()) {
+            QVERIFY2(scenesPerChapter.value(c.firstId) >= 3, qPrintable(c.name));
         }
     }
 
