@@ -15,7 +15,10 @@ namespace {
 constexpr int kWidth = 200;
 constexpr int kHeight = 150;
 
-QString g_folder = QStringLiteral(TAVIRO_SCENE_DIR);
+// The project's descriptions; TAVIRO_SCENES names another folder (a writer's own copy).
+QString g_folder = qEnvironmentVariableIsEmpty("TAVIRO_SCENES")
+                       ? QStringLiteral(TAVIRO_SCENE_DIR)
+                       : qEnvironmentVariable("TAVIRO_SCENES");
 
 struct Drawn
 {
