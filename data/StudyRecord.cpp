@@ -385,10 +385,34 @@ bool readSummary(Connection& connection, Summary* summary, QString* error)
     return true;
 }
 
-QStringList wrongBookPracticeSql()
+QStringList wrongBookPracticeSql(Connection& connection)
 {
+    // The book's numbers written into the statement keep it a query of one table, whose
+    // pictures are read only when a question shows one; with a subquery every picture of
+    // the book would be read at the opening.
+    sqlite3* db = connection.handle();
+    bool exists = false;
+    QString error;
+    QStringList ids;
+    // No book yet: an empty practice.
+    bool read = db && tableExists(db, "T_WrongBook", &exists, &error);
+    if (read && exists) {
+        Statement q(db, "SELECT ID FROM T_WrongBook ORDER BY ID");
+        int rc = q.ok() ? q.step() : SQLITE_ERROR;
+        while (rc == SQLITE_ROW) {
+            ids << QString::number(q.integer(0));
+            rc = q.step();
+        }
+        read = rc == SQLITE_DONE;
+    }
+    if (!read) {
+        // The statement then meets the same fault when it is opened, and says so.
+        return {QStringLiteral("SELECT * FROM T_Topic"),
+                QStringLiteral(" WHERE ID IN (SELECT ID FROM T_WrongBook)"),
+                QStringLiteral(" ORDER BY ID ")};
+    }
     return {QStringLiteral("SELECT * FROM T_Topic"),
-            QStringLiteral(" WHERE ID IN (SELECT ID FROM T_WrongBook)"),
+            QStringLiteral(" WHERE ID IN (%1)").arg(ids.join(QLatin1Char(','))),
             QStringLiteral(" ORDER BY ID ")};
 }
 

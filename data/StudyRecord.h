@@ -66,7 +66,7 @@ constexpr int kRecentExams = 30;
 bool readSummary(Connection& connection, Summary* summary, QString* error);
 
 // The statement of wrong-question practice: the book's questions of the bank by ID.
-QStringList wrongBookPracticeSql();
+QStringList wrongBookPracticeSql(Connection& connection);
 
 // The explanation and source of one question; empty texts when the bank has none.
 bool explanationOf(Connection& connection, int id, QString* explain, QString* source,

@@ -175,7 +175,7 @@ void TFrm_ShunXuLianXi::FormShow()
     topics.SQL.clear();
     imgCuoTi->setVisible(WrongBook);
     if (WrongBook) {
-        for (const QString& line : StudyRecord::wrongBookPracticeSql()) {
+        for (const QString& line : StudyRecord::wrongBookPracticeSql(DM->ADOCon)) {
             topics.SQL.add(line);
         }
     } else {

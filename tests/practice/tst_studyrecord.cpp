@@ -340,6 +340,38 @@ private slots:
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_WrongBook WHERE ID=2")), 1);
     }
 
+    // The book's practice is a query of one table, so that its pictures are read only
+    // when a question is shown (a subquery would read every picture of the book at the
+    // opening); questions no longer in the bank drop out, and without a book the
+    // statement still opens as an empty practice.
+    void wrongQuestionPracticeIsAQueryOfOneTable()
+    {
+        Query q(&DM->ADOCon);
+        auto openBook = [&] {
+            q.close();
+            q.SQL.clear();
+            for (const QString& line : StudyRecord::wrongBookPracticeSql(DM->ADOCon)) {
+                q.SQL.add(line);
+            }
+            q.open();
+        };
+        auto ids = [&] {
+            QStringList seen;
+            for (q.first(); !q.eof(); q.next()) {
+                seen << q.fieldByName(QStringLiteral("ID")).asString();
+            }
+            return seen.join(QLatin1Char(' '));
+        };
+        openBook();
+        QVERIFY(q.isEmpty());
+        recordExam(3, QDateTime(QDate(2026, 3, 2), QTime(10, 0)));
+        exec(QStringLiteral("INSERT INTO T_WrongBook (ID, Misses, LastMissed) VALUES (9999, 1, "
+                            "'2026-03-01 10:00:00')"));
+        openBook();
+        QVERIFY(q.canModify());
+        QCOMPARE(ids(), QStringLiteral("442 700"));
+    }
+
     void aBookThatRefusesChangesIsReportedOnce()
     {
         recordExam(0, QDateTime(QDate(2026, 3, 2), QTime(10, 0)));
