@@ -141,6 +141,7 @@ private slots:
             {"View: driver\nVehicle: car 0.5 1e9\n", "one.txt:3: 1e9 is not a number"},
             {"View: driver\nSign: sign/stop middle 0.5\n", "a sign stands left, right or over"},
             {"Road: straight\nPerson: zebra S 0.5\n", "needs a crossing on that arm"},
+            {"Road: cross\nArrow: 10 10 20\n", "Arrow is x1 y1 x2 y2"},
         };
         for (const Case& c : cases) {
             QStringList faults;

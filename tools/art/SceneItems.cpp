@@ -706,6 +706,9 @@ void drawArrow(QPainter& p, const QPainterPath& path, const QColor& color, qreal
         return;
     }
     const qreal length = path.length();
+    if (length < 1) {
+        return; // no way to point
+    }
     const qreal head = width * 2.6;
     // The shaft stops where the head begins.
     const qreal cut = qMax(0.0, (length - head * 0.8) / length);
