@@ -410,6 +410,20 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
             if (front || look.kind == Kind::Bus || look.kind == Kind::SchoolBus) {
                 p.setBrush(kGlass);
                 p.drawRect(QRectF(body.left() + 4 * s, body.top() + 6 * s, w - 8 * s, 18 * s));
+            } else if (look.kind == Kind::Truck) {
+                // The cargo box from behind: two doors with their locking bars.
+                p.setBrush(QColor(206, 202, 188));
+                p.drawRect(
+                    QRectF(body.left() + 1.5 * s, body.top() + 1.5 * s, w - 3 * s, h - 13 * s));
+                p.setPen(QPen(QColor(120, 116, 104), qMax(0.6, 0.8 * s)));
+                p.drawLine(QPointF(base.x(), body.top() + 2 * s),
+                           QPointF(base.x(), base.y() - 12 * s));
+                for (const qreal x : {body.left() + w * 0.27, body.right() - w * 0.27}) {
+                    p.drawLine(QPointF(x, body.top() + 4 * s), QPointF(x, base.y() - 14 * s));
+                }
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(50, 50, 54));
+                p.drawRect(QRectF(body.left(), base.y() - 11 * s, w, 3 * s));
             } else {
                 p.setBrush(look.body.darker(115));
                 p.drawRect(QRectF(body.left() + 4 * s, body.top() + 4 * s, w - 8 * s, h - 16 * s));
@@ -418,6 +432,26 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
                 p.setBrush(QColor(200, 30, 30));
                 p.drawRect(QRectF(body.left(), body.top() + 27 * s, w, 3 * s));
             }
+        } else if (look.kind == Kind::Tractor) {
+            // An open seat between two large rear wheels, the driver on it and an exhaust
+            // pipe: nothing like a car from behind or in front.
+            p.setBrush(QColor(30, 30, 32));
+            p.drawRoundedRect(QRectF(body.left(), base.y() - h * 0.62, w * 0.3, h * 0.64), 3 * s,
+                              3 * s);
+            p.drawRoundedRect(
+                QRectF(body.right() - w * 0.3, base.y() - h * 0.62, w * 0.3, h * 0.64), 3 * s,
+                3 * s);
+            p.setBrush(look.body);
+            p.drawRect(QRectF(body.left() + w * 0.3, base.y() - h * 0.5, w * 0.4, h * 0.32));
+            p.setBrush(QColor(40, 90, 170));
+            p.drawRoundedRect(QRectF(base.x() - w * 0.12, base.y() - h * 0.86, w * 0.24, h * 0.38),
+                              2 * s, 2 * s);
+            p.setBrush(QColor(245, 205, 165));
+            p.drawEllipse(QPointF(base.x(), base.y() - h * 0.92), w * 0.09, w * 0.09);
+            p.setPen(QPen(QColor(70, 70, 70), qMax(0.8, 1.6 * s)));
+            p.drawLine(QPointF(body.right() - w * 0.36, base.y() - h * 0.5),
+                       QPointF(body.right() - w * 0.36, body.top() - h * 0.1));
+            p.setPen(Qt::NoPen);
         } else {
             // Lower body and a cabin with its window.
             QPainterPath car;
