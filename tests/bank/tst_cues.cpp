@@ -71,9 +71,10 @@ private slots:
         const CueReport report = checkCues(rows, examPlanShares());
         QVERIFY2(report.problems.isEmpty(), qPrintable(joined(report.problems)));
         // Every chapter of the plan is measured, and the reviewer's lines name them all:
-        // a heading, the chapters, the pictures and the strongest words.
+        // a heading, the chapters, the pictures, the strongest words of the statements and
+        // of the options.
         QCOMPARE(report.chapters.size(), std::size_t(11));
-        QCOMPARE(describeCues(report).size(), 14);
+        QCOMPARE(describeCues(report).size(), 15);
         // The pictures are counted where they are, in both stored forms.
         int pictures = 0;
         int behind = 0;
@@ -108,7 +109,7 @@ private slots:
                 const int keyed = r.result.at(0).unicode() - 'A';
                 QStringList options = {QStringLiteral("甲"), QStringLiteral("乙"),
                                        QStringLiteral("丙"), QStringLiteral("丁")};
-                options[keyed] = QStringLiteral("在确认安全后依次通过");
+                options[keyed] = QStringLiteral("按照道路标线行驶通过");
                 r.content = QStringLiteral("题%1\r\nA、%2\r\nB、%3\r\nC、%4\r\nD、%5")
                                 .arg(r.id)
                                 .arg(options[0], options[1], options[2], options[3]);
@@ -122,9 +123,55 @@ private slots:
                  qPrintable(report.problems[0]));
         // A tie with a distractor tells nothing: the learner cannot pick by length.
         for (BankRow& r : rows) {
-            r.content.replace(QStringLiteral("、甲\r"), QStringLiteral("、在确认安全后依次停车\r"));
+            r.content.replace(QStringLiteral("、甲\r"), QStringLiteral("、按照道路标线行驶停下\r"));
         }
         QVERIFY(checkCues(rows, examPlanShares()).problems.size() <= 1);
+    }
+
+    // A careful word that only the right option holds singles it out; held by the right
+    // option and one distractor it still wins half, which passes; in a wrong option alone
+    // it wins nothing; in too few questions it tells nothing.
+    void carefulWordOfTheRightOption()
+    {
+        auto bank = [](int questions, int where) {
+            std::vector<BankRow> rows = cueFreeBank();
+            int made = 0;
+            for (BankRow& r : rows) {
+                if (r.type != 0 || made == questions) {
+                    continue;
+                }
+                const int keyed = r.result.at(0).unicode() - 'A';
+                QStringList options = {QStringLiteral("甲甲"), QStringLiteral("乙乙"),
+                                       QStringLiteral("丙丙"), QStringLiteral("丁丁")};
+                const int other = (keyed + 1) % 4;
+                if (where == 0 || where == 1) {
+                    options[keyed] = QStringLiteral("减速");
+                }
+                if (where == 1 || where == 2) {
+                    options[other] = QStringLiteral("减速");
+                }
+                r.content = QStringLiteral("题%1\r\nA、%2\r\nB、%3\r\nC、%4\r\nD、%5")
+                                .arg(r.id)
+                                .arg(options[0], options[1], options[2], options[3]);
+                ++made;
+            }
+            return checkCues(rows, examPlanShares());
+        };
+        const CueReport singled = bank(12, 0);
+        QCOMPARE(singled.problems.size(), 1);
+        QVERIFY2(singled.problems[0].startsWith(QStringLiteral("\"减速\" stands in some options "
+                                                               "of 12 choice questions")),
+                 qPrintable(singled.problems[0]));
+        QCOMPARE(singled.optionWords.front().word, QStringLiteral("减速"));
+        QCOMPARE(singled.optionWords.front().share(), 1.0);
+        QCOMPARE(singled.optionWords.front().rightAlone, 12);
+        const CueReport shared = bank(12, 1);
+        QVERIFY2(shared.problems.isEmpty(), qPrintable(joined(shared.problems)));
+        QCOMPARE(shared.optionWords.front().share(), 0.5);
+        const CueReport ruledOut = bank(12, 2);
+        QVERIFY2(ruledOut.problems.isEmpty(), qPrintable(joined(ruledOut.problems)));
+        QCOMPARE(ruledOut.optionWords.front().share(), 0.0);
+        QVERIFY(bank(cue::kOptionWordQuestions - 1, 0).problems.isEmpty());
     }
 
     void rotations_data()

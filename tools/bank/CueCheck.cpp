@@ -125,6 +125,25 @@ const QStringList& cueWords()
     return words;
 }
 
+double OptionWord::share() const
+{
+    return questions == 0 ? 0 : wins / questions;
+}
+
+const QStringList& carefulWords()
+{
+    static const QStringList words = {
+        QStringLiteral("减速"), QStringLiteral("安全"), QStringLiteral("确认"),
+        QStringLiteral("提前"), QStringLiteral("距离"), QStringLiteral("车距"),
+        QStringLiteral("让行"), QStringLiteral("加大"), QStringLiteral("或者"),
+        QStringLiteral("靠右"), QStringLiteral("注意"), QStringLiteral("观察"),
+        QStringLiteral("停车"), QStringLiteral("慢行"), QStringLiteral("鸣喇叭"),
+        QStringLiteral("开启"), QStringLiteral("及时"), QStringLiteral("立即"),
+        QStringLiteral("保持"), QStringLiteral("依次"), QStringLiteral("谨慎"),
+    };
+    return words;
+}
+
 CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
                     const QuestionPlaces& places)
 {
@@ -242,6 +261,50 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
         report.chapters.push_back(f);
     }
 
+    // Careful words that single out the right option.
+    for (const QString& w : carefulWords()) {
+        OptionWord o{w};
+        for (const BankRow* r : sorted) {
+            if (r->type != 0) {
+                continue;
+            }
+            const ContentParts parts = splitContent(r->content);
+            const int keyed = r->result.isEmpty() ? -1 : r->result.at(0).unicode() - 'A';
+            if (parts.options.size() != 4 || keyed < 0 || keyed > 3) {
+                continue;
+            }
+            int holders = 0;
+            for (int i = 0; i < 4; ++i) {
+                holders += parts.options[i].contains(w) ? 1 : 0;
+            }
+            if (holders == 0 || holders == 4) {
+                continue;
+            }
+            ++o.questions;
+            if (parts.options[keyed].contains(w)) {
+                o.wins += 1.0 / holders;
+                o.rightAlone += holders == 1 ? 1 : 0;
+            }
+        }
+        if (o.questions == 0) {
+            continue;
+        }
+        if (o.questions >= cue::kOptionWordQuestions && o.share() > cue::kOptionWordShare) {
+            report.problems << QStringLiteral("\"%1\" stands in some options of %2 choice "
+                                              "questions; picking among those options wins "
+                                              "%3 % of them (at most %4 %; the right option "
+                                              "alone holds it in %5)")
+                                   .arg(w)
+                                   .arg(o.questions)
+                                   .arg(o.share() * 100, 0, 'f', 0)
+                                   .arg(cue::kOptionWordShare * 100)
+                                   .arg(o.rightAlone);
+        }
+        report.optionWords.push_back(o);
+    }
+    std::sort(report.optionWords.begin(), report.optionWords.end(),
+              [](const OptionWord& a, const OptionWord& b) { return a.share() > b.share(); });
+
     // Words and phrases of the statements.
     std::vector<const BankRow*> statements;
     for (const BankRow* r : sorted) {
@@ -349,5 +412,16 @@ QStringList describeCues(const CueReport& report)
     }
     lines << QStringLiteral("strongest true/false words (right/statements): ") +
                  strongest.join(QStringLiteral(", "));
+    QStringList options;
+    for (std::size_t i = 0; i < report.optionWords.size() && i < 8; ++i) {
+        const OptionWord& o = report.optionWords[i];
+        options << QStringLiteral("%1 %2 % of %3")
+                       .arg(o.word)
+                       .arg(o.share() * 100, 0, 'f', 0)
+                       .arg(o.questions);
+    }
+    lines << QStringLiteral("careful words of the options (picking among the options that hold "
+                            "one wins, chance 25 %): ") +
+                 options.join(QStringLiteral(", "));
     return lines;
 }

@@ -36,10 +36,23 @@ struct CueWord
     double rate() const; // share of the more common answer
 };
 
+// A careful word ("减速", "安全") in some but not all options of choice questions: a
+// learner who picks at random among the options that hold it wins share() of them (chance:
+// a quarter). A word that marks the right option teaches "pick the careful one".
+struct OptionWord
+{
+    QString word;
+    int questions = 0;  // choice questions where one to three options hold it
+    double wins = 0;    // the sum over them of (right option among the holders) / holders
+    int rightAlone = 0; // of them, where the right option alone holds it
+    double share() const;
+};
+
 struct CueReport
 {
     std::vector<ChapterFigures> chapters;
-    std::vector<CueWord> words; // the cue words and phrases found in enough statements
+    std::vector<CueWord> words;          // the cue words and phrases found in enough statements
+    std::vector<OptionWord> optionWords; // the careful words, strongest first
     QStringList problems;
 };
 
@@ -61,10 +74,17 @@ constexpr double kPhraseP = 0.001;
 constexpr double kRotationSigmas = 3.5;
 // Fewer answers than this in a row tell nothing about a rotation.
 constexpr int kRotationMinimum = 12;
+// Picking among the options that hold a careful word must not win more than
+// kOptionWordShare of the kOptionWordQuestions or more choice questions where it stands in
+// some options but not all: twice what chance gives.
+constexpr int kOptionWordQuestions = 10;
+constexpr double kOptionWordShare = 0.5;
 } // namespace cue
 
 // The words whose rate is always checked: hedges, absolutes, permissions and duties.
 const QStringList& cueWords();
+// The careful words checked in the options of choice questions.
+const QStringList& carefulWords();
 
 CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
                     const QuestionPlaces& places = {});
