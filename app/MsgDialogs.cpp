@@ -15,17 +15,17 @@ std::array<int, mbButtonCount> ButtonTextWidths = {};
 
 namespace {
 
-struct ButtonSpec
+struct ButtonKind
 {
     const char* name;
     const QString* caption;
     int modalResult;
 };
 
-const ButtonSpec& buttonSpec(int bit)
+const ButtonKind& buttonKind(int bit)
 {
     using namespace MsgConsts;
-    static const ButtonSpec specs[mbButtonCount] = {
+    static const ButtonKind kinds[mbButtonCount] = {
         {"Yes", &SMsgDlgYes, mrYes},
         {"No", &SMsgDlgNo, mrNo},
         {"OK", &SMsgDlgOK, mrOk},
@@ -38,7 +38,7 @@ const ButtonSpec& buttonSpec(int bit)
         {"YesToAll", &SMsgDlgYesToAll, mrYesToAll},
         {"Help", &SMsgDlgHelp, mrNone},
     };
-    return specs[bit];
+    return kinds[bit];
 }
 
 QString titleOf(int dlgType)
@@ -182,7 +182,7 @@ TMessageForm* BuildMsgDialog(const QString& msg, int dlgType, TMsgDlgButtons but
             ++buttonCount;
             if (ButtonTextWidths[size_t(b)] == 0) {
                 const QRect r = fm.boundingRect(QRect(), Qt::AlignLeft | Qt::TextSingleLine,
-                                                withoutAccessKey(*buttonSpec(b).caption));
+                                                withoutAccessKey(*buttonKind(b).caption));
                 ButtonTextWidths[size_t(b)] = r.width() + 8;
             }
             buttonWidth = std::max(buttonWidth, ButtonTextWidths[size_t(b)]);
@@ -253,7 +253,7 @@ TMessageForm* BuildMsgDialog(const QString& msg, int dlgType, TMsgDlgButtons but
         if (!(buttons & msgButton(TMsgDlgBtn(b)))) {
             continue;
         }
-        const ButtonSpec& kind = buttonSpec(b);
+        const ButtonKind& kind = buttonKind(b);
         auto* button = new QPushButton(*kind.caption, raw);
         button->setObjectName(QLatin1String(kind.name));
         button->setGeometry(x, y, buttonWidth, buttonHeight);

@@ -7,13 +7,13 @@
 
 namespace {
 
-struct ButtonSpec
+struct ButtonKind
 {
     QMessageBox::StandardButton button;
     int id;
 };
 
-std::vector<ButtonSpec> buttonsFor(int flags)
+std::vector<ButtonKind> buttonsFor(int flags)
 {
     switch (flags & 0xF) {
     case MB_OKCANCEL:
@@ -60,28 +60,28 @@ int MessageBox(const QString& text, const QString& caption, int flags)
     }
     QMessageBox box(iconFor(flags), caption, text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("MessageBox"));
-    const std::vector<ButtonSpec> specs = buttonsFor(flags);
-    for (const ButtonSpec& s : specs) {
+    const std::vector<ButtonKind> kinds = buttonsFor(flags);
+    for (const ButtonKind& s : kinds) {
         box.addButton(s.button);
     }
     const size_t def = (flags & MB_DEFBUTTON3) ? 2 : (flags & MB_DEFBUTTON2) ? 1 : 0;
-    box.setDefaultButton(specs[def < specs.size() ? def : 0].button);
+    box.setDefaultButton(kinds[def < kinds.size() ? def : 0].button);
     // Windows answers Esc and the close box with Cancel where there is one, else with
     // the only button; Yes/No boxes without Cancel ignore them.
-    for (const ButtonSpec& s : specs) {
+    for (const ButtonKind& s : kinds) {
         if (s.id == IDCANCEL) {
             box.setEscapeButton(s.button);
         }
     }
-    if (specs.size() == 1) {
-        box.setEscapeButton(specs[0].button);
+    if (kinds.size() == 1) {
+        box.setEscapeButton(kinds[0].button);
     }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const ButtonSpec& s : specs) {
+    for (const ButtonKind& s : kinds) {
         if (s.button == clicked) {
             return s.id;
         }
     }
-    return specs.size() == 1 ? specs[0].id : IDCANCEL;
+    return kinds.size() == 1 ? kinds[0].id : IDCANCEL;
 }

@@ -158,12 +158,12 @@ void dashboard(QPainter& p)
 
 } // namespace
 
-void drawDriverView(QPainter& p, const Spec& spec, const Weather& weather, Lights& lights,
-                    Faults& faults)
+void drawDriverView(QPainter& p, const Description& description, const Weather& weather,
+                    Lights& lights, Faults& faults)
 {
     Ahead r;
     std::vector<const Line*> items;
-    for (const Line& line : spec.lines) {
+    for (const Line& line : description.lines) {
         const QStringList& a = line.args;
         if (line.key == QLatin1String("Road")) {
             static const QStringList roads{

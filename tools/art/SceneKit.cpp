@@ -28,7 +28,7 @@ struct Drawn
 
 struct Library
 {
-    std::map<QString, scene::Spec> specs;
+    std::map<QString, scene::Description> descriptions;
     QStringList faults;
     std::map<QString, Drawn> drawn; // each scene is drawn once
 };
@@ -43,20 +43,20 @@ void readFile(const QString& path, Library& lib)
         return;
     }
     const QStringList rows = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
-    scene::Spec current;
+    scene::Description current;
     auto finish = [&] {
         if (current.name.isEmpty()) {
             return;
         }
-        if (lib.specs.count(current.name)) {
+        if (lib.descriptions.count(current.name)) {
             lib.faults << QStringLiteral("%1:%2: scene %3 is described twice")
                               .arg(shortName)
                               .arg(current.number)
                               .arg(current.name);
         } else {
-            lib.specs[current.name] = current;
+            lib.descriptions[current.name] = current;
         }
-        current = scene::Spec();
+        current = scene::Description();
     };
     static const QRegularExpression validName(QStringLiteral("^[a-z0-9][a-z0-9-]*$"));
     for (int i = 0; i < rows.size(); ++i) {
@@ -175,23 +175,23 @@ const Library& library()
     return *g_library;
 }
 
-const scene::Spec* specNamed(const QString& name)
+const scene::Description* descriptionNamed(const QString& name)
 {
     if (!name.startsWith(QLatin1String("scene/"))) {
         return nullptr;
     }
-    const auto& specs = library().specs;
-    const auto it = specs.find(name.mid(6));
-    return it == specs.end() ? nullptr : &it->second;
+    const auto& descriptions = library().descriptions;
+    const auto it = descriptions.find(name.mid(6));
+    return it == descriptions.end() ? nullptr : &it->second;
 }
 
-QImage render(const scene::Spec& spec, QStringList* errors)
+QImage render(const scene::Description& description, QStringList* errors)
 {
     QStringList own;
-    scene::Faults faults(spec, errors ? errors : &own);
+    scene::Faults faults(description, errors ? errors : &own);
     scene::Weather weather;
     bool driver = false;
-    for (const scene::Line& line : spec.lines) {
+    for (const scene::Line& line : description.lines) {
         if (line.key == QLatin1String("View")) {
             if (line.args == QStringList{QStringLiteral("driver")}) {
                 driver = true;
@@ -223,9 +223,9 @@ QImage render(const scene::Spec& spec, QStringList* errors)
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     scene::Lights lights;
     if (driver) {
-        scene::drawDriverView(p, spec, weather, lights, faults);
+        scene::drawDriverView(p, description, weather, lights, faults);
     } else {
-        scene::drawTopView(p, spec, weather, lights, faults);
+        scene::drawTopView(p, description, weather, lights, faults);
     }
     for (const auto& light : lights) {
         p.save();
@@ -233,7 +233,7 @@ QImage render(const scene::Spec& spec, QStringList* errors)
         p.restore();
     }
     // Captions and the inset stay readable over the weather.
-    for (const scene::Line& line : spec.lines) {
+    for (const scene::Line& line : description.lines) {
         if (line.key == QLatin1String("Text")) {
             qreal x = 0;
             qreal y = 0;
@@ -276,18 +276,18 @@ void Faults::add(const Line& line, const QString& what)
 {
     ++m_count;
     *m_out << QStringLiteral("%1:%2: %3 (scene %4)")
-                  .arg(m_spec.file)
+                  .arg(m_description.file)
                   .arg(line.number)
-                  .arg(what, m_spec.name);
+                  .arg(what, m_description.name);
 }
 
 void Faults::add(const QString& what)
 {
     ++m_count;
     *m_out << QStringLiteral("%1:%2: %3 (scene %4)")
-                  .arg(m_spec.file)
-                  .arg(m_spec.number)
-                  .arg(what, m_spec.name);
+                  .arg(m_description.file)
+                  .arg(m_description.number)
+                  .arg(what, m_description.name);
 }
 
 bool number(const Line& line, int index, qreal* value, Faults& faults)
@@ -309,31 +309,31 @@ bool number(const Line& line, int index, qreal* value, Faults& faults)
 
 namespace {
 
-const Drawn& drawn(const scene::Spec& spec)
+const Drawn& drawn(const scene::Description& description)
 {
     library();
     {
         std::lock_guard<std::mutex> lock(g_mutex);
-        const auto it = g_library->drawn.find(spec.name);
+        const auto it = g_library->drawn.find(description.name);
         if (it != g_library->drawn.end()) {
             return it->second;
         }
     }
     Drawn d;
-    d.image = render(spec, &d.faults);
+    d.image = render(description, &d.faults);
     std::lock_guard<std::mutex> lock(g_mutex);
-    return g_library->drawn.emplace(spec.name, d).first->second;
+    return g_library->drawn.emplace(description.name, d).first->second;
 }
 
 } // namespace
 
 QImage drawScene(const QString& name, QStringList* errors)
 {
-    const scene::Spec* spec = specNamed(name);
-    if (!spec) {
+    const scene::Description* description = descriptionNamed(name);
+    if (!description) {
         return QImage();
     }
-    const Drawn& d = drawn(*spec);
+    const Drawn& d = drawn(*description);
     if (errors) {
         *errors << d.faults;
     }
@@ -342,13 +342,13 @@ QImage drawScene(const QString& name, QStringList* errors)
 
 bool isKnownScene(const QString& name)
 {
-    return specNamed(name) != nullptr;
+    return descriptionNamed(name) != nullptr;
 }
 
 QStringList sceneNames()
 {
     QStringList names;
-    for (const auto& [name, spec] : library().specs) {
+    for (const auto& [name, description] : library().descriptions) {
         names << QStringLiteral("scene/") + name;
     }
     return names;
@@ -357,8 +357,8 @@ QStringList sceneNames()
 QStringList sceneFaults()
 {
     QStringList faults = library().faults;
-    for (const auto& [name, spec] : library().specs) {
-        faults << drawn(spec).faults;
+    for (const auto& [name, description] : library().descriptions) {
+        faults << drawn(description).faults;
     }
     return faults;
 }

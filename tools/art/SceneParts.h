@@ -19,7 +19,7 @@ struct Line
     int number = 0;
 };
 
-struct Spec
+struct Description
 {
     QString name;
     QString file;
@@ -31,8 +31,8 @@ struct Spec
 class Faults
 {
 public:
-    Faults(const Spec& spec, QStringList* out)
-        : m_spec(spec)
+    Faults(const Description& description, QStringList* out)
+        : m_description(description)
         , m_out(out)
     {}
     void add(const Line& line, const QString& what);
@@ -40,7 +40,7 @@ public:
     bool any() const { return m_count > 0; }
 
 private:
-    const Spec& m_spec;
+    const Description& m_description;
     QStringList* m_out;
     int m_count = 0;
 };
@@ -130,9 +130,9 @@ struct Weather
 // Veils the picture for the weather; horizon < 0 for a view from above.
 void drawWeather(QPainter& p, const QRectF& area, const Weather& w, qreal horizon);
 
-void drawTopView(QPainter& p, const Spec& spec, const Weather& weather, Lights& lights,
-                 Faults& faults);
-void drawDriverView(QPainter& p, const Spec& spec, const Weather& weather, Lights& lights,
-                    Faults& faults);
+void drawTopView(QPainter& p, const Description& description, const Weather& weather,
+                 Lights& lights, Faults& faults);
+void drawDriverView(QPainter& p, const Description& description, const Weather& weather,
+                    Lights& lights, Faults& faults);
 
 } // namespace scene

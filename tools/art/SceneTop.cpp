@@ -417,12 +417,12 @@ struct Placed
 
 } // namespace
 
-void drawTopView(QPainter& p, const Spec& spec, const Weather& weather, Lights& lights,
-                 Faults& faults)
+void drawTopView(QPainter& p, const Description& description, const Weather& weather,
+                 Lights& lights, Faults& faults)
 {
     Top t;
     auto armName = [&](const QString& s) { return kArms.contains(s) ? s : QString(); };
-    for (const Line& line : spec.lines) {
+    for (const Line& line : description.lines) {
         const QStringList& a = line.args;
         if (line.key == QLatin1String("Road")) {
             static const QStringList roads{QStringLiteral("cross"),    QStringLiteral("tee"),
@@ -446,7 +446,7 @@ void drawTopView(QPainter& p, const Spec& spec, const Weather& weather, Lights& 
         }
     }
     bool lanesEWGiven = false;
-    for (const Line& line : spec.lines) {
+    for (const Line& line : description.lines) {
         lanesEWGiven = lanesEWGiven || line.key == QLatin1String("LanesEW");
     }
     if (!lanesEWGiven) {
@@ -462,7 +462,7 @@ void drawTopView(QPainter& p, const Spec& spec, const Weather& weather, Lights& 
     const bool diverge = t.road == QLatin1String("diverge");
     // Collect the markings before drawing the road.
     std::vector<const Line*> later;
-    for (const Line& line : spec.lines) {
+    for (const Line& line : description.lines) {
         const QStringList& a = line.args;
         if (line.key == QLatin1String("Centre") || line.key == QLatin1String("LaneLines")) {
             if (a.size() != 1 || !lineStyle(a[0]) ||
