@@ -45,16 +45,6 @@ std::vector<BankRow> soundBank()
     return rows;
 }
 
-BankRow* row(std::vector<BankRow>& rows, int id)
-{
-    for (BankRow& r : rows) {
-        if (r.id == id) {
-            return &r;
-        }
-    }
-    return nullptr;
-}
-
 void writeText(const QString& path, const QString& text)
 {
     QFile f(path);
@@ -497,27 +487,28 @@ private slots:
         std::vector<BankRow> rows = soundBank();
         switch (fault) {
         case 0:
-            row(rows, 11)->result = QStringLiteral("E");
+            rowOf(rows, 11)->result = QStringLiteral("E");
             break;
         case 1:
-            row(rows, 12)->result = QStringLiteral("A");
+            rowOf(rows, 12)->result = QStringLiteral("A");
             break;
         case 2:
-            row(rows, 13)->content = QStringLiteral("题\r\nA、一\r\nB、二\r\nC、三");
+            rowOf(rows, 13)->content = QStringLiteral("题\r\nA、一\r\nB、二\r\nC、三");
             break;
         case 3:
-            row(rows, 15)->content = QStringLiteral("题15\r\nA、一\r\nB、二\r\nC、三\r\nD、 二");
+            rowOf(rows, 15)->content = QStringLiteral("题15\r\nA、一\r\nB、二\r\nC、三\r\nD、 二");
             break;
         case 4:
-            row(rows, 15)->content = QStringLiteral("同一题\r\nA、一\r\nB、二\r\nC、三\r\nD、四");
-            row(rows, 17)->content = QStringLiteral("同一题？\r\nA、四\r\nB、三\r\nC、一\r\nD、二");
+            rowOf(rows, 15)->content = QStringLiteral("同一题\r\nA、一\r\nB、二\r\nC、三\r\nD、四");
+            rowOf(rows, 17)->content =
+                QStringLiteral("同一题？\r\nA、四\r\nB、三\r\nC、一\r\nD、二");
             break;
         case 5:
-            row(rows, 18)->content = QStringLiteral("同一句话。");
-            row(rows, 20)->content = QStringLiteral("同 一句话");
+            rowOf(rows, 18)->content = QStringLiteral("同一句话。");
+            rowOf(rows, 20)->content = QStringLiteral("同 一句话");
             break;
         case 6:
-            row(rows, 21)->picture = QByteArray("BM\x10\x00", 4);
+            rowOf(rows, 21)->picture = QByteArray("BM\x10\x00", 4);
             break;
         case 7:
             rows.erase(std::remove_if(rows.begin(), rows.end(),
@@ -539,7 +530,7 @@ private slots:
             }
             break;
         case 10:
-            row(rows, 25)->type = 2;
+            rowOf(rows, 25)->type = 2;
             break;
         }
         const QStringList problems =
@@ -553,15 +544,15 @@ private slots:
     {
         std::vector<BankRow> rows = soundBank();
         for (int id : {31, 33}) {
-            row(rows, id)->content =
+            rowOf(rows, id)->content =
                 QStringLiteral("如图所示，这个标志是何含义？\r\nA、甲\r\nB、乙\r\nC、丙\r\nD、丁");
         }
-        row(rows, 31)->picture =
+        rowOf(rows, 31)->picture =
             pictureBlob(drawQuestionPicture(QStringLiteral("sign/stop")), false);
-        row(rows, 33)->picture =
+        rowOf(rows, 33)->picture =
             pictureBlob(drawQuestionPicture(QStringLiteral("sign/yield")), true);
         QVERIFY(checkBank(rows, examPlanShares()).isEmpty());
-        row(rows, 33)->picture =
+        rowOf(rows, 33)->picture =
             pictureBlob(drawQuestionPicture(QStringLiteral("sign/stop")), true);
         QCOMPARE(checkBank(rows, examPlanShares()).size(), 1);
     }

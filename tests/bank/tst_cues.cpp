@@ -44,16 +44,6 @@ std::vector<BankRow> cueFreeBank()
     return rows;
 }
 
-BankRow* row(std::vector<BankRow>& rows, int id)
-{
-    for (BankRow& r : rows) {
-        if (r.id == id) {
-            return &r;
-        }
-    }
-    return nullptr;
-}
-
 } // namespace
 
 class TestCues : public QObject
@@ -275,7 +265,7 @@ private slots:
         QFETCH(QString, source);
         QFETCH(bool, fine);
         std::vector<BankRow> rows = cueFreeBank();
-        row(rows, 41)->source = source;
+        rowOf(rows, 41)->source = source;
         const CueReport report =
             checkCues(rows, examPlanShares(), {{41, QStringLiteral("01_laws.txt:200")}});
         if (fine) {

@@ -99,10 +99,7 @@ class TestExamHistory : public QObject
 private slots:
     void cleanup()
     {
-        if (exam) {
-            exam->close();
-        }
-        settle();
+        ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

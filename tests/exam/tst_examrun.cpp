@@ -87,10 +87,7 @@ private slots:
 
     void cleanup()
     {
-        if (exam) {
-            exam->close();
-        }
-        settle();
+        ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

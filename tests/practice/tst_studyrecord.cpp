@@ -77,26 +77,8 @@ class TestStudyRecord : public QObject
         DM->DataModuleCreate();
     }
 
-    // Through a connection of its own, as another program would.
-    void exec(const QString& sql)
-    {
-        Connection c;
-        c.connectionString = bankConnectionString(m_folder->path());
-        c.open();
-        Query q(&c);
-        q.SQL.add(sql);
-        q.execSQL();
-    }
-    int count(const QString& sql)
-    {
-        Connection c;
-        c.connectionString = bankConnectionString(m_folder->path());
-        c.open();
-        Query q(&c);
-        q.SQL.add(sql);
-        q.open();
-        return q.fields(0).asInteger();
-    }
+    void exec(const QString& sql) { m_folder->exec(sql); }
+    int count(const QString& sql) { return m_folder->scalar(sql).toInt(); }
 
     // Hands in a paper of the bank's questions with the first right ones answered right.
     void recordExam(int right, const QDateTime& when)

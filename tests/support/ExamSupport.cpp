@@ -67,31 +67,18 @@ TFrm_SimulateExam* ExamFixture::showExam(const QString& number)
     return exam;
 }
 
-QVariant ExamFixture::scalar(const QString& sql) const
+void ExamFixture::closeExam(TFrm_SimulateExam* exam)
 {
-    Connection c;
-    c.connectionString = bankConnectionString(folder.path());
-    c.open();
-    Query q(&c);
-    q.SQL.add(sql);
-    q.open();
-    return q.isEmpty() ? QVariant() : q.fields(0).value();
+    if (exam) {
+        exam->close();
+    }
+    settle();
 }
 
 QString ExamFixture::storedAnswer(int topicNo) const
 {
     return scalar(QStringLiteral("SELECT Result FROM T_TopicTmp WHERE TopicNo=%1").arg(topicNo))
         .toString();
-}
-
-void ExamFixture::exec(const QString& sql) const
-{
-    Connection c;
-    c.connectionString = bankConnectionString(folder.path());
-    c.open();
-    Query q(&c);
-    q.SQL.add(sql);
-    q.execSQL();
 }
 
 void ExamFixture::answerRight(const QString& where) const

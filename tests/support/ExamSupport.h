@@ -28,12 +28,15 @@ public:
     TFrm_SimulateExam* showExam(const QString& number = QStringLiteral("12345678"));
 
     // Reads the stored paper through a connection of its own.
-    QVariant scalar(const QString& sql) const;
+    QVariant scalar(const QString& sql) const { return folder.scalar(sql); }
     int count(const QString& sql) const { return scalar(sql).toInt(); }
     QString storedAnswer(int topicNo) const;
-    void exec(const QString& sql) const;
+    void exec(const QString& sql) const { folder.exec(sql); }
     // Gives the paper's questions chosen by a condition on T_TopicTmp their right answers.
     void answerRight(const QString& where) const;
+
+    // Closes the exam screen when it is still open and lets its events run.
+    static void closeExam(TFrm_SimulateExam* exam);
 
 private:
     struct Host : TDM::Host

@@ -68,6 +68,27 @@ QByteArray AppFolder::readFile(const QString& name) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void AppFolder::exec(const QString& sql) const
+{
+    Connection c;
+    c.connectionString = bankConnectionString(path());
+    c.open();
+    Query q(&c);
+    q.SQL.add(sql);
+    q.execSQL();
+}
+
+QVariant AppFolder::scalar(const QString& sql) const
+{
+    Connection c;
+    c.connectionString = bankConnectionString(path());
+    c.open();
+    Query q(&c);
+    q.SQL.add(sql);
+    q.open();
+    return q.isEmpty() ? QVariant() : q.fields(0).value();
+}
+
 QList<QPair<QString, QString>> awkwardFolderNames()
 {
     QString longPath;
@@ -270,6 +291,16 @@ void endStartedProgram()
     delete DM;
     DM = nullptr;
     Application::clearTermination();
+}
+
+BankRow* rowOf(std::vector<BankRow>& rows, int id)
+{
+    for (BankRow& r : rows) {
+        if (r.id == id) {
+            return &r;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace testing

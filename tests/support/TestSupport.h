@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariant>
 #include <functional>
 #include <vector>
 
@@ -29,6 +30,9 @@ public:
     void copyFromBuild(const QString& name);
     void writeFile(const QString& name, const QByteArray& bytes);
     QByteArray readFile(const QString& name) const;
+    // Statements on its bank through a connection of their own, as another program would.
+    void exec(const QString& sql) const;
+    QVariant scalar(const QString& sql) const; // the first column of the first row
 
 private:
     QTemporaryDir m_dir;
@@ -47,6 +51,9 @@ BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
 // Ends a start-up a test ran: the main menu and the data module go, and the program may
 // be started again.
 void endStartedProgram();
+
+// The row of a bank with that ID, or null.
+BankRow* rowOf(std::vector<BankRow>& rows, int id);
 
 // The exam plan as the bank's check takes it.
 std::vector<PlanShare> examPlanShares();
