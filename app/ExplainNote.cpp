@@ -1,6 +1,7 @@
 #include "app/ExplainNote.h"
 
 #include "toolkit/Controls.h"
+#include "toolkit/FitText.h"
 
 #include <QPainter>
 #include <QTextLayout>
@@ -37,7 +38,7 @@ QString ExplainNote::text() const
     return lines.join(QLatin1Char('\n'));
 }
 
-void ExplainNote::setFontSpec(const QString& face, int pixelSize, bool bold)
+void ExplainNote::setTextFont(const QString& face, int pixelSize, bool bold)
 {
     setFont(screenFont(face, pixelSize, bold));
     update();
@@ -82,7 +83,7 @@ void ExplainNote::setRunIn(bool runIn)
 void ExplainNote::fitFont(const QString& face, const std::vector<int>& sizes, bool bold)
 {
     for (int px : sizes) {
-        setFontSpec(face, px, bold);
+        setTextFont(face, px, bold);
         if (textHeight(width()) <= height()) {
             return;
         }
@@ -96,14 +97,10 @@ int ExplainNote::margin() const
 
 int ExplainNote::layOut(int width, QPainter* p) const
 {
-    // Chinese text has no blanks to break at: wrap anywhere when a word does not fit.
-    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     const qreal m = margin();
     qreal y = m;
     for (const Paragraph& paragraph : paragraphs()) {
         QTextLayout layout(paragraph.text, font());
-        layout.setTextOption(option);
         if (paragraph.tailFrom >= 0) {
             QTextLayout::FormatRange tail;
             tail.start = paragraph.tailFrom;
@@ -111,46 +108,13 @@ int ExplainNote::layOut(int width, QPainter* p) const
             tail.format.setForeground(paragraph.tailColor);
             layout.setFormats({tail});
         }
-        layout.beginLayout();
-        while (true) {
-            QTextLine line = layout.createLine();
-            if (!line.isValid()) {
-                break;
-            }
-            line.setLineWidth(qMax<qreal>(1, width - 2 * m));
-            line.setPosition(QPointF(m, y));
-            y += line.height();
-        }
-        layout.endLayout();
+        y = wrapParagraph(layout, width, m, y);
         if (p) {
             p->setPen(paragraph.color);
             layout.draw(p, QPointF(0, 0));
         }
     }
     return int(y + m + 0.999);
-}
-
-int ExplainNote::wrappedHeight(const QString& text, const QFont& font, int width, int margin)
-{
-    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    qreal y = margin;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        while (true) {
-            QTextLine line = layout.createLine();
-            if (!line.isValid()) {
-                break;
-            }
-            line.setLineWidth(qMax(1, width - 2 * margin));
-            line.setPosition(QPointF(margin, y));
-            y += line.height();
-        }
-        layout.endLayout();
-    }
-    return int(y + 0.999);
 }
 
 int ExplainNote::textHeight(int width) const

@@ -19,7 +19,7 @@ public:
     // The note as plain text, one paragraph a line.
     QString text() const;
 
-    void setFontSpec(const QString& face, int pixelSize, bool bold);
+    void setTextFont(const QString& face, int pixelSize, bool bold);
     // A rounded frame in these colours around the text; without one it lies on the
     // colour of what is beneath.
     void setFrame(const QColor& fill, const QColor& border);
@@ -29,8 +29,6 @@ public:
     void fitFont(const QString& face, const std::vector<int>& sizes, bool bold);
     // The height its paragraphs take at a width, frame included.
     int textHeight(int width) const;
-    // The height of text wrapped as the screens' memos wrap it, from a top margin.
-    static int wrappedHeight(const QString& text, const QFont& font, int width, int margin);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

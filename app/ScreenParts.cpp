@@ -15,7 +15,7 @@ Label* textLabel(QWidget* parent, const char* name, const QRect& place, const QS
 {
     Label* l = named(new Label(parent), name);
     l->setGeometry(place);
-    l->setFontSpec(face, pixelSize, true, color);
+    l->setTextFont(face, pixelSize, true, color);
     l->setCaption(caption);
     return l;
 }
@@ -26,7 +26,7 @@ Label* contactLabel(QWidget* parent, int x, int y)
     l->move(x, y);
     l->resize(244, 14);
     l->setAutoSize(true);
-    l->setFontSpec(QStringLiteral("宋体"), 14, true, Qt::blue);
+    l->setTextFont(QStringLiteral("宋体"), 14, true, Qt::blue);
     return l;
 }
 

@@ -18,13 +18,13 @@ TFrm_Flash::TFrm_Flash(QWidget* owner)
 
     Label1 = named(new Label(this), "Label1");
     Label1->setGeometry(-1, 0, 194, 96);
-    Label1->setFontSpec(QStringLiteral("隶书"), 96, true, Qt::red);
+    Label1->setTextFont(QStringLiteral("隶书"), 96, true, Qt::red);
     Label1->setCaption(QStringLiteral("Quorin"));
     fitCaption(Label1);
 
     Label2 = named(new Label(this), "Label2");
     Label2->setGeometry(189, 0, 194, 96);
-    Label2->setFontSpec(QStringLiteral("隶书"), 96, true, Qt::blue);
+    Label2->setTextFont(QStringLiteral("隶书"), 96, true, Qt::blue);
     Label2->setCaption(QStringLiteral("软件"));
     fitCaption(Label2);
 }

@@ -26,7 +26,7 @@ TFrm_Wait::TFrm_Wait(QWidget* owner)
 
     Label1 = named(new Label(this), "Label1");
     Label1->setGeometry(105, 8, 281, 60);
-    Label1->setFontSpec(QStringLiteral("隶书"), 64, true, Qt::blue);
+    Label1->setTextFont(QStringLiteral("隶书"), 64, true, Qt::blue);
     Label1->setCaption(QStringLiteral("请稍候..."));
     fitCaption(Label1);
 

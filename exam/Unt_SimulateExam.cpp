@@ -111,11 +111,11 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int i) { DBCtrlGrid1PaintPanel(g, i); };
     DBText2 = named(new DBText(this), "DBText2");
     DBText2->setGeometry(-1, 1, 37, 17);
-    DBText2->setFontSpec(QStringLiteral("隶书"), 16, true, Qt::blue);
+    DBText2->setTextFont(QStringLiteral("隶书"), 16, true, Qt::blue);
     DBText2->setDataField(QStringLiteral("TopicNo"));
     DBText3 = named(new DBText(this), "DBText3");
     DBText3->setGeometry(35, 0, 13, 20);
-    DBText3->setFontSpec(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
+    DBText3->setTextFont(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
     DBText3->setDataField(QStringLiteral("Result"));
     DBCtrlGrid1->addPanelText(DBText2);
     DBCtrlGrid1->addPanelText(DBText3);
@@ -136,7 +136,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     lblJieXi = named(new ExplainNote(this), "lblJieXi");
     lblJieXi->setGeometry(4, 2, 792, 52);
     lblJieXi->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
-    lblJieXi->setFontSpec(QStringLiteral("宋体"), 14, true);
+    lblJieXi->setTextFont(QStringLiteral("宋体"), 14, true);
     lblJieXi->setRunIn(true);
 
     Timer = new ::Timer(this);
@@ -167,7 +167,7 @@ void TFrm_SimulateExam::FormCreate()
     lblXueYuanBan = named(new Label(this), "lblXueYuanBan");
     lblXueYuanBan->setGeometry(697, 436, 48, 141);
     lblXueYuanBan->setWordWrap(true);
-    lblXueYuanBan->setFontSpec(QStringLiteral("华文行楷"), 48, true, Qt::red);
+    lblXueYuanBan->setTextFont(QStringLiteral("华文行楷"), 48, true, Qt::red);
     lblXueYuanBan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblXueYuanBan->setCaption(QStringLiteral("学员版"));
     lblXueYuanBan->setLineHeight(47);

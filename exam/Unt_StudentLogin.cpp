@@ -14,7 +14,7 @@ TFrm_StudentLogin::TFrm_StudentLogin(QWidget* owner)
 
     lblNo = named(new Label(this), "lblNo");
     lblNo->setGeometry(254, 161, 316, 36);
-    lblNo->setFontSpec(QStringLiteral("宋体"), 38, true, Qt::black);
+    lblNo->setTextFont(QStringLiteral("宋体"), 38, true, Qt::black);
     lblNo->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     auto key = [this](const char* name, int x, int y, int tag) {

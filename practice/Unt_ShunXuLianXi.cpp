@@ -78,7 +78,7 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     lblTiHao = named(new Label(this), "lblTiHao");
     lblTiHao->setGeometry(619, 21, 106, 35);
     lblTiHao->setAlignment(Qt::AlignCenter);
-    lblTiHao->setFontSpec(QStringLiteral("隶书"), 35, true, Qt::yellow);
+    lblTiHao->setTextFont(QStringLiteral("隶书"), 35, true, Qt::yellow);
     lblTiHao->setCaption(QStringLiteral("1"));
 
     imgvx = named(new Picture(this), "imgvx");
@@ -93,7 +93,7 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     lbllv = named(new Label(this), "lbllv");
     lbllv->setGeometry(308, 534, 71, 35);
     lbllv->setAlignment(Qt::AlignCenter);
-    lbllv->setFontSpec(QStringLiteral("隶书"), 35, true, Qt::blue);
+    lbllv->setTextFont(QStringLiteral("隶书"), 35, true, Qt::blue);
 
     sbtnD = clickArea<FlatButton>(this, "sbtnD", {644, 462, 97, 92});
 
@@ -114,14 +114,14 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
 
     DBText1 = named(new DBText(Panel1), "DBText1");
     DBText1->setGeometry(0, 0, 578, 23);
-    DBText1->setFontSpec(QStringLiteral("宋体"), 21, true, QColor(0, 0, 128));
+    DBText1->setTextFont(QStringLiteral("宋体"), 21, true, QColor(0, 0, 128));
     DBText1->setDataField(QStringLiteral("ID"));
     DBText1->setDataSource(DataSource);
 
     DBMemo1 = named(new DBMemo(Panel1), "DBMemo1");
     DBMemo1->setGeometry(0, 24, 578, 310);
     DBMemo1->setColor(colorFromBgr(kLavender));
-    DBMemo1->setFontSpec(QStringLiteral("宋体"), 21, true, Qt::black);
+    DBMemo1->setTextFont(QStringLiteral("宋体"), 21, true, Qt::black);
     DBMemo1->setDataField(QStringLiteral("Content"));
     DBMemo1->setDataSource(DataSource);
 
@@ -290,9 +290,7 @@ void TFrm_ShunXuLianXi::placeExplanation()
     // Below the question's lines and left of its picture, down to the panel's foot.
     const int width = DBImage1->isVisible() ? DBImage1->x() - 4 : Panel1->width();
     const int bottom = Panel1->height() - 2;
-    const int textBottom =
-        DBMemo1->y() +
-        ExplainNote::wrappedHeight(DBMemo1->text(), DBMemo1->font(), DBMemo1->width(), 2) + 4;
+    const int textBottom = DBMemo1->y() + DBMemo1->textHeight() + 4;
     lblJieXi->resize(width, qMax(0, bottom - textBottom));
     lblJieXi->fitFont(QStringLiteral("宋体"), {16, 14}, true);
     const int height = lblJieXi->textHeight(width);

@@ -64,7 +64,7 @@ void Label::setAutoSize(bool autoSize)
     }
 }
 
-void Label::setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color)
+void Label::setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color)
 {
     setFont(screenFont(face, pixelSize, bold));
     setColor(color);

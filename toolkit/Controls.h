@@ -51,7 +51,7 @@ public:
     void setCaption(const QString& caption);
     QString caption() const { return m_caption; }
     void setAutoSize(bool autoSize);
-    void setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color);
+    void setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color);
     void setColor(const QColor& color);
     void setHandCursor() { setCursor(Qt::PointingHandCursor); }
     // Wrapped lines this many pixels apart instead of the face's own spacing: a column

@@ -137,7 +137,7 @@ DBText::DBText(QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void DBText::setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color)
+void DBText::setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color)
 {
     QFont f(face);
     f.setPixelSize(pixelSize);
@@ -179,7 +179,7 @@ DBMemo::DBMemo(QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void DBMemo::setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color)
+void DBMemo::setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color)
 {
     QFont f(face);
     f.setPixelSize(pixelSize);
@@ -199,6 +199,11 @@ void DBMemo::recordChanged(Field* changed)
     update();
 }
 
+namespace {
+// Between the memo's edges and its text.
+constexpr qreal kMemoMargin = 2;
+} // namespace
+
 void DBMemo::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -208,31 +213,25 @@ void DBMemo::paintEvent(QPaintEvent*)
     p.setPen(m_color);
     p.setFont(font());
     p.setClipRect(rect());
-    // Chinese text has no blanks to break at: wrap anywhere when a word does not fit.
-    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const qreal margin = 2;
-    qreal y = margin;
-    const QStringList paragraphs = m_text.split(QLatin1Char('\n'));
-    for (const QString& paragraph : paragraphs) {
+    qreal y = kMemoMargin;
+    for (const QString& paragraph : m_text.split(QLatin1Char('\n'))) {
         QTextLayout layout(paragraph, font());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        while (true) {
-            QTextLine line = layout.createLine();
-            if (!line.isValid()) {
-                break;
-            }
-            line.setLineWidth(width() - 2 * margin);
-            line.setPosition(QPointF(margin, y));
-            y += line.height();
-        }
-        layout.endLayout();
+        y = wrapParagraph(layout, width(), kMemoMargin, y);
         layout.draw(&p, QPointF(0, 0));
         if (y > height()) {
             break;
         }
     }
+}
+
+int DBMemo::textHeight() const
+{
+    qreal y = kMemoMargin;
+    for (const QString& paragraph : m_text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font());
+        y = wrapParagraph(layout, width(), kMemoMargin, y);
+    }
+    return int(y + 0.999);
 }
 
 // ---- DBImage ----------------------------------------------------------------------------

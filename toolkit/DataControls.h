@@ -78,7 +78,7 @@ class DBText : public QWidget, public FieldLink
     Q_OBJECT
 public:
     explicit DBText(QWidget* parent);
-    void setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color);
+    void setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color);
     void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
     QString text() const { return m_text; }
     // Re-reads the field, as the control does when its panel is painted.
@@ -104,9 +104,11 @@ class DBMemo : public QWidget, public FieldLink
     Q_OBJECT
 public:
     explicit DBMemo(QWidget* parent);
-    void setFontSpec(const QString& face, int pixelSize, bool bold, const QColor& color);
+    void setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color);
     void setColor(const QColor& background) { m_background = background; }
     QString text() const { return m_text; }
+    // The height its text takes, wrapped to its width, from its top edge.
+    int textHeight() const;
 
 protected:
     void recordChanged(Field* field) override;

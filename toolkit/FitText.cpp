@@ -3,6 +3,7 @@
 #include "toolkit/Controls.h"
 
 #include <QFontMetrics>
+#include <QTextLayout>
 
 QFont fittedFont(const QFont& font, const QString& text, int room)
 {
@@ -18,4 +19,19 @@ QFont fittedFont(const QFont& font, const QString& text, int room)
 void fitCaption(Label* label)
 {
     label->setFont(fittedFont(label->font(), label->caption(), label->width() - 2));
+}
+
+qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y)
+{
+    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(qMax<qreal>(1, width - 2 * margin));
+        line.setPosition(QPointF(margin, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
 }

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+class QTextLayout;
+
 class Label;
 
 // The font narrowed so that text fits in room pixels. The Chinese faces stand in for
@@ -12,3 +14,8 @@ QFont fittedFont(const QFont& font, const QString& text, int room);
 
 // Narrows a fixed-size label's font to fit its caption in its width.
 void fitCaption(Label* label);
+
+// Lays a paragraph out in lines of width less both margins, the first at y, and returns
+// the y below its last line. Chinese text has no blanks to break at: a word that does not
+// fit wraps anywhere.
+qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y);

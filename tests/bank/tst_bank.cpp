@@ -337,7 +337,7 @@ private slots:
     void questionsFitTheScreens()
     {
         Label exam(nullptr);
-        exam.setFontSpec(QStringLiteral("宋体"), 21, true, Qt::black);
+        exam.setTextFont(QStringLiteral("宋体"), 21, true, Qt::black);
         exam.setWordWrap(true);
         const QRectF picture(378, 160, 200, 150);
         QStringList tooLong;
