@@ -96,7 +96,8 @@ void TMainForm::FormCreate()
     imgXueYuanBan->setImage(loadBitmapResource(QStringLiteral("XueYuanBan")));
 
     // The data-access library is registered from the program's folder only where the
-    // system does not already have one.
+    // system does not already have one; never from a data folder, which is the
+    // learner's to write.
     char buffer[201] = {};
     const unsigned length = OsLibraryCalls::current().getSystemDirectory(buffer, sizeof buffer);
     if (length != 0 && length < sizeof buffer) {
@@ -106,7 +107,7 @@ void TMainForm::FormCreate()
             return;
         }
     }
-    RegisterServerDll(appFile(QStringLiteral("midas.dll")));
+    RegisterServerDll(programFile(QStringLiteral("midas.dll")));
 }
 
 void TMainForm::FormShow()

@@ -230,6 +230,21 @@ private slots:
         QCOMPARE(m_folder->readFile(QStringLiteral("trace.txt")), QByteArray("registered\n"));
     }
 
+    void aDataFolderOfItsOwnIsNeverALibraryFolder()
+    {
+        // The learner may write the data folder: a library put there is not code to run.
+        AppFolder program;
+        setProgramDirectory(program.path());
+        QVERIFY(QFile::copy(testLibrary("ok"), m_folder->file(QStringLiteral("midas.dll"))));
+        makeMenu();
+        QVERIFY(m_os.loaded.isEmpty());
+        delete MainForm;
+        MainForm = nullptr;
+        QVERIFY(QFile::copy(testLibrary("ok"), program.file(QStringLiteral("midas.dll"))));
+        makeMenu();
+        QCOMPARE(m_os.loaded, QStringList({program.file(QStringLiteral("midas.dll"))}));
+    }
+
     void unknownSystemDirectoryFallsBackToTheProgramFolder_data()
     {
         QTest::addColumn<unsigned>("reported");

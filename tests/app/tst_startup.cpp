@@ -45,6 +45,57 @@ private slots:
         QVERIFY(visibleWindows().isEmpty()); // the splash is gone, the menu not yet shown
     }
 
+    void theDataFolderIsTheProgramsUnlessGiven_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("environment");
+        QTest::addColumn<QString>("data"); // "%d": the existing folder, "%p": the program's
+        QTest::addColumn<bool>("problem");
+        const QString d = QStringLiteral("%d");
+        QTest::newRow("none") << QStringList() << QString() << QStringLiteral("%p") << false;
+        QTest::newRow("option") << QStringList{QStringLiteral("--data-dir"), d} << QString() << d
+                                << false;
+        QTest::newRow("option=") << QStringList{QStringLiteral("--data-dir=%d")} << QString() << d
+                                 << false;
+        QTest::newRow("environment") << QStringList() << d << d << false;
+        QTest::newRow("option before environment") << QStringList{QStringLiteral("--data-dir"), d}
+                                                   << QStringLiteral("/nowhere") << d << false;
+        QTest::newRow("empty environment")
+            << QStringList() << QString() << QStringLiteral("%p") << false;
+        QTest::newRow("trailing separator")
+            << QStringList{QStringLiteral("--data-dir=%d/")} << QString() << d << false;
+        QTest::newRow("missing value")
+            << QStringList{QStringLiteral("--data-dir")} << QString() << QString() << true;
+        QTest::newRow("no such folder") << QStringList{QStringLiteral("--data-dir=%d/absent")}
+                                        << QString() << QStringLiteral("%d/absent") << true;
+        QTest::newRow("a file") << QStringList{QStringLiteral("--data-dir=%d/Drive.mdb")}
+                                << QString() << QStringLiteral("%d/Drive.mdb") << true;
+    }
+
+    void theDataFolderIsTheProgramsUnlessGiven()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, environment);
+        QFETCH(QString, data);
+        QFETCH(bool, problem);
+        AppFolder folder;
+        folder.writeBank();
+        const QString program = QStringLiteral("/usr/lib/taviro");
+        auto fill = [&](QString text) {
+            return text.replace(QLatin1String("%d"), folder.path())
+                .replace(QLatin1String("%p"), program);
+        };
+        for (QString& a : arguments) {
+            a = fill(a);
+        }
+        const StartFolders folders = startFolders(arguments, fill(environment), program);
+        QCOMPARE(folders.program, program);
+        if (!data.isEmpty()) {
+            QCOMPARE(folders.data, fill(data));
+        }
+        QCOMPARE(!folders.problem.isEmpty(), problem);
+    }
+
     void unopenableBankEndsTheProgram_data()
     {
         QTest::addColumn<QString>("kind");

@@ -1,6 +1,10 @@
 // An exam in a process of its own, so that a test can kill it the moment an answer is
-// given:  exam_child <application folder> <number of answers>
-// Prints "<TopicNo> <answer>" when each answer click has returned.
+// given, or start the program beside it:
+//   exam_child <application folder> <number of answers>
+// Prints "<TopicNo> <answer>" when each answer click has returned; then each line
+// "answer" on its standard input gives one more answer. Like the program it holds the
+// folder's lock (it ends with 4 when another program holds it) and prints "raised" when
+// a later start asks it to come to the front.
 //        exam_child <application folder> <number of answers> handin
 // then hands the paper in and prints "shown" once the result screen is up.
 #include "app/Program.h"
@@ -10,12 +14,15 @@
 #include "exam/Unt_SimulateExam.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
+#include "toolkit/FolderLock.h"
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 struct Host : TDM::Host
@@ -26,12 +33,20 @@ struct Host : TDM::Host
 
 int main(int argc, char** argv)
 {
-    GuardedApplication app(argc, argv);
     if (argc != 3 && argc != 4) {
         return 2;
     }
-    prepareEnvironment();
     const QString folder = QString::fromLocal8Bit(argv[1]);
+    FolderLock lock(folder);
+    if (lock.state() != FolderLock::State::Owner) {
+        return 4;
+    }
+    GuardedApplication app(argc, argv);
+    prepareEnvironment();
+    lock.serve([] {
+        std::printf("raised\n");
+        std::fflush(stdout);
+    });
     const int answers = std::atoi(argv[2]);
     setApplicationDirectory(folder);
     FixedClock clock(QDate(2026, 12, 8));
@@ -40,9 +55,10 @@ int main(int argc, char** argv)
     DM->DataModuleCreate();
     auto* exam = new TFrm_SimulateExam(nullptr);
     exam->show();
-    Label* areas[] = {exam->lblA, exam->lblB, exam->lblC, exam->lblD};
-    for (int i = 0; i < answers; ++i) {
-        Label* area = areas[i % 4];
+    int given = 0;
+    auto answerOne = [&] {
+        Label* areas[] = {exam->lblA, exam->lblB, exam->lblC, exam->lblD};
+        Label* area = areas[given++ % 4];
         if (!area->isVisible()) {
             area = exam->lblA;
         }
@@ -51,6 +67,9 @@ int main(int argc, char** argv)
                     qPrintable(DM->ADOQuery1.fieldByName(QStringLiteral("Result")).asString()));
         std::fflush(stdout);
         exam->lblNextClick(exam->lblNext);
+    };
+    for (int i = 0; i < answers; ++i) {
+        answerOne();
     }
     if (argc == 4) {
         QTimer poll;
@@ -67,8 +86,24 @@ int main(int argc, char** argv)
         poll.start();
         exam->HandInExam();
     }
-    // Waits to be killed.
-    while (true) {
-        QThread::sleep(1);
-    }
+    // Answers on request until it is killed.
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[64];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        pending.append(buffer, n);
+        qsizetype end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            if (pending.left(end) == "answer") {
+                answerOne();
+            }
+            pending.remove(0, end + 1);
+        }
+    });
+    return app.exec();
 }
