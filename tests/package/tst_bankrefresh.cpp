@@ -1,47 +1,157 @@
 // A package upgrade brings the learner's own bank up to the new questions: the learner's
-// exam paper and every other table stay, and a failure leaves the bank as it was.
+// exam paper, wrong-question book and every other table stay and keep naming the same
+// questions, whatever their new IDs; a failure leaves the bank as it was.
+#include "data/Connection.h"
 #include "tests/package/KeyedBank.h"
 #include "tests/support/TestSupport.h"
 #include "tools/refresh/BankRefresh.h"
 
+#include <QDir>
 #include <QProcess>
+#include <cstring>
 
 using namespace testing;
+
+namespace {
+
+BankRow keyed(BankRow row, const char* key)
+{
+    row.key = QString::fromLatin1(key);
+    return row;
+}
+
+// The learner's bank before the upgrade: five questions, a paper of all five, three of
+// them in the wrong-question book.
+std::vector<BankRow> before()
+{
+    return {
+        keyed(choiceRow(1, QStringLiteral("题一"), QStringLiteral("A")), "k-a"),
+        keyed(trueFalseRow(2, QStringLiteral("题二"), QStringLiteral("√")), "k-b"),
+        keyed(choiceRow(3, QStringLiteral("题三"), QStringLiteral("C")), "k-c"),
+        keyed(choiceRow(4, QStringLiteral("题四"), QStringLiteral("D")), "k-d"),
+        keyed(choiceRow(5, QStringLiteral("题五"), QStringLiteral("B")), "k-e"),
+    };
+}
+
+// The new bank renumbers every question: a new one comes first, the fourth is gone and
+// the fifth is now a true/false statement.
+std::vector<BankRow> renumbered()
+{
+    return {
+        keyed(trueFalseRow(1, QStringLiteral("新题"), QStringLiteral("×")), "k-new"),
+        keyed(choiceRow(2, QStringLiteral("题一"), QStringLiteral("A")), "k-a"),
+        keyed(trueFalseRow(3, QStringLiteral("题二"), QStringLiteral("√")), "k-b"),
+        keyed(choiceRow(4, QStringLiteral("题三，改了措辞"), QStringLiteral("C")), "k-c"),
+        keyed(trueFalseRow(5, QStringLiteral("题五"), QStringLiteral("×")), "k-e"),
+    };
+}
+
+void writeRecord(const QString& path)
+{
+    Bank bank(path);
+    QVERIFY(bank.exec("DELETE FROM T_TopicTmp"));
+    QVERIFY(bank.exec("INSERT INTO T_TopicTmp (ID, Type, TopicNo, Result, RandomID) VALUES "
+                      "(1, 0, 1, 'A', 11), (2, 1, 2, '√', 22), (3, 0, 3, 'B', 33), "
+                      "(4, 0, 4, 'D', 44), (5, 0, 5, 'B', 55)"));
+    QVERIFY(bank.exec("CREATE TABLE T_WrongBook (ID INTEGER PRIMARY KEY, "
+                      "Misses INTEGER NOT NULL DEFAULT 0, LastMissed TEXT)"));
+    QVERIFY(bank.exec("INSERT INTO T_WrongBook VALUES (2, 1, 'x'), (3, 2, 'y'), (4, 1, 'z')"));
+}
+
+// A bank as the first release wrote it: the same questions, without their keys.
+void dropKeys(const QString& path)
+{
+    Bank bank(path);
+    QVERIFY(bank.exec("CREATE TABLE T_Old AS SELECT ID, Type, Content, Result, Source, Explain, "
+                      "Picture FROM T_Topic"));
+    QVERIFY(bank.exec("DROP TABLE T_Topic"));
+    QVERIFY(bank.exec("ALTER TABLE T_Old RENAME TO T_Topic"));
+}
+
+std::vector<QuestionKey::Entry> firstReleaseOf(const std::vector<BankRow>& rows)
+{
+    std::vector<QuestionKey::Entry> entries;
+    for (const BankRow& r : rows) {
+        entries.push_back({r.id, QuestionKey::legacyDigest(r.type, r.content, r.result), r.key, 0});
+    }
+    return entries;
+}
+
+// Each learner row by the key of the question it names.
+const char kPaperByKey[] = "SELECT b.TopicNo || ':' || t.QKey || ':' || b.Type || ':' || "
+                           "COALESCE(b.Result, '-') || ':' || b.RandomID FROM T_TopicTmp b "
+                           "JOIN T_Topic t ON t.ID = b.ID ORDER BY b.TopicNo";
+const char kBookByKey[] = "SELECT t.QKey || ':' || w.Misses || ':' || w.LastMissed "
+                          "FROM T_WrongBook w JOIN T_Topic t ON t.ID = w.ID ORDER BY t.QKey";
+const char kUnnamed[] = "SELECT (SELECT count(*) FROM T_TopicTmp WHERE ID NOT IN "
+                        "(SELECT ID FROM T_Topic)) + (SELECT count(*) FROM T_WrongBook WHERE ID "
+                        "NOT IN (SELECT ID FROM T_Topic))";
+
+bool refuseCommit(const char* sql)
+{
+    return std::strcmp(sql, "COMMIT") == 0;
+}
+
+QStringList leftovers(const AppFolder& folder)
+{
+    return QDir(folder.path())
+        .entryList({QStringLiteral(".Drive.mdb.new*")}, QDir::Files | QDir::Hidden);
+}
+
+} // namespace
 
 class TestBankRefresh : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void questionsAreTakenAndThePaperKept()
+    void learnerRowsKeepTheirQuestions_data()
     {
-        AppFolder learner;
-        learner.writeBank();
-        writeLearnerBank(learner.file(QStringLiteral("Drive.mdb")));
-        AppFolder package;
-        package.writeBank(newQuestions());
-
-        QString error;
-        QCOMPARE(refreshBank(learner.file(QStringLiteral("Drive.mdb")),
-                             package.file(QStringLiteral("Drive.mdb")), &error),
-                 4);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
-
-        Bank bank(learner.file(QStringLiteral("Drive.mdb")));
-        QCOMPARE(bank.column("SELECT ID FROM T_Topic ORDER BY ID"), QStringLiteral("1|2|3|9"));
-        QVERIFY(bank.column("SELECT Content FROM T_Topic WHERE ID = 1").startsWith("新题一"));
-        QCOMPARE(bank.column(kPaper), QStringLiteral("1:1:B:11|2:2:错:22"));
-        QCOMPARE(bank.column("SELECT ID || ':' || Times FROM T_WrongBook"), QStringLiteral("2:3"));
-        // The learner's version stays, so the program's own migration still sees it.
-        QCOMPARE(bank.column("PRAGMA user_version"), QStringLiteral("5"));
-        // The index the paper's draw reads comes along.
-        QCOMPARE(bank.column("SELECT name FROM sqlite_master WHERE type = 'index' "
-                             "AND tbl_name = 'T_Topic'"),
-                 QStringLiteral("T_Topic_Type"));
-        QCOMPARE(bank.column("PRAGMA integrity_check"), QStringLiteral("ok"));
+        QTest::addColumn<bool>("firstRelease");
+        QTest::newRow("a keyed bank") << false;
+        QTest::newRow("a bank of the first release") << true;
     }
 
-    void aChangedQuestionTableComesAlong()
+    void learnerRowsKeepTheirQuestions()
+    {
+        QFETCH(bool, firstRelease);
+        AppFolder learner;
+        learner.writeBank(before());
+        const QString path = learner.file(QStringLiteral("Drive.mdb"));
+        writeRecord(path);
+        if (firstRelease) {
+            dropKeys(path);
+        }
+        AppFolder package;
+        package.writeBank(renumbered());
+
+        QString error;
+        RefreshReport report;
+        QVERIFY2(refreshBank(path, package.file(QStringLiteral("Drive.mdb")),
+                             firstReleaseOf(before()), &report, &error),
+                 qPrintable(error));
+        QCOMPARE(report.questions, 5);
+        QCOMPARE(report.dropped, 2); // the paper's and the book's row of the removed question
+        QCOMPARE(report.cleared, 1); // the choice answer to what is now a statement
+
+        Bank bank(path);
+        QCOMPARE(bank.column(kPaperByKey),
+                 QStringLiteral("1:k-a:0:A:11|2:k-b:1:√:22|3:k-c:0:B:33|5:k-e:1:-:55"));
+        QCOMPARE(bank.column(kBookByKey), QStringLiteral("k-b:1:x|k-c:2:y"));
+        QCOMPARE(bank.column(kUnnamed), QStringLiteral("0"));
+        QCOMPARE(bank.column("SELECT Content FROM T_Topic WHERE QKey = 'k-c'"),
+                 QStringLiteral("题三，改了措辞\r\nA、一\r\nB、二\r\nC、三\r\nD、四"));
+        QCOMPARE(bank.column("PRAGMA integrity_check"), QStringLiteral("ok"));
+        QVERIFY(leftovers(learner).isEmpty());
+
+        // A second refresh into the same bank changes nothing.
+        QVERIFY(refreshBank(path, package.file(QStringLiteral("Drive.mdb")), {}, &report, &error));
+        QCOMPARE(report.dropped + report.cleared, 0);
+        QCOMPARE(bank.column(kPaperByKey),
+                 QStringLiteral("1:k-a:0:A:11|2:k-b:1:√:22|3:k-c:0:B:33|5:k-e:1:-:55"));
+    }
+
+    void questionsAreTakenAndTheRestKept()
     {
         AppFolder learner;
         learner.writeBank();
@@ -53,12 +163,23 @@ private slots:
             QVERIFY(fresh.exec("ALTER TABLE T_Topic ADD COLUMN Chapter INTEGER DEFAULT 4"));
         }
         QString error;
-        QCOMPARE(refreshBank(learner.file(QStringLiteral("Drive.mdb")),
-                             package.file(QStringLiteral("Drive.mdb")), &error),
-                 4);
+        RefreshReport report;
+        QVERIFY(refreshBank(learner.file(QStringLiteral("Drive.mdb")),
+                            package.file(QStringLiteral("Drive.mdb")), {}, &report, &error));
+        QCOMPARE(report.questions, 4);
+
         Bank bank(learner.file(QStringLiteral("Drive.mdb")));
-        QCOMPARE(bank.column("SELECT Chapter FROM T_Topic WHERE ID = 9"), QStringLiteral("4"));
+        QCOMPARE(bank.column("SELECT ID FROM T_Topic ORDER BY ID"), QStringLiteral("1|2|3|9"));
+        QVERIFY(bank.column("SELECT Content FROM T_Topic WHERE ID = 1").startsWith("新题一"));
         QCOMPARE(bank.column(kPaper), QStringLiteral("1:1:B:11|2:2:错:22"));
+        QCOMPARE(bank.column("SELECT ID || ':' || Times FROM T_WrongBook"), QStringLiteral("2:3"));
+        // A changed layout of the questions comes along, with the index the draw reads.
+        QCOMPARE(bank.column("SELECT Chapter FROM T_Topic WHERE ID = 9"), QStringLiteral("4"));
+        QCOMPARE(bank.column("SELECT name FROM sqlite_master WHERE type = 'index' "
+                             "AND tbl_name = 'T_Topic' AND sql IS NOT NULL"),
+                 QStringLiteral("T_Topic_Type"));
+        // The learner's version stays, so the program's own migration still sees it.
+        QCOMPARE(bank.column("PRAGMA user_version"), QStringLiteral("5"));
     }
 
     void aFailureLeavesTheLearnersBank_data()
@@ -67,6 +188,8 @@ private slots:
         QTest::newRow("missing") << QStringLiteral("missing");
         QTest::newRow("not a bank") << QStringLiteral("garbage");
         QTest::newRow("no questions") << QStringLiteral("noquestions");
+        QTest::newRow("questions without keys") << QStringLiteral("nokeys");
+        QTest::newRow("refused at the commit") << QStringLiteral("commit");
     }
 
     void aFailureLeavesTheLearnersBank()
@@ -75,23 +198,37 @@ private slots:
         AppFolder learner;
         learner.writeBank();
         writeLearnerBank(learner.file(QStringLiteral("Drive.mdb")));
-        const QByteArray before = learner.readFile(QStringLiteral("Drive.mdb"));
         AppFolder package;
         if (kind == QLatin1String("garbage")) {
             package.writeFile(QStringLiteral("Drive.mdb"), QByteArray(8192, 'x'));
-        } else if (kind == QLatin1String("noquestions")) {
+        } else if (kind != QLatin1String("missing")) {
             package.writeBank(newQuestions());
             Bank fresh(package.file(QStringLiteral("Drive.mdb")));
-            QVERIFY(fresh.exec("DROP TABLE T_Topic"));
+            if (kind == QLatin1String("noquestions")) {
+                QVERIFY(fresh.exec("DROP TABLE T_Topic"));
+            } else if (kind == QLatin1String("nokeys")) {
+                fresh.exec("CREATE TABLE T_Old AS SELECT ID, Type, Content FROM T_Topic");
+                QVERIFY(fresh.exec("DROP TABLE T_Topic"));
+                QVERIFY(fresh.exec("ALTER TABLE T_Old RENAME TO T_Topic"));
+            }
+        }
+        if (kind == QLatin1String("commit")) {
+            setStorageRefusal(refuseCommit);
         }
         QString error;
-        QCOMPARE(refreshBank(learner.file(QStringLiteral("Drive.mdb")),
-                             package.file(QStringLiteral("Drive.mdb")), &error),
-                 -1);
+        RefreshReport report;
+        const bool done =
+            refreshBank(learner.file(QStringLiteral("Drive.mdb")),
+                        package.file(QStringLiteral("Drive.mdb")), {}, &report, &error);
+        setStorageRefusal(nullptr);
+        QVERIFY(!done);
         QVERIFY(!error.isEmpty());
-        QCOMPARE(learner.readFile(QStringLiteral("Drive.mdb")), before);
+        QVERIFY(leftovers(learner).isEmpty());
         Bank bank(learner.file(QStringLiteral("Drive.mdb")));
-        QCOMPARE(bank.column("SELECT count(*) FROM T_Topic"), QString::number(smallBank().size()));
+        QCOMPARE(bank.column("SELECT ID FROM T_Topic ORDER BY ID"),
+                 QStringLiteral("1|2|3|4|442|443"));
+        QCOMPARE(bank.column(kPaper), QStringLiteral("1:1:B:11|2:2:错:22"));
+        QCOMPARE(bank.column("PRAGMA integrity_check"), QStringLiteral("ok"));
     }
 
     void aLearnerBankThatIsNoBankIsReported()
@@ -101,15 +238,18 @@ private slots:
         AppFolder package;
         package.writeBank(newQuestions());
         QString error;
-        QCOMPARE(refreshBank(learner.file(QStringLiteral("Drive.mdb")),
-                             package.file(QStringLiteral("Drive.mdb")), &error),
-                 -1);
+        RefreshReport report;
+        QVERIFY(!refreshBank(learner.file(QStringLiteral("Drive.mdb")),
+                             package.file(QStringLiteral("Drive.mdb")), {}, &report, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(learner.readFile(QStringLiteral("Drive.mdb")), QByteArray("not a bank"));
     }
 
     void theHelperProgram()
     {
+        // It knows the first release's questions by heart.
+        QVERIFY(firstReleaseKeys().size() >= 1600);
+
         AppFolder learner;
         learner.writeBank();
         writeLearnerBank(learner.file(QStringLiteral("Drive.mdb")));
@@ -120,7 +260,7 @@ private slots:
                                                       package.file(QStringLiteral("Drive.mdb"))});
         QVERIFY(helper.waitForFinished(60000));
         QCOMPARE(helper.exitCode(), 0);
-        QCOMPARE(helper.readAllStandardOutput().trimmed(), QByteArray("4"));
+        QCOMPARE(helper.readAllStandardOutput(), QByteArray("questions=4\ndropped=0\ncleared=0\n"));
 
         helper.start(QStringLiteral(TAVIRO_REFRESH),
                      {learner.file(QStringLiteral("Drive.mdb")), learner.file("absent.mdb")});

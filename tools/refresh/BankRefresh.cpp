@@ -4,16 +4,33 @@
 #include "data/DMUnit.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
 #include <sqlite3.h>
 
 namespace {
 
+// The learner's tables that name a question of T_Topic by its ID. Type, where a table
+// keeps it, is taken from the new bank; an answer of the paper that no longer fits the
+// question's kind is cleared.
+struct QuestionColumn
+{
+    const char* table;
+    const char* type;   // or null
+    const char* answer; // or null
+};
+const QuestionColumn kLearnerTables[] = {
+    {"T_TopicTmp", "Type", "Result"},
+    {"T_WrongBook", nullptr, nullptr},
+};
+
 struct Handle
 {
     sqlite3* db = nullptr;
-    ~Handle() { sqlite3_close(db); }
+    ~Handle() { sqlite3_close_v2(db); }
 };
 
 bool exec(sqlite3* db, const QString& sql, QString* error)
@@ -27,53 +44,266 @@ bool exec(sqlite3* db, const QString& sql, QString* error)
     return false;
 }
 
-// The statements that make the questions table and its indexes in the new bank.
-bool questionSchema(sqlite3* db, QStringList* statements, QString* error)
+// Runs sql and hands each row to take; false with the engine's message.
+template <class Take> bool eachRow(sqlite3* db, const char* sql, QString* error, Take take)
 {
     sqlite3_stmt* stmt = nullptr;
-    const char* sql = "SELECT sql FROM fresh.sqlite_master WHERE tbl_name = 'T_Topic' "
-                      "AND sql IS NOT NULL ORDER BY type = 'table' DESC, rowid";
     if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
         *error = sqliteMessage(db);
+        sqlite3_finalize(stmt);
         return false;
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        *statements << QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        take(stmt);
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) {
         *error = sqliteMessage(db);
         return false;
     }
+    return true;
+}
+
+QString text(sqlite3_stmt* stmt, int column)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, column)),
+                             sqlite3_column_bytes(stmt, column));
+}
+
+int count(sqlite3* db, const QByteArray& sql)
+{
+    int n = -1;
+    QString ignored;
+    eachRow(db, sql.constData(), &ignored, [&](sqlite3_stmt* s) { n = sqlite3_column_int(s, 0); });
+    return n;
+}
+
+bool hasColumn(sqlite3* db, const char* schema, const char* table, const char* column)
+{
+    bool found = false;
+    QString ignored;
+    const QByteArray sql = QByteArray("PRAGMA ") + schema + ".table_info(" + table + ")";
+    eachRow(db, sql.constData(), &ignored, [&](sqlite3_stmt* s) {
+        found = found || text(s, 1).compare(QLatin1String(column), Qt::CaseInsensitive) == 0;
+    });
+    return found;
+}
+
+// The statements that make the questions table and its indexes in the new bank.
+bool questionSchema(sqlite3* db, QStringList* statements, QString* error)
+{
+    const bool read = eachRow(db,
+                              "SELECT sql FROM fresh.sqlite_master WHERE tbl_name = 'T_Topic' "
+                              "AND sql IS NOT NULL ORDER BY type = 'table' DESC, rowid",
+                              error, [&](sqlite3_stmt* s) { *statements << text(s, 0); });
+    if (!read) {
+        return false;
+    }
     if (statements->isEmpty() || !statements->first().startsWith(QLatin1String("CREATE TABLE"))) {
         *error = QStringLiteral("新题库中没有题目表 T_Topic。");
+        return false;
+    }
+    if (!hasColumn(db, "fresh", "T_Topic", "QKey")) {
+        *error = QStringLiteral("新题库的题目没有编号（QKey），不能用来更新。");
         return false;
     }
     return true;
 }
 
-int count(sqlite3* db, const char* sql)
+struct Target
 {
-    sqlite3_stmt* stmt = nullptr;
-    int n = -1;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW) {
-        n = sqlite3_column_int(stmt, 0);
+    qint64 id;
+    int type;
+};
+
+// Every learner ID whose question the new bank still has, with its new ID and kind.
+bool mapQuestions(sqlite3* db, const std::vector<QuestionKey::Entry>& firstRelease,
+                  QHash<qint64, Target>* map, QString* error)
+{
+    QHash<QString, Target> fresh;
+    if (!eachRow(db, "SELECT QKey, ID, Type FROM fresh.T_Topic", error, [&](sqlite3_stmt* s) {
+            fresh.insert(text(s, 0), {sqlite3_column_int64(s, 1), sqlite3_column_int(s, 2)});
+        })) {
+        return false;
     }
-    sqlite3_finalize(stmt);
-    return n;
+    QHash<qint64, QString> keys; // learner ID -> key
+    if (hasColumn(db, "main", "T_Topic", "QKey")) {
+        if (!eachRow(db, "SELECT ID, QKey FROM main.T_Topic", error, [&](sqlite3_stmt* s) {
+                keys.insert(sqlite3_column_int64(s, 0), text(s, 1));
+            })) {
+            return false;
+        }
+    } else {
+        // The first release: its question of the same ID if it says the same, else the one
+        // question anywhere in it that says the same.
+        QHash<QString, QString> byIdAndDigest;
+        QHash<QString, QStringList> byDigest;
+        for (const QuestionKey::Entry& e : firstRelease) {
+            byIdAndDigest.insert(QString::number(e.id) + QLatin1Char(' ') + e.digest, e.key);
+            byDigest[e.digest] << e.key;
+        }
+        if (!eachRow(db, "SELECT ID, Type, Content, Result FROM main.T_Topic", error,
+                     [&](sqlite3_stmt* s) {
+                         const qint64 id = sqlite3_column_int64(s, 0);
+                         const QString digest = QuestionKey::legacyDigest(sqlite3_column_int(s, 1),
+                                                                          text(s, 2), text(s, 3));
+                         const QString exact =
+                             byIdAndDigest.value(QString::number(id) + QLatin1Char(' ') + digest);
+                         if (!exact.isEmpty()) {
+                             keys.insert(id, exact);
+                         } else if (byDigest.value(digest).size() == 1) {
+                             keys.insert(id, byDigest.value(digest).first());
+                         }
+                     })) {
+            return false;
+        }
+    }
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+        const auto found = fresh.constFind(it.value());
+        if (found != fresh.cend()) {
+            map->insert(it.key(), found.value());
+        }
+    }
+    return true;
 }
+
+bool writeMap(sqlite3* db, const QHash<qint64, Target>& map, QString* error)
+{
+    if (!exec(db,
+              QStringLiteral("CREATE TEMP TABLE refresh_map (old INTEGER PRIMARY KEY, "
+                             "new INTEGER NOT NULL, type INTEGER NOT NULL)"),
+              error)) {
+        return false;
+    }
+    sqlite3_stmt* insert = nullptr;
+    if (sqlite3_prepare_v2(db, "INSERT INTO temp.refresh_map VALUES (?, ?, ?)", -1, &insert,
+                           nullptr) != SQLITE_OK) {
+        *error = sqliteMessage(db);
+        return false;
+    }
+    bool ok = true;
+    for (auto it = map.cbegin(); ok && it != map.cend(); ++it) {
+        sqlite3_bind_int64(insert, 1, it.key());
+        sqlite3_bind_int64(insert, 2, it.value().id);
+        sqlite3_bind_int(insert, 3, it.value().type);
+        ok = sqlite3_step(insert) == SQLITE_DONE;
+        sqlite3_reset(insert);
+    }
+    if (!ok) {
+        *error = sqliteMessage(db);
+    }
+    sqlite3_finalize(insert);
+    return ok;
+}
+
+bool tableExists(sqlite3* db, const char* table)
+{
+    return count(db, QByteArray("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' "
+                                "AND name = '") +
+                         table + "'") > 0;
+}
+
+// Carries one table's rows over to the new IDs; counts what it drops and clears.
+bool carryOver(sqlite3* db, const QuestionColumn& t, RefreshReport* report, QString* error)
+{
+    const QString table = QString::fromLatin1(t.table);
+    const QString mapped = QStringLiteral("(SELECT %2 FROM temp.refresh_map WHERE old = %1.ID)");
+    auto run = [&](const QString& sql, int* changes) {
+        if (!exec(db, sql, error)) {
+            return false;
+        }
+        if (changes) {
+            *changes += sqlite3_changes(db);
+        }
+        return true;
+    };
+    if (!run(QStringLiteral("DELETE FROM main.%1 WHERE ID IS NULL OR ID NOT IN "
+                            "(SELECT old FROM temp.refresh_map)")
+                 .arg(table),
+             &report->dropped)) {
+        return false;
+    }
+    if (t.answer && t.type) {
+        // An answer given to the question as it was: a letter for a choice, √ or × for a
+        // statement. Once the kind changed it answers nothing.
+        const QString newType = mapped.arg(table, QStringLiteral("type"));
+        if (!run(QStringLiteral("UPDATE main.%1 SET %2 = NULL WHERE %3 <> %4 AND %2 <> '' AND "
+                                "CASE WHEN %4 = 0 THEN %2 NOT IN ('A', 'B', 'C', 'D') "
+                                "ELSE %2 NOT IN ('√', '×') END")
+                     .arg(table, QLatin1String(t.answer), QLatin1String(t.type), newType),
+                 &report->cleared)) {
+            return false;
+        }
+    }
+    // Through the negative numbers, so that no two rows share an ID half-way (the book
+    // keys its rows by ID).
+    QString set = QStringLiteral("ID = -") + mapped.arg(table, QStringLiteral("new"));
+    if (t.type) {
+        set += QStringLiteral(", %1 = %2")
+                   .arg(QLatin1String(t.type), mapped.arg(table, QStringLiteral("type")));
+    }
+    return run(QStringLiteral("UPDATE main.%1 SET %2").arg(table, set), nullptr) &&
+           run(QStringLiteral("UPDATE main.%1 SET ID = -ID").arg(table), nullptr);
+}
+
+// The end of the transaction, through the data layer's own statements so that tests can
+// have the engine refuse it as a failing disk would.
+bool finish(sqlite3* db, const char* statement, QString* error)
+{
+    if (execStorageStatement(db, statement) == SQLITE_OK) {
+        return true;
+    }
+    *error = sqliteMessage(db);
+    return false;
+}
+
+void removeDatabaseFiles(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        QFile::remove(path + QLatin1String(suffix));
+    }
+}
+
+// The new bank is read from a copy beside the learner's: the package's own folder is
+// not the learner's to write, and the engine writes its journal beside what it opens.
+class FreshCopy
+{
+public:
+    explicit FreshCopy(const QString& learnerBank)
+        : m_path(QFileInfo(learnerBank).dir().filePath(QStringLiteral(".Drive.mdb.new")))
+    {}
+    ~FreshCopy() { removeDatabaseFiles(m_path); }
+    FreshCopy(const FreshCopy&) = delete;
+    FreshCopy& operator=(const FreshCopy&) = delete;
+
+    bool make(const QString& from, QString* error)
+    {
+        removeDatabaseFiles(m_path);
+        QFile source(from);
+        if (!source.copy(m_path)) {
+            *error = QStringLiteral("无法把新题库复制到学员文件夹：%1").arg(source.errorString());
+            return false;
+        }
+        return true;
+    }
+    QString path() const { return m_path; }
+
+private:
+    QString m_path;
+};
 
 } // namespace
 
-int refreshBank(const QString& learnerBank, const QString& newBank, QString* error)
+bool refreshBank(const QString& learnerBank, const QString& newBank,
+                 const std::vector<QuestionKey::Entry>& firstRelease, RefreshReport* report,
+                 QString* error)
 {
+    *report = RefreshReport();
     QString failure;
     auto fail = [&](const QString& what) {
         *error = what;
-        return -1;
+        return false;
     };
     if (!QFileInfo(newBank).isFile()) {
         return fail(QStringLiteral("找不到新题库文件“%1”。").arg(newBank));
@@ -82,9 +312,13 @@ int refreshBank(const QString& learnerBank, const QString& newBank, QString* err
     if (!passwordKey(TDM::kPassword, &key, &failure)) {
         return fail(failure);
     }
+    FreshCopy copy(learnerBank);
     Handle learner;
     learner.db = openKeyedDatabase(learnerBank, key, false, &failure);
     if (!learner.db) {
+        return fail(failure);
+    }
+    if (!copy.make(newBank, &failure)) {
         return fail(failure);
     }
     sqlite3_stmt* attach = nullptr;
@@ -92,7 +326,7 @@ int refreshBank(const QString& learnerBank, const QString& newBank, QString* err
                            nullptr) != SQLITE_OK) {
         return fail(sqliteMessage(learner.db));
     }
-    const QByteArray path = newBank.toUtf8();
+    const QByteArray path = QFile::encodeName(copy.path());
     sqlite3_bind_text(attach, 1, path.constData(), int(path.size()), SQLITE_TRANSIENT);
     sqlite3_bind_blob(attach, 2, key.constData(), int(key.size()), SQLITE_TRANSIENT);
     const int rc = sqlite3_step(attach);
@@ -110,10 +344,23 @@ int refreshBank(const QString& learnerBank, const QString& newBank, QString* err
     if (!questionSchema(learner.db, &schema, &failure)) {
         return fail(failure);
     }
+    if (!tableExists(learner.db, "T_Topic")) {
+        return fail(QStringLiteral("学员题库中没有题目表 T_Topic，无法对应学员的记录。"));
+    }
+    QHash<qint64, Target> map;
+    if (!mapQuestions(learner.db, firstRelease, &map, &failure) ||
+        !writeMap(learner.db, map, &failure)) {
+        return fail(QStringLiteral("无法读出两个题库的题目：%1").arg(failure));
+    }
     if (!exec(learner.db, QStringLiteral("BEGIN IMMEDIATE"), &failure)) {
         return fail(QStringLiteral("无法修改学员题库：%1").arg(failure));
     }
-    bool ok = exec(learner.db, QStringLiteral("DROP TABLE IF EXISTS main.T_Topic"), &failure);
+    bool ok = true;
+    for (const QuestionColumn& t : kLearnerTables) {
+        ok =
+            ok && (!tableExists(learner.db, t.table) || carryOver(learner.db, t, report, &failure));
+    }
+    ok = ok && exec(learner.db, QStringLiteral("DROP TABLE main.T_Topic"), &failure);
     // The new bank's statements name no schema, so they make the table in the learner's.
     for (const QString& statement : schema) {
         ok = ok && exec(learner.db, statement, &failure);
@@ -121,12 +368,36 @@ int refreshBank(const QString& learnerBank, const QString& newBank, QString* err
     ok = ok &&
          exec(learner.db, QStringLiteral("INSERT INTO main.T_Topic SELECT * FROM fresh.T_Topic"),
               &failure);
-    ok = ok && exec(learner.db, QStringLiteral("COMMIT"), &failure);
+    ok = ok && finish(learner.db, "COMMIT", &failure);
     if (!ok) {
-        QString ignored;
-        exec(learner.db, QStringLiteral("ROLLBACK"), &ignored);
+        QString undone;
+        if (!sqlite3_get_autocommit(learner.db) && !finish(learner.db, "ROLLBACK", &undone)) {
+            // The engine rolls the journal back at the next open all the same.
+            failure += QStringLiteral("；撤销也失败了：") + undone;
+        }
+        *report = RefreshReport();
         return fail(QStringLiteral("题库更新失败，学员题库保持原样：%1").arg(failure));
     }
-    exec(learner.db, QStringLiteral("DETACH DATABASE fresh"), &failure);
-    return count(learner.db, "SELECT count(*) FROM main.T_Topic");
+    if (!exec(learner.db, QStringLiteral("DETACH DATABASE fresh"), &failure)) {
+        return fail(QStringLiteral("新题库已经取用，但无法关闭它：%1").arg(failure));
+    }
+    report->questions = count(learner.db, "SELECT count(*) FROM main.T_Topic");
+    return true;
+}
+
+const std::vector<QuestionKey::Entry>& firstReleaseKeys()
+{
+    static const std::vector<QuestionKey::Entry> entries = [] {
+        std::vector<QuestionKey::Entry> list;
+        QFile file(QStringLiteral(":/refresh/keys-1.0.txt"));
+        QStringList errors;
+        if (!file.open(QIODevice::ReadOnly) ||
+            !QuestionKey::parseList(QString::fromUtf8(file.readAll()),
+                                    QuestionKey::ListForm::Released, &list, &errors)) {
+            // The build checks the record; a program without it maps only keyed banks.
+            list.clear();
+        }
+        return list;
+    }();
+    return entries;
 }
