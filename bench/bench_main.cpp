@@ -164,6 +164,10 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
     r.timed("BM_StartUpScaled200",
             QStringLiteral("The same on a screen at 200 % (`QT_SCALE_FACTOR=2`, the 2× artwork)"),
             QStringLiteral("the same bare program, its picture scaled"), 0, 1.2);
+    r.timed("BM_FolderLock",
+            QStringLiteral("What the data folder's lock adds to a start (`FolderLock`: the lock "
+                           "file locked, the socket for later starts bound, both released)"),
+            QStringLiteral("opening and closing the bank's file"), 5, 0);
     r.timed("BM_PracticeOpen",
             QStringLiteral("Opening sequential practice on the whole bank (show of "
                            "`TFrm_ShunXuLianXi`, wait screen included, until painted)"),
@@ -225,6 +229,11 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
             QStringLiteral("Opening wrong-question practice on a book of the whole bank, until "
                            "painted"),
             QStringLiteral("the book's statement through sqlite3, every column read"), 30, 0);
+    r.timed("BM_RefreshBank",
+            QStringLiteral("Refreshing a learner's bank (1,000 exams, a book of the whole bank, a "
+                           "paper) into a bank that numbers every question anew "
+                           "(`refreshBank`, on the disk when it returns)"),
+            QStringLiteral("copying the new bank's file"), 2000, 0);
 
     const QDate today = QDate::currentDate();
     QString text;

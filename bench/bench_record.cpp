@@ -7,6 +7,7 @@
 #include "exam/ExamPaper.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
+#include "tools/refresh/BankRefresh.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,6 +165,61 @@ void BM_WrongPracticeOpen(benchmark::State& state)
         "SELECT * FROM T_Topic\r\n WHERE ID IN (SELECT ID FROM T_WrongBook)\r\n ORDER BY ID ");
 }
 
+// An upgrade on a learner with 1,000 exams, a book of the whole bank and a paper: the new
+// bank numbers every question one higher and has a new question first. Against a copy of
+// the new bank's file, the least an upgrade reads.
+void BM_RefreshBank(benchmark::State& state)
+{
+    clearExamScene();
+    const QString learner = historyFolder();
+    delete DM; // the learner's bank is closed during an upgrade
+    DM = nullptr;
+    const QString work = workFolder() + QStringLiteral("/refresh");
+    QDir().mkpath(work);
+    const QString fresh = work + QStringLiteral("/new.mdb");
+    if (!QFile::exists(fresh)) {
+        std::vector<BankRow> rows = bankRows(applicationCopy());
+        for (BankRow& r : rows) {
+            ++r.id;
+        }
+        BankRow first = rows.front();
+        first.id = 1;
+        first.key = QStringLiteral("bench-new");
+        first.content = QStringLiteral("新的第一题") + first.content;
+        rows.insert(rows.begin(), first);
+        QString error;
+        if (!writeBank(fresh, rows, &error)) {
+            qFatal("%s", qPrintable(error));
+        }
+    }
+    const QString bank = work + QStringLiteral("/Drive.mdb");
+    const QString copy = work + QStringLiteral("/copy.mdb");
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const QString& f : {bank, copy}) {
+            QFile::remove(f);
+        }
+        QFile::copy(learner + QStringLiteral("/Drive.mdb"), bank);
+        state.ResumeTiming();
+        timeInTurn(
+            state,
+            [&] {
+                const std::int64_t start = nowNs();
+                QString error;
+                RefreshReport report;
+                if (!refreshBank(bank, fresh, {}, &report, &error) || report.dropped != 0) {
+                    state.SkipWithError(qPrintable(error));
+                }
+                return msSince(start);
+            },
+            [&] {
+                const std::int64_t start = nowNs();
+                QFile::copy(fresh, copy);
+                return msSince(start);
+            });
+    }
+}
+
 } // namespace
 
 void bench::registerRecord()
@@ -171,4 +227,5 @@ void bench::registerRecord()
     registerTimed("BM_RecordExam", BM_RecordExam, 100);
     registerTimed("BM_StudyRecordOpen", BM_StudyRecordOpen, 30);
     registerTimed("BM_WrongPracticeOpen", BM_WrongPracticeOpen, 30);
+    registerTimed("BM_RefreshBank", BM_RefreshBank, 5);
 }

@@ -5,9 +5,13 @@
 // machine. The scaled runs start both as on a screen at 150 % and 200 %, where the
 // program draws its 2x artwork and the bare program scales its one picture.
 #include "bench/BenchSupport.h"
+#include "toolkit/FolderLock.h"
 #include "toolkit/Resources.h"
 
+#include <QFile>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace bench;
 
@@ -70,6 +74,33 @@ void BM_StartUpScaled200(benchmark::State& state)
     startUp(state, 2);
 }
 
+// What the lock of the data folder adds to a start: its file opened and locked, the socket
+// that later starts ask bound; against opening and closing the bank's file.
+void BM_FolderLock(benchmark::State& state)
+{
+    const QString folder = applicationCopy();
+    const QByteArray bank = QFile::encodeName(folder + QStringLiteral("/Drive.mdb"));
+    for (auto _ : state) {
+        timeInTurn(
+            state,
+            [&] {
+                const std::int64_t start = nowNs();
+                {
+                    FolderLock lock(folder);
+                    if (lock.state() != FolderLock::State::Owner) {
+                        state.SkipWithError("the folder's lock is taken");
+                    }
+                }
+                return msSince(start);
+            },
+            [&] {
+                const std::int64_t start = nowNs();
+                ::close(::open(bank.constData(), O_RDONLY | O_CLOEXEC));
+                return msSince(start);
+            });
+    }
+}
+
 } // namespace
 
 void bench::registerStartUp()
@@ -77,4 +108,5 @@ void bench::registerStartUp()
     registerTimed("BM_StartUp", BM_StartUp, 20);
     registerTimed("BM_StartUpScaled150", BM_StartUpScaled150, 20);
     registerTimed("BM_StartUpScaled200", BM_StartUpScaled200, 20);
+    registerTimed("BM_FolderLock", BM_FolderLock, 50);
 }

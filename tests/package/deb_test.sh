@@ -35,11 +35,24 @@ fault() {
 listing=$(dpkg-deb -c "$deb")
 grep -q ' \./opt' <<<"$listing" && fault "the package ships /opt"
 for file in usr/bin/taviro usr/lib/taviro/taviro usr/lib/taviro/taviro-refresh \
-    usr/lib/taviro/Drive.mdb usr/lib/taviro/Yes.bmp usr/lib/taviro/No.bmp \
-    usr/lib/taviro/CLOCK.AVI usr/lib/taviro/html usr/share/applications/cn.quorin.Taviro.desktop \
+    usr/share/taviro/Drive.mdb usr/share/taviro/Yes.bmp usr/share/taviro/No.bmp \
+    usr/share/taviro/CLOCK.AVI usr/share/taviro/html usr/share/taviro/VERSION \
+    usr/share/applications/cn.quorin.Taviro.desktop \
     usr/share/metainfo/cn.quorin.Taviro.metainfo.xml usr/share/doc/taviro/copyright; do
     [ -e "$tmp/root/$file" ] || fault "missing $file"
 done
+# Only what differs between architectures lies under /usr/lib.
+[ "$(ls "$tmp/root/usr/lib/taviro")" = "$(printf 'taviro\ntaviro-refresh')" ] ||
+    fault "/usr/lib/taviro holds more than the programs: $(ls "$tmp/root/usr/lib/taviro")"
+grep -qx 'StartupWMClass=taviro' "$tmp/root/usr/share/applications/cn.quorin.Taviro.desktop" ||
+    fault "desktop entry without its window class"
+if command -v readelf >/dev/null; then
+    for program in usr/lib/taviro/taviro usr/lib/taviro/taviro-refresh; do
+        readelf -d "$tmp/root/$program" | grep -q 'BIND_NOW' || fault "$program is not bound now"
+        readelf -s --wide "$tmp/root/$program" | grep -q '__[a-z]*_chk' ||
+            fault "$program uses no fortified functions"
+    done
+fi
 for size in 16 22 24 32 48 64 128 256; do
     icon=$tmp/root/usr/share/icons/hicolor/${size}x${size}/apps/taviro.png
     if [ ! -f "$icon" ]; then
@@ -87,8 +100,9 @@ check_user() {
     }
     [ -f "$folder/Drive.mdb" ] && [ ! -L "$folder/Drive.mdb" ] || fault "user $uid: no bank of its own"
     [ "$(stat -c %u "$folder/Drive.mdb" 2>/dev/null)" = "$uid" ] || fault "user $uid: the bank is not theirs"
-    [ -f "$folder/taviro" ] && [ ! -L "$folder/taviro" ] || fault "user $uid: no program in its folder"
-    [ -L "$folder/html" ] || fault "user $uid: the pages are not shared"
+    [ "$(stat -c %a "$folder" 2>/dev/null)" = 700 ] || fault "user $uid: the folder is open to others"
+    [ ! -e "$folder/taviro" ] || fault "user $uid: a copy of the program in its folder"
+    [ -z "$(find "$folder" -type l)" ] || fault "user $uid: links in its folder"
 }
 
 start_as 65534 "$tmp/home-a"
