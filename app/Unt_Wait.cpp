@@ -4,9 +4,19 @@
 #include "toolkit/AppDir.h"
 #include "toolkit/FitText.h"
 
+#include <QElapsedTimer>
 #include <QRegion>
+#include <QThread>
+#include <QWindow>
 
 TFrm_Wait* Frm_Wait = nullptr;
+
+namespace {
+
+// A window that the display has not taken in this long is painted when it comes.
+constexpr qint64 kExposeWaitMs = 200;
+
+} // namespace
 
 TFrm_Wait::TFrm_Wait(QWidget* owner)
     : Form(owner)
@@ -73,17 +83,44 @@ void TFrm_Wait::FormShow()
     Timer1->setEnabled(true);
 }
 
+void TFrm_Wait::keepClockTurning()
+{
+    // The clip stops at its last frame; the clock starts it again.
+    if (MediaPlayer1->mode() == MediaPlayer::Mode::Stopped) {
+        MediaPlayer1->play();
+    }
+}
+
 void TFrm_Wait::Timer1Timer(QObject* sender)
 {
     Q_UNUSED(sender);
     Timer1->setEnabled(false);
-    if (MediaPlayer1->mode() == MediaPlayer::Mode::Stopped) {
-        MediaPlayer1->play();
-    }
+    keepClockTurning();
     if (Frm_Wait) {
         Frm_Wait->raise();
     }
     Timer1->setEnabled(true);
+}
+
+void TFrm_Wait::showAtOnce()
+{
+    show();
+    // Until the display has taken the window in, a paint of it is dropped.
+    QElapsedTimer waited;
+    waited.start();
+    Application::processMessages();
+    while (!(windowHandle() && windowHandle()->isExposed()) && waited.elapsed() < kExposeWaitMs) {
+        QThread::msleep(1);
+        Application::processMessages();
+    }
+    repaint();
+}
+
+void TFrm_Wait::paintNow()
+{
+    keepClockTurning();
+    MediaPlayer1->showDueFrame();
+    repaint();
 }
 
 void TFrm_Wait::FormClose(CloseAction& action)

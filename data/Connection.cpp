@@ -8,6 +8,7 @@
 #include <QStringEncoder>
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <sqlite3.h>
 
 namespace {
@@ -26,6 +27,20 @@ const QByteArray kCipherKdfIter = QByteArrayLiteral("4000");
 bool isBlank(QChar c)
 {
     return c.isSpace();
+}
+
+// The open connections, for the question whether any of them is in a transaction. Never
+// freed: a connection that outlives the other statics still leaves it at its close.
+struct OpenConnections
+{
+    std::mutex mutex;
+    std::vector<const Connection*> list;
+};
+
+OpenConnections& openConnections()
+{
+    static auto* open = new OpenConnections;
+    return *open;
 }
 
 // The engine's answer to a statement of settings, unless a test makes it refuse.
@@ -297,6 +312,9 @@ void Connection::open()
     }
     m_db = db;
     m_path = settings.dataSource;
+    OpenConnections& open = openConnections();
+    const std::lock_guard<std::mutex> lock(open.mutex);
+    open.list.push_back(this);
 }
 
 namespace {
@@ -349,6 +367,14 @@ bool Connection::inTransaction() const
     return m_db && sqlite3_get_autocommit(m_db) == 0;
 }
 
+bool Connection::anyInTransaction()
+{
+    OpenConnections& open = openConnections();
+    const std::lock_guard<std::mutex> lock(open.mutex);
+    return std::any_of(open.list.begin(), open.list.end(),
+                       [](const Connection* c) { return c->inTransaction(); });
+}
+
 sqlite3_stmt* Connection::cachedStatement(const QByteArray& sql)
 {
     if (!m_db) {
@@ -397,6 +423,9 @@ Transaction::~Transaction()
 void Transaction::commit()
 {
     m_open = false;
+    if (!m_connection.inTransaction()) {
+        throw DatabaseError(QStringLiteral("提交事务失败：数据库已撤销了这项事务。"));
+    }
     m_connection.commit();
 }
 
@@ -407,6 +436,11 @@ void Connection::close()
     }
     m_statements.clear();
     if (m_db) {
+        {
+            OpenConnections& open = openConnections();
+            const std::lock_guard<std::mutex> lock(open.mutex);
+            std::erase(open.list, this);
+        }
         sqlite3_close_v2(m_db);
         m_db = nullptr;
         m_path.clear();

@@ -70,6 +70,9 @@ public:
     void commit();
     void rollback();
     bool inTransaction() const;
+    // Whether any open connection of the program is inside a transaction: no event loop
+    // may run then, or a handler could write in the middle of it.
+    static bool anyInTransaction();
 
     // A prepared statement for this text, kept for its next use while the connection is
     // open; the caller resets it after use. Throws DatabaseError.
@@ -85,7 +88,9 @@ private:
 };
 
 // A transaction that is rolled back unless it was committed: the writes of a block
-// that ends by an error or an early return leave the file as it was.
+// that ends by an error or an early return leave the file as it was. The commit throws
+// when the engine has already ended the transaction, as it does after some failures:
+// nothing of it would reach the disk.
 class Transaction
 {
 public:

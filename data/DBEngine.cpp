@@ -125,6 +125,24 @@ public:
         }
     }
 
+    // Runs work between begin and COMMIT. On a failure the transaction is rolled back
+    // here rather than by the close, so that a refused rollback is told with the fault.
+    template <class Work> void transaction(const QString& begin, Work work)
+    {
+        exec(begin);
+        try {
+            work();
+            exec(QStringLiteral("COMMIT"));
+        } catch (const DatabaseError& e) {
+            if (sqlite3_get_autocommit(m_db) == 0 &&
+                execStorageStatement(m_db, "ROLLBACK") != SQLITE_OK) {
+                throw DatabaseError(e.message() + QStringLiteral("；撤销事务也失败了：") +
+                                    sqliteMessage(m_db));
+            }
+            throw;
+        }
+    }
+
     // A setting the copy's promises rest on: it must run and read back as asked.
     void setting(const QString& sql, const QString& readBack, const QByteArray& expected)
     {
@@ -214,10 +232,10 @@ void exportCopy(const QString& source, const QByteArray& sourceKey, const QStrin
              {QFile::encodeName(destination), destinationKey});
     db.setting(QStringLiteral("PRAGMA compacted.synchronous=FULL"),
                QStringLiteral("PRAGMA compacted.synchronous"), "2");
-    db.exec(QStringLiteral("BEGIN EXCLUSIVE"));
-    db.value(QStringLiteral("SELECT sqlcipher_export('compacted')"));
-    db.exec(QStringLiteral("PRAGMA compacted.user_version=%1").arg(userVersion.toInt()));
-    db.exec(QStringLiteral("COMMIT"));
+    db.transaction(QStringLiteral("BEGIN EXCLUSIVE"), [&] {
+        db.value(QStringLiteral("SELECT sqlcipher_export('compacted')"));
+        db.exec(QStringLiteral("PRAGMA compacted.user_version=%1").arg(userVersion.toInt()));
+    });
     if (wal && db.value(QStringLiteral("PRAGMA compacted.journal_mode=WAL")).toLower() != "wal") {
         throw DatabaseError(QStringLiteral("压缩数据库失败：副本无法使用 WAL 日志。"));
     }

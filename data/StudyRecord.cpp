@@ -1,6 +1,7 @@
 #include "data/StudyRecord.h"
 
 #include "data/Connection.h"
+#include "data/DataError.h"
 
 #include <sqlite3.h>
 
@@ -274,19 +275,26 @@ bool recordExam(Connection& connection, const QDateTime& takenAt, const QString&
     if (connection.inTransaction()) {
         return fail(error, QStringLiteral("题库正忙于另一项写入"));
     }
-    if (!exec(db, "BEGIN IMMEDIATE", error)) {
-        return false;
+    // The connection's own transaction statements: a refused end fails the record with
+    // the engine's words, a refused rollback among them.
+    try {
+        connection.beginTransaction();
+    } catch (const DatabaseError& e) {
+        return fail(error, e.message());
     }
-    if (!writeRecord(db, takenAt, candidateNo, recorded, error)) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return false;
-    }
-    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        fail(error, sqliteMessage(db));
-        if (connection.inTransaction()) {
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    QString failure;
+    if (!writeRecord(db, takenAt, candidateNo, recorded, &failure)) {
+        try {
+            connection.rollback();
+        } catch (const DatabaseError& e) {
+            failure += QStringLiteral("；") + e.message();
         }
-        return false;
+        return fail(error, failure);
+    }
+    try {
+        connection.commit();
+    } catch (const DatabaseError& e) {
+        return fail(error, e.message());
     }
     return true;
 }

@@ -16,6 +16,7 @@ namespace StudyRecord {
 
 // The schema with the records of learning.
 constexpr int kUserVersion = 2;
+// The lowest score that passes, for the history and the result screen alike.
 constexpr int kPassMark = 90;
 
 // The chapters of the bank: the ID ranges that the exam plan draws from.

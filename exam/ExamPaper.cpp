@@ -87,6 +87,11 @@ QStringList unansweredSql()
             QStringLiteral(" ORDER BY TopicNo")};
 }
 
+QStringList paperSizeSql()
+{
+    return {QStringLiteral("SELECT COUNT(*) FROM T_TopicTmp")};
+}
+
 QStringList markingSql()
 {
     return {QStringLiteral("SELECT COUNT(*) FROM T_Topic a,T_TopicTmp b"),
@@ -176,6 +181,15 @@ QString unansweredNumbers(Query& q)
     }
     list.chop(1);
     return list;
+}
+
+int paperSize(Query& q)
+{
+    setSql(q, paperSizeSql());
+    q.open();
+    const int questions = q.fields(0).asInteger();
+    q.close();
+    return questions;
 }
 
 QString rightAnswers(Query& q)

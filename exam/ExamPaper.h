@@ -34,6 +34,7 @@ QStringList dropUndrawnSql();
 QStringList paperSql();
 QStringList answerSheetSql();
 QStringList unansweredSql();
+QStringList paperSizeSql();
 QStringList markingSql();
 QStringList wrongSql();
 QStringList reviewSheetSql();
@@ -56,6 +57,8 @@ void openAnswerSheet(Query& sheet);
 // The numbers of the questions not answered, ascending, each but the last followed by
 // one blank; the query is left open on them.
 QString unansweredNumbers(Query& q);
+// The number of questions on the paper; the query is closed afterwards.
+int paperSize(Query& q);
 // The number of right answers, as the text of the count; the query is left open.
 QString rightAnswers(Query& q);
 // The numbers answered wrongly or not at all, those outside 0 to 103 left out; the

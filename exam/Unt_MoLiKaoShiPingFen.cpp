@@ -2,6 +2,7 @@
 
 #include "app/ScreenParts.h"
 #include "data/DMUnit.h"
+#include "data/StudyRecord.h"
 #include "exam/ExamPaper.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
@@ -56,10 +57,12 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
 
 void TFrm_MoLiKaoShiPingFen::FormShow()
 {
+    // A sparse bank draws a shorter paper: what it lacks was never asked, so it is not wrong.
+    lblNum->setCaption(QString::number(ExamPaper::paperSize(DM->ADOQuery2)));
     lblRight->setCaption(ExamPaper::rightAnswers(DM->ADOQuery2));
     lblError->setCaption(QString::number(lblNum->caption().toInt() - lblRight->caption().toInt()));
     lblGrade->setCaption(lblRight->caption());
-    imgPingYu->setVisible(lblGrade->caption().toInt() >= 90);
+    imgPingYu->setVisible(lblGrade->caption().toInt() >= StudyRecord::kPassMark);
     lblNum->hide();
     lblPingYu->hide();
 }

@@ -3,8 +3,8 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
-// The result screen: right, wrong and score, the pass picture at 90 or more, and the
-// choice of review, redo or exit.
+// The result screen: right, wrong and score, the pass picture at the pass mark or more,
+// and the choice of review, redo or exit.
 class TFrm_MoLiKaoShiPingFen : public Form
 {
     Q_OBJECT

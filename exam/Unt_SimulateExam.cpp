@@ -215,14 +215,14 @@ void TFrm_SimulateExam::FormShow()
 bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
 {
     bool result = true;
-    // While the paper is rebuilt the messages run for the wait screen; none of them may
+    // Once the paper is written the messages run for the wait screen; none of them may
     // reach this screen, which may already be showing the old paper.
     InputBlocker holdInput(this);
     Frm_Wait = new TFrm_Wait(nullptr);
     try {
         Frm_Wait->pb->setMin(0);
         Frm_Wait->pb->setMax(int(plan.size()) + 5);
-        Frm_Wait->show();
+        Frm_Wait->showAtOnce();
 
         // The paper is written whole or not at all: a failure or a crash part-way leaves
         // the last paper with its answers, and the disk is written once, not per number.
@@ -285,8 +285,14 @@ void TFrm_SimulateExam::StepWait()
     if (!Frm_Wait) {
         return;
     }
-    Frm_Wait->repaint();
-    Application::processMessages();
+    if (DM->ADOCon.inTransaction()) {
+        // No message may run while the paper is written: a click, the clock or another
+        // screen's statement would come between its steps. The wait screen paints itself.
+        Frm_Wait->paintNow();
+    } else {
+        Frm_Wait->repaint();
+        Application::processMessages();
+    }
     if (Frm_Wait) {
         Frm_Wait->pb->stepIt();
     }

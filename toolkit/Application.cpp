@@ -1,5 +1,7 @@
 #include "toolkit/Application.h"
 
+#include "data/Connection.h"
+#include "data/Swallowed.h"
 #include "toolkit/MessageBox.h"
 
 #include <QCoreApplication>
@@ -43,6 +45,12 @@ void Application::clearTermination()
 
 void Application::processMessages()
 {
+    // A click, a timer or a queued handler that runs now could write in the middle of the
+    // transaction, or be rolled back with it. The caller's fault, told where tests see it.
+    if (Connection::anyInTransaction()) {
+        reportSwallowed(QStringLiteral("messages run inside a transaction"),
+                        QStringLiteral("a handler could write in the middle of it"));
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

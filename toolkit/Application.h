@@ -25,7 +25,8 @@ public:
     static bool terminated();
     static void clearTermination();
 
-    // Lets the window messages that are waiting run.
+    // Lets the window messages that are waiting run. Never inside a transaction of the
+    // bank: a call then is reported as a fault (and the messages still run).
     static void processMessages();
 
     // The default error report: a modal box with the error's text, the application

@@ -125,6 +125,13 @@ void MediaPlayer::rewind()
     }
 }
 
+void MediaPlayer::showDueFrame()
+{
+    if (m_timer->isActive()) {
+        tick();
+    }
+}
+
 void MediaPlayer::tick()
 {
     if (!m_clip) {

@@ -44,6 +44,9 @@ public:
     void play();
     void stop();
     void rewind();
+    // While playing, shows the frame that is due now: for a caller that lets no events
+    // run, so that the clip's timer cannot. The display paints it at its next paint.
+    void showDueFrame();
 
     Mode mode() const;
     int length() const { return m_clip ? m_clip->frameCount() : 0; }

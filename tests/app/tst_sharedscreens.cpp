@@ -1,6 +1,7 @@
 // The shared screens: the base screen frees itself after its caller has read it; the
-// wait screen is round, plays its clock in a loop while its caller works, and with a
-// clip it cannot play it says so once and lets the work finish.
+// wait screen is round, plays its clock in a loop while its caller works (also a caller
+// that lets no messages run), and with a clip it cannot play it says so once and lets
+// the work finish.
 #include "app/Unt_Father.h"
 #include "app/Unt_Wait.h"
 #include "tests/support/MessageBoxWatcher.h"
@@ -10,6 +11,7 @@
 
 #include <QMessageBox>
 #include <QPointer>
+#include <QThread>
 #include <QtEndian>
 
 using namespace testing;
@@ -31,6 +33,21 @@ QWidget* clipScreen(TFrm_Wait* wait)
 {
     return wait->pnlTime->findChild<QWidget*>(QStringLiteral("MediaPlayerScreen"));
 }
+
+// The paints a widget receives while it is watched.
+class PaintCount : public QObject
+{
+public:
+    explicit PaintCount(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 
 } // namespace
 
@@ -146,6 +163,35 @@ private slots:
             last = player->position();
         }
         QCOMPARE(starts, 3);
+        wait.reset();
+        QVERIFY(!Frm_Wait);
+    }
+
+    void clockTurnsWhileTheCallerLetsNoMessagesRun()
+    {
+        AviOptions fast;
+        fast.framesPerSecond = 50;
+        m_folder->writeFile(QStringLiteral("CLOCK.AVI"), writeAvi(solidFrames(4), fast));
+        Frm_Wait = new TFrm_Wait();
+        std::unique_ptr<TFrm_Wait> wait(Frm_Wait);
+        wait->showAtOnce();
+        QVERIFY(wait->windowHandle()->isExposed());
+        QVERIFY(clipScreen(wait.get()));
+        PaintCount paints(clipScreen(wait.get()));
+        // Between the paints nothing runs, no timer and no posted paint; the clip of
+        // 80 ms still comes round, on the display.
+        QList<int> frames{wait->MediaPlayer1->position()};
+        QElapsedTimer clock;
+        clock.start();
+        while (frames.count(0) < 3 && clock.elapsed() < 5000) {
+            QThread::msleep(5);
+            wait->paintNow();
+            if (wait->MediaPlayer1->position() != frames.last()) {
+                frames << wait->MediaPlayer1->position();
+            }
+        }
+        QCOMPARE(frames.count(0), 3);
+        QVERIFY(paints.count >= 4);
         wait.reset();
         QVERIFY(!Frm_Wait);
     }

@@ -1,14 +1,17 @@
 // Opening the keyed bank: the connection string, the password and every way the file
-// can be unfit. A file that cannot be opened is never replaced by a new empty one.
+// can be unfit. A file that cannot be opened is never replaced by a new empty one. The
+// ends of transactions that the engine refuses, and who says so.
 #include "data/Connection.h"
+#include "data/DBEngine.h"
 #include "data/DMUnit.h"
 #include "data/DataError.h"
 #include "data/Paths.h"
+#include "data/StudyRecord.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <cstring>
+#include <algorithm>
 #include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,25 +20,30 @@ using namespace testing;
 
 namespace {
 
-// The statement the engine is made to refuse, matched by its start.
-const char* g_refused = nullptr;
+// The statements the engine is made to refuse, matched by their start.
+QStringList g_refused;
 
-bool refuseOne(const char* sql)
+bool refused(const char* sql)
 {
-    return g_refused && std::strncmp(sql, g_refused, std::strlen(g_refused)) == 0;
+    const QString text = QString::fromUtf8(sql);
+    return std::any_of(g_refused.begin(), g_refused.end(),
+                       [&](const QString& start) { return text.startsWith(start); });
 }
 
 struct Refusal
 {
-    explicit Refusal(const char* sql)
+    explicit Refusal(const QStringList& statements)
     {
-        g_refused = sql;
-        setStorageRefusal(refuseOne);
+        g_refused = statements;
+        setStorageRefusal(refused);
     }
+    explicit Refusal(const char* sql)
+        : Refusal(QStringList{QString::fromLatin1(sql)})
+    {}
     ~Refusal()
     {
         setStorageRefusal(nullptr);
-        g_refused = nullptr;
+        g_refused.clear();
     }
 };
 
@@ -356,6 +364,71 @@ private slots:
         c.rollback();
         QVERIFY(!c.inTransaction());
         QCOMPARE(rows(), 0);
+    }
+
+    void refusedEndsFailTheRecordAndTheCompaction_data()
+    {
+        QTest::addColumn<QString>("work");
+        QTest::addColumn<QStringList>("refused");
+        QTest::addColumn<QString>("told");
+        const QString commit = QStringLiteral("COMMIT");
+        const QString rollback = QStringLiteral("ROLLBACK");
+        QTest::newRow("record, commit") << "record" << QStringList{commit} << "提交事务失败";
+        QTest::newRow("record, commit and rollback")
+            << "record" << QStringList{commit, rollback} << "撤销事务也失败了";
+        QTest::newRow("record, write and rollback")
+            << "broken record" << QStringList{rollback} << "撤销事务失败";
+        QTest::newRow("compaction, commit") << "compaction" << QStringList{commit} << "COMMIT";
+        QTest::newRow("compaction, commit and rollback")
+            << "compaction" << QStringList{commit, rollback} << "撤销事务也失败了";
+    }
+
+    void refusedEndsFailTheRecordAndTheCompaction()
+    {
+        QFETCH(QString, work);
+        QFETCH(QStringList, refused);
+        QFETCH(QString, told);
+        AppFolder folder;
+        folder.writeBank();
+        folder.exec(QStringLiteral("INSERT INTO T_TopicTmp(ID,Type,TopicNo) "
+                                   "SELECT ID,Type,ID FROM T_Topic"));
+        if (work == QLatin1String("broken record")) {
+            folder.exec(QStringLiteral("ALTER TABLE T_TopicTmp RENAME TO Gone"));
+        }
+        if (work == QLatin1String("compaction")) {
+            const QString copy = folder.file(QStringLiteral("copy.mdb"));
+            QString error;
+            {
+                const Refusal refusal(refused);
+                try {
+                    DBEngine().CompactDatabase(folder.file(QStringLiteral("Drive.mdb")), copy,
+                                               QString(), 0,
+                                               QStringLiteral(";Pwd=") + TDM::kPassword);
+                } catch (const DatabaseError& e) {
+                    error = e.message();
+                }
+            }
+            QVERIFY2(error.contains(told), qPrintable(error));
+            QVERIFY(!QFile::exists(copy));
+            QCOMPARE(tryOpen(folder.path()), QString());
+            return;
+        }
+        Connection c;
+        c.connectionString = bankConnectionString(folder.path());
+        c.open();
+        QString error;
+        {
+            const Refusal refusal(refused);
+            QVERIFY(!StudyRecord::recordExam(c, QDateTime(QDate(2026, 3, 1), QTime(9, 0)),
+                                             QStringLiteral("1"), nullptr, &error));
+        }
+        QVERIFY2(error.contains(told), qPrintable(error));
+        c.rollback(); // what the refused rollback left open
+        QCOMPARE(folder
+                     .scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master "
+                                            "WHERE name='T_ExamHistory'"))
+                     .toInt(),
+                 0);
     }
 
     void joinsPathsWithTheNativeSeparator()

@@ -1,6 +1,9 @@
 // Drawing a paper: the plan, the numbering, the independence of papers, and what a
-// short bank, an empty bank or a failing database do to it; the candidate-number pad.
+// short bank, an empty bank or a failing database do to it; no message runs while the
+// paper is written; the candidate-number pad.
 #include "app/MainUnit.h"
+#include "app/Unt_Wait.h"
+#include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
 #include "tests/support/ExamSupport.h"
@@ -8,8 +11,34 @@
 
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTimer>
 
 using namespace testing;
+
+namespace {
+
+// The positions of the wait screen's bar, step by step.
+class WaitSteps : public QObject
+{
+public:
+    WaitSteps() { qApp->installEventFilter(this); }
+    ~WaitSteps() override { qApp->removeEventFilter(this); }
+    QList<int> positions;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* wait = qobject_cast<TFrm_Wait*>(watched);
+        if (wait && event->type() == QEvent::Show) {
+            connect(wait->pb, &QProgressBar::valueChanged, this, [this](int v) { positions << v; });
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 class TestExamPaper : public QObject
 {
@@ -126,6 +155,64 @@ private slots:
         QCOMPARE(drawn[2][1] <= 3, true);
         QVERIFY(drawn[3][1] >= 442); // the next row follows at number 4
         exam->close();
+    }
+
+    void shortPaperIsMarkedOutOfItsOwnQuestions()
+    {
+        // The first plan row keeps 3 of its 17 choice questions: a paper of 86.
+        std::vector<BankRow> rows = planBank(1);
+        std::erase_if(rows,
+                      [](const BankRow& r) { return r.type == 0 && r.id > 3 && r.id <= 441; });
+        ExamFixture f(rows);
+        QPointer<TFrm_SimulateExam> exam = f.showExam();
+        const auto closing = qScopeGuard([&] { ExamFixture::closeExam(exam); });
+        f.answerRight(QStringLiteral("TopicNo<=80")); // the last six left unanswered
+        QString questions, right, wrong;
+        whenModal([&](QWidget* modal) {
+            auto* result = qobject_cast<TFrm_MoLiKaoShiPingFen*>(modal);
+            QVERIFY(result);
+            questions = result->lblNum->caption();
+            right = result->lblRight->caption();
+            wrong = result->lblError->caption();
+            clickControl(result->sbtnTuiChu);
+        });
+        exam->HandInExam();
+        QCOMPARE(questions, QStringLiteral("86"));
+        QCOMPARE(right, QStringLiteral("80"));
+        QCOMPARE(wrong, QStringLiteral("6"));
+    }
+
+    void noMessageRunsWhileThePaperIsWritten()
+    {
+        ExamFixture f;
+        QPointer<TFrm_SimulateExam> exam = f.showExam();
+        const auto closing = qScopeGuard([&] { ExamFixture::closeExam(exam); });
+        // What waits for the event loop during the next draw: a queued handler, a timer.
+        QList<bool> ranInTransaction;
+        auto note = [&] { ranInTransaction << DM->ADOCon.inTransaction(); };
+        QMetaObject::invokeMethod(qApp, note, Qt::QueuedConnection);
+        QTimer due;
+        connect(&due, &QTimer::timeout, note);
+        due.start(0);
+        WaitSteps steps;
+        exam->FormShow();
+        due.stop();
+        QVERIFY(!ranInTransaction.isEmpty()); // they ran, once the paper stood
+        QVERIFY(!ranInTransaction.contains(true));
+        QList<int> expected;
+        for (int i = 1; i <= int(ExamPlan.size()) + 5; ++i) {
+            expected << i;
+        }
+        QCOMPARE(steps.positions, expected);
+        QCOMPARE(DM->ADOQryTopic.recordCount(), 100);
+
+        // Any caller that lets messages run inside a transaction is told of.
+        {
+            Transaction open(DM->ADOCon);
+            QTest::ignoreMessage(
+                QtWarningMsg, QRegularExpression("^taviro: messages run inside a transaction: "));
+            Application::processMessages();
+        }
     }
 
     void emptyBankOpensWithoutAPaper()
