@@ -79,7 +79,7 @@ void ScorePlot::paintEvent(QPaintEvent*)
     p.drawLine(QPointF(area.left(), passY), QPointF(area.right(), passY));
     p.setPen(QColor(200, 40, 40));
     p.drawText(QRectF(area.right() - 80, passY - 18, 80, 16), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("及格线90"));
+               QStringLiteral("及格线%1").arg(StudyRecord::kPassMark));
 
     QPainterPath line;
     for (size_t i = 0; i < m_exams.size(); ++i) {
