@@ -206,6 +206,10 @@ int runProgram(int argc, char** argv, const Clock& clock)
     } catch (...) {
         Application::handleException();
     }
+    // A start from now on waits for the lock rather than asking a program that is ending.
+    if (lock) {
+        lock->stopServing();
+    }
     delete MainForm;
     MainForm = nullptr;
     delete DM;

@@ -114,10 +114,7 @@ FolderLock::FolderLock(const QString& folder)
 
 FolderLock::~FolderLock()
 {
-    m_notifier.reset();
-    if (m_listenFd >= 0) {
-        ::close(m_listenFd);
-    }
+    stopServing();
     if (m_lockFd >= 0) {
         ::close(m_lockFd); // drops the lock
     }
@@ -183,27 +180,63 @@ void FolderLock::answer()
 FolderLock::HandOver FolderLock::handOver(int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
-    while (true) {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        socklen_t length = 0;
-        const sockaddr_un address = socketAddress(m_address, &length);
-        if (fd >= 0 && ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0) {
-            const bool raised =
-                sameUser(fd) && writeAll(fd, kRaise) && readLine(fd, kRaised, deadline);
-            ::close(fd);
-            return raised ? HandOver::Raised : HandOver::NoAnswer;
-        }
+    int fd = -1;
+    bool asked = false;
+    QByteArray reply;
+    auto hangUp = [&] {
         if (fd >= 0) {
             ::close(fd);
         }
-        // Not listening yet, or gone: a program that has just ended leaves the folder free.
+        fd = -1;
+    };
+    while (true) {
+        if (!asked) {
+            fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            socklen_t length = 0;
+            const sockaddr_un address = socketAddress(m_address, &length);
+            asked = fd >= 0 &&
+                    ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0 &&
+                    sameUser(fd) && writeAll(fd, kRaise);
+            if (!asked) {
+                hangUp();
+            }
+        }
+        // The answer is awaited in short turns, so that a program that ends meanwhile
+        // without answering leaves the folder to this one.
+        if (fd >= 0 && waitReadable(fd, QDeadlineTimer(100))) {
+            char buffer[16];
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0) {
+                reply.append(buffer, n);
+            } else {
+                hangUp(); // it hung up without an answer: it is ending
+            }
+            if (reply == kRaised) {
+                hangUp();
+                return HandOver::Raised;
+            }
+        } else if (fd < 0) {
+            ::usleep(50 * 1000);
+        }
+        // Not listening yet (still starting), or gone: a program that has just ended
+        // leaves the folder free.
         if (m_lockFd >= 0 && tryLock()) {
+            hangUp();
             listen();
             return HandOver::NowOwner;
         }
         if (deadline.hasExpired()) {
+            hangUp();
             return HandOver::NoAnswer;
         }
-        ::usleep(50 * 1000);
+    }
+}
+
+void FolderLock::stopServing()
+{
+    m_notifier.reset();
+    if (m_listenFd >= 0) {
+        ::close(m_listenFd);
+        m_listenFd = -1;
     }
 }

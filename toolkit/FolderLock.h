@@ -43,6 +43,8 @@ public:
 
     // The owner answers later starts by calling raise; needs the application object.
     void serve(std::function<void()> raise);
+    // Stops answering: a program that is ending, whose later starts wait for its lock.
+    void stopServing();
     // Asks the owner to come to the front, retrying while it is still starting.
     HandOver handOver(int timeoutMs);
 
