@@ -149,7 +149,7 @@ std::vector<BankRow> bankRows(const QString& folder)
     sqlite3_stmt* st = nullptr;
     std::vector<BankRow> rows;
     if (sqlite3_prepare_v2(db,
-                           "SELECT ID,Type,Content,Picture,Result,Source,Explain FROM T_Topic "
+                           "SELECT ID,Type,Content,Picture,Result,Source,Explain,QKey FROM T_Topic "
                            "ORDER BY ID",
                            -1, &st, nullptr) != SQLITE_OK) {
         qFatal("%s", sqlite3_errmsg(db));
@@ -166,6 +166,7 @@ std::vector<BankRow> bankRows(const QString& folder)
         r.result = columnText(st, 4);
         r.source = columnText(st, 5);
         r.explain = columnText(st, 6);
+        r.key = columnText(st, 7);
         rows.push_back(std::move(r));
     }
     sqlite3_finalize(st);
@@ -200,6 +201,7 @@ QString largeBankFolder(int questions)
     for (size_t i = 0; int(rows.size()) < questions; ++i) {
         BankRow copy = built[i % built.size()];
         copy.id = ++id;
+        copy.key += QStringLiteral("#%1").arg(id);
         rows.push_back(std::move(copy));
     }
     QString error;

@@ -16,7 +16,7 @@ inline QStringList createStatements()
         // through the picture's pages, which every pass over the bank would then do.
         QStringLiteral("CREATE TABLE T_Topic (ID INTEGER PRIMARY KEY, Type INTEGER NOT NULL, "
                        "Content TEXT, Result TEXT COLLATE NOCASE, Source TEXT, Explain TEXT, "
-                       "Picture BLOB)"),
+                       "QKey TEXT NOT NULL UNIQUE, Picture BLOB)"),
         QStringLiteral("CREATE TABLE T_TopicTmp (ID INTEGER, Type INTEGER, "
                        "TopicNo INTEGER NOT NULL DEFAULT 0, Result TEXT COLLATE NOCASE, "
                        "RandomID INTEGER DEFAULT (random()))"),

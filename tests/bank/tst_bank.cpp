@@ -10,11 +10,13 @@
 #include "tools/art/DashLights.h"
 #include "tools/art/HandSignals.h"
 #include "tools/bank/BankCheck.h"
+#include "tools/bank/BankKeys.h"
 #include "tools/bank/FactQuestions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTextLayout>
@@ -123,7 +125,12 @@ private slots:
     void realSourcesPassTheCheck()
     {
         QCOMPARE(m_rows.size(), std::size_t(1600));
-        const QStringList problems = checkBank(m_rows, examPlanShares());
+        KeyRecords keys;
+        QStringList errors;
+        QVERIFY2(readKeyRecords(kSources, &keys, &errors), qPrintable(joined(errors)));
+        QCOMPARE(keys.released.size(), std::size_t(1600));
+        const QStringList problems =
+            checkBank(m_rows, examPlanShares()) + checkKeys(m_questions, keys);
         QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
     }
 
@@ -144,6 +151,7 @@ private slots:
             QCOMPARE(a.id, b.id);
             QCOMPARE(a.content, b.content);
             QCOMPARE(a.result, b.result);
+            QCOMPARE(a.key, b.key);
             QCOMPARE(a.picture.has_value(), b.picture.has_value());
             if (a.picture) {
                 QVERIFY2(*a.picture == *b.picture, qPrintable(QString::number(a.id)));
@@ -407,6 +415,14 @@ private slots:
         QTest::newRow("speed without its place")
             << QStringLiteral("@类别: 限速\n@题号: 1-1\n@来源: 条例\n30 | 最高30公里 | 判√\n")
             << QStringLiteral("facts/t.txt:4: the statement holds '每小时{}公里' once");
+        QTest::newRow("name of a fact")
+            << QStringLiteral(
+                   "@类别: 记分\n@题号: 1-1\n@来源: 办法\n12 | 某行为 | 判√ | 键：k7mql0\n")
+            << QStringLiteral("facts/t.txt:4: the 键 k7mql0 is not six of");
+        QTest::newRow("name of a picture fact")
+            << kSignHead + QStringLiteral("@题号: 10-10\n") +
+                   QStringLiteral("sign/warn_slow | 慢行 | 减速 | 名√ | 键：k7mq2x\n")
+            << QStringLiteral("facts/t.txt:7: a picture fact is named by its drawing");
     }
 
     void factTableMistakesAreNamed()
@@ -537,6 +553,96 @@ private slots:
             checkBank(rows, examPlanShares(), {{11, QStringLiteral("x.txt:7")}});
         QVERIFY2(joined(problems).contains(message), qPrintable(joined(problems)));
         QCOMPARE(problems.size(), 1);
+    }
+
+    // Keys name questions for ever: the build refuses a question without one or with one
+    // of another form, one key for two questions, a retired key given again, and a 1.0
+    // question gone without its key retired. The sound folder: records 1 and 2 (new since
+    // 1.0, which had record 1 and a question since removed, s1-dddddd).
+    void keysAreChecked_data()
+    {
+        QTest::addColumn<QString>("second"); // the Key line of record 2
+        QTest::addColumn<QString>("released");
+        QTest::addColumn<QString>("fact");
+        QTest::addColumn<QString>("message"); // a pattern; empty: no problem
+        const QString released = QStringLiteral("1\t0123456789abcdef\ts1-aaaaaa\n"
+                                                "3\t23456789abcdef01\ts1-dddddd\n");
+        const QString key = QStringLiteral("Key: s1-bbbbbb\n");
+        QTest::newRow("sound") << key << released << QString() << QString();
+        QTest::newRow("missing")
+            << QString() << released << QString()
+            << QStringLiteral("^x\\.txt:9: ID 2: the record has no Key: add after its ID "
+                              "the line \"Key: s1-[a-km-np-z2-9]{6}\" \\(a fresh key\\)$");
+        QTest::newRow("missing from a 1.0 question")
+            << QString() << released + QStringLiteral("2\t3456789abcdef012\ts1-bbbbbb\n")
+            << QString()
+            << QStringLiteral("^x\\.txt:9: ID 2: the record has no Key: add after its ID the line "
+                              "\"Key: s1-bbbbbb\" if it is still the question 1\\.0 had as ID 2 "
+                              "\\(keys-1\\.0\\.txt:4\\), else \"Key: s1-[a-km-np-z2-9]{6}\"");
+        QTest::newRow("not of the form")
+            << QStringLiteral("Key: s1-bbbbl0\n") << released << QString()
+            << QStringLiteral("^x\\.txt:9: ID 2: the key s1-bbbbl0 is not s1- and six of");
+        QTest::newRow("twice") << QStringLiteral("Key: s1-aaaaaa\n") << released << QString()
+                               << QStringLiteral(
+                                      "x\\.txt:9: ID 2: the key s1-aaaaaa is also the key of ID 1 "
+                                      "\\(x\\.txt:1\\)");
+        QTest::newRow("retired given again")
+            << QStringLiteral("Key: s1-cccccc\n") << released << QString()
+            << QStringLiteral("ID 2: the key s1-cccccc is retired \\(retired-keys\\.txt:2\\)");
+        QTest::newRow("1.0 question dropped")
+            << key << released + QStringLiteral("4\t3456789abcdef012\ts1-eeeeee\n") << QString()
+            << QStringLiteral("^keys-1\\.0\\.txt:4: ID 4: the question s1-eeeeee of 1\\.0 is "
+                              "no longer in the bank");
+        QTest::newRow("bad line of the 1.0 record")
+            << key << released + QStringLiteral("4\tE456789abcdef012\ts1-eeeeee\n") << QString()
+            << QStringLiteral("^keys-1\\.0\\.txt:4: the digest");
+        QTest::newRow("fact without its name")
+            << key << released
+            << QStringLiteral("@类别: 记分\n@题号: 3-3\n@来源: 办法\n12 | 某行为 | 判√\n")
+            << QStringLiteral("^facts/t\\.txt:4: ID 3: the fact makes questions but has no 键: "
+                              "add the column \"键：[a-km-np-z2-9]{6}\" \\(a fresh name\\)$");
+        QTest::newRow("fact names a record")
+            << key << released
+            << QStringLiteral(
+                   "@类别: 记分\n@题号: 3-3\n@来源: 办法\n12 | 某行为 | 判√ | 键：aaaaaa\n")
+            << QStringLiteral("^facts/t\\.txt:4: ID 3: the name aaaaaa of the key s1-aaaaaa/判√ is "
+                              "also that of ID 1");
+    }
+
+    void keysAreChecked()
+    {
+        QFETCH(QString, second);
+        QFETCH(QString, released);
+        QFETCH(QString, fact);
+        QFETCH(QString, message);
+        const QString record = QStringLiteral("ID: %1\n%2Type: 判断\nQuestion: 第%1题。\n"
+                                              "Answer: √\nSource: 测试\nExplain: 测试\n");
+        QTemporaryDir dir;
+        writeText(dir.filePath(QStringLiteral("x.txt")),
+                  record.arg(1).arg(QStringLiteral("Key: s1-aaaaaa\n")) + QLatin1Char('\n') +
+                      record.arg(2).arg(second));
+        writeText(dir.filePath(QStringLiteral("keys-1.0.txt")),
+                  QStringLiteral("# 1.0\n") + released);
+        writeText(dir.filePath(QStringLiteral("retired-keys.txt")),
+                  QStringLiteral("# removed\ns1-cccccc\ns1-dddddd\n"));
+        if (!fact.isEmpty()) {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("facts")));
+            writeText(dir.filePath(QStringLiteral("facts/t.txt")), fact);
+        }
+        std::vector<SourceQuestion> questions;
+        KeyRecords keys;
+        QStringList problems;
+        QVERIFY2(parseBankFolder(dir.path(), &questions, &problems), qPrintable(joined(problems)));
+        readKeyRecords(dir.path(), &keys, &problems);
+        problems += checkKeys(questions, keys);
+        if (message.isEmpty()) {
+            QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
+            QCOMPARE(questions.size(), std::size_t(2));
+            return;
+        }
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(QRegularExpression(message).match(problems[0]).hasMatch(),
+                 qPrintable(problems[0]));
     }
 
     // The same text under another picture is another question.

@@ -276,6 +276,7 @@ private slots:
         rows.insert(rows.end(), pictures.begin(), pictures.end());
         for (size_t i = rows.size() - pictures.size(); i < rows.size(); ++i) {
             rows[i].id = 2000 + int(i);
+            rows[i].key = QStringLiteral("t-%1").arg(rows[i].id);
         }
         work.writeBank(rows);
         m_smallState = leaveLastExamInTheWal(work.path(), m_small.path());

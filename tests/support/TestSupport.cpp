@@ -132,6 +132,7 @@ BankRow choiceRow(int id, const QString& question, const QString& answer)
     r.result = answer;
     r.source = QStringLiteral("测试");
     r.explain = QStringLiteral("测试");
+    r.key = QStringLiteral("t-%1").arg(id);
     return r;
 }
 
@@ -144,6 +145,7 @@ BankRow trueFalseRow(int id, const QString& statement, const QString& answer)
     r.result = answer;
     r.source = QStringLiteral("测试");
     r.explain = QStringLiteral("测试");
+    r.key = QStringLiteral("t-%1").arg(id);
     return r;
 }
 

@@ -45,6 +45,7 @@ QList<QPair<QString, QString>> awkwardFolderNames();
 // Makes that folder under base with the small bank in it; returns its full path.
 QString makeBankFolder(const QString& base, const QString& relative);
 
+// Rows of a test bank, keyed "t-<id>".
 BankRow choiceRow(int id, const QString& question, const QString& answer);
 BankRow trueFalseRow(int id, const QString& statement, const QString& answer);
 

@@ -44,6 +44,7 @@ bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<B
         row.result = q.answer;
         row.source = q.source;
         row.explain = q.explain;
+        row.key = q.key;
         if (!q.picture.isEmpty()) {
             const QImage image = drawQuestionPicture(q.picture);
             if (image.isNull()) {
@@ -87,18 +88,25 @@ bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, QString* error)
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(
             db,
-            "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, Explain) "
-            "VALUES (?,?,?,?,?,?,?)",
+            "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, Explain, QKey) "
+            "VALUES (?,?,?,?,?,?,?,?)",
             -1, &st, nullptr) != SQLITE_OK) {
         *error = sqliteMessage(db);
         return false;
     }
     bool ok = true;
     for (const BankRow& r : rows) {
+        // An empty key would pass NOT NULL and name no question.
+        if (r.key.isEmpty()) {
+            *error = QStringLiteral("ID %1 has no question key").arg(r.id);
+            ok = false;
+            break;
+        }
         const QByteArray content = r.content.toUtf8();
         const QByteArray result = r.result.toUtf8();
         const QByteArray source = r.source.toUtf8();
         const QByteArray explain = r.explain.toUtf8();
+        const QByteArray key = r.key.toUtf8();
         sqlite3_bind_int(st, 1, r.id);
         sqlite3_bind_int(st, 2, r.type);
         sqlite3_bind_text(st, 3, content.constData(), int(content.size()), SQLITE_TRANSIENT);
@@ -111,6 +119,7 @@ bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, QString* error)
         sqlite3_bind_text(st, 5, result.constData(), int(result.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(st, 6, source.constData(), int(source.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(st, 7, explain.constData(), int(explain.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 8, key.constData(), int(key.size()), SQLITE_TRANSIENT);
         if (sqlite3_step(st) != SQLITE_DONE) {
             *error = QStringLiteral("ID %1: %2").arg(r.id).arg(sqliteMessage(db));
             ok = false;
@@ -184,10 +193,20 @@ bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
         return false;
     }
     sqlite3_stmt* st = nullptr;
-    bool ok = sqlite3_prepare_v2(db,
-                                 "SELECT ID, Type, Content, Picture, Result, Source, Explain "
-                                 "FROM T_Topic ORDER BY ID",
-                                 -1, &st, nullptr) == SQLITE_OK;
+    bool ok = sqlite3_prepare_v2(db, "PRAGMA table_info(T_Topic)", -1, &st, nullptr) == SQLITE_OK;
+    bool keyed = false;
+    while (ok && sqlite3_step(st) == SQLITE_ROW) {
+        keyed = keyed ||
+                qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), "QKey") == 0;
+    }
+    sqlite3_finalize(st);
+    st = nullptr;
+    ok = ok && sqlite3_prepare_v2(db,
+                                  keyed ? "SELECT ID, Type, Content, Picture, Result, Source, "
+                                          "Explain, QKey FROM T_Topic ORDER BY ID"
+                                        : "SELECT ID, Type, Content, Picture, Result, Source, "
+                                          "Explain, NULL FROM T_Topic ORDER BY ID",
+                                  -1, &st, nullptr) == SQLITE_OK;
     auto text = [&](int column) {
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
         return QString::fromUtf8(bytes, sqlite3_column_bytes(st, column));
@@ -205,6 +224,7 @@ bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
         r.result = text(4);
         r.source = text(5);
         r.explain = text(6);
+        r.key = text(7);
         rows->push_back(r);
     }
     if (!ok || step != SQLITE_DONE) {

@@ -18,6 +18,7 @@ struct BankRow
     QString result;
     QString source;
     QString explain;
+    QString key; // QKey: the question's name for ever; empty when read from a bank of 1.0
 };
 
 // A picture as the bank stores it: a 24-bit BMP file image (8-bit with its palette for a
@@ -34,5 +35,6 @@ bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<B
 // beside the target and then renamed over it, so a failed build leaves the old one.
 bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* error);
 
-// Reads the questions of a keyed bank back, in ID order.
+// Reads the questions of a keyed bank back, in ID order; a bank of 1.0 has no QKey column
+// and gives rows without keys.
 bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error);

@@ -1,5 +1,6 @@
 #include "tools/bank/BankSource.h"
 
+#include "tools/bank/BankKeys.h"
 #include "tools/bank/FactQuestions.h"
 
 #include <QDir>
@@ -54,6 +55,7 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
     q.answer = value("Answer");
     q.source = value("Source");
     q.explain = value("Explain");
+    q.key = value("Key");
     for (const char* key : {"Question", "Answer", "Source", "Explain"}) {
         if (value(key).isEmpty()) {
             *errors
@@ -98,10 +100,10 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
     q.picture = picture.trimmed();
     for (const QString& key : r.order) {
         static const QSet<QString> known = {
-            QStringLiteral("ID"),     QStringLiteral("Type"),   QStringLiteral("Question"),
-            QStringLiteral("A"),      QStringLiteral("B"),      QStringLiteral("C"),
-            QStringLiteral("D"),      QStringLiteral("Answer"), QStringLiteral("Picture"),
-            QStringLiteral("Source"), QStringLiteral("Explain")};
+            QStringLiteral("ID"),       QStringLiteral("Key"),    QStringLiteral("Type"),
+            QStringLiteral("Question"), QStringLiteral("A"),      QStringLiteral("B"),
+            QStringLiteral("C"),        QStringLiteral("D"),      QStringLiteral("Answer"),
+            QStringLiteral("Picture"),  QStringLiteral("Source"), QStringLiteral("Explain")};
         if (!known.contains(key)) {
             *errors << at + QStringLiteral("unknown key %1 (ID %2)").arg(key).arg(q.id);
             return false;
@@ -174,7 +176,9 @@ bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questio
                      QStringList* errors)
 {
     const QDir dir(folder);
-    const QStringList files = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    QStringList files = dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    files.removeAll(releasedKeysFile());
+    files.removeAll(retiredKeysFile());
     bool ok = true;
     for (const QString& f : files) {
         ok = parseBankFile(dir.filePath(f), questions, errors) && ok;

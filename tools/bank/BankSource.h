@@ -16,6 +16,8 @@ struct SourceQuestion
     bool pictureHeader = false;
     QString source;
     QString explain;
+    QString key;           // empty when the source gives none (the key check says so)
+    bool fromFact = false; // made from a fact table, whose key comes from the fact's name
     QString file;
     int line = 0;
 };
@@ -25,8 +27,8 @@ struct SourceQuestion
 bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions,
                    QStringList* errors);
 
-// Reads every *.txt of a folder, in name order, adds the questions of the fact tables in
-// its "facts" folder, and checks that IDs are unique.
+// Reads every *.txt of a folder but the records of keys, in name order, adds the questions
+// of the fact tables in its "facts" folder, and checks that IDs are unique.
 bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questions,
                      QStringList* errors);
 

@@ -1,6 +1,7 @@
 #include "tools/bank/FactQuestions.h"
 
 #include "tools/art/Artwork.h"
+#include "tools/bank/BankKeys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ public:
         if (m_table.kind == FactTable::Kind::Pictures && !checkPictureTable()) {
             return false;
         }
-        bool ok = true;
+        bool ok = checkKeyNames();
         for (const Fact& fact : m_table.facts) {
             for (const QString& code : words(fact.columns.last())) {
                 ok = makeOne(fact, code) && ok;
@@ -80,10 +81,19 @@ private:
         m_ok = false;
     }
 
-    SourceQuestion base(const Fact& f, int type) const
+    // A question is named by its fact and its code: a picture fact by its drawing, which
+    // no other fact of the bank may show, a fact of points or speeds by its 键, since its
+    // text and value are what a reviewer corrects.
+    SourceQuestion base(const Fact& f, const QString& code) const
     {
         SourceQuestion q;
-        q.type = type;
+        q.type = code.startsWith(QStringLiteral("选")) ? 0 : 1;
+        const QString name =
+            m_table.kind == FactTable::Kind::Pictures ? key(f) : f.tag(QStringLiteral("键"));
+        if (!name.isEmpty()) {
+            q.key = factQuestionKey(name, code);
+        }
+        q.fromFact = true;
         q.source = f.source;
         q.file = m_table.file;
         q.line = f.line;
@@ -228,6 +238,30 @@ private:
         return ok;
     }
 
+    bool checkKeyNames() const
+    {
+        bool ok = true;
+        for (const Fact& f : m_table.facts) {
+            const QString name = f.tag(QStringLiteral("键"));
+            if (name.isEmpty()) {
+                continue;
+            }
+            if (m_table.kind == FactTable::Kind::Pictures) {
+                *m_errors << m_table.where(f.line) +
+                                 QStringLiteral("a picture fact is named by its drawing and "
+                                                "takes no 键");
+                ok = false;
+            } else if (!isKeyName(name)) {
+                *m_errors << m_table.where(f.line) +
+                                 QStringLiteral("the 键 %1 is not six of "
+                                                "abcdefghijkmnpqrstuvwxyz23456789")
+                                     .arg(name);
+                ok = false;
+            }
+        }
+        return ok;
+    }
+
     QString filled(const QString& settingKey, const Fact& f, const QString& name,
                    const QString& meaning)
     {
@@ -258,7 +292,7 @@ private:
                                    : std::function<QString(const Fact&)>(meaningOf);
         const QString salt = key(f) + code;
         const std::vector<const Fact*> others = rivals(f, textOf, code);
-        SourceQuestion q = base(f, code.startsWith(QStringLiteral("选")) ? 0 : 1);
+        SourceQuestion q = base(f, code);
         q.picture = key(f);
         q.explain = filled(QStringLiteral("解释"), f, name, meaning);
         if (code == QStringLiteral("选名") || code == QStringLiteral("选义")) {
@@ -299,7 +333,7 @@ private:
     {
         const int points = f.columns[0].toInt();
         const QString deed = withoutFullStop(f.columns[1]);
-        SourceQuestion q = base(f, code.startsWith(QStringLiteral("选")) ? 0 : 1);
+        SourceQuestion q = base(f, code);
         q.explain = QStringLiteral("%1的，一次记%2分。").arg(deed).arg(points);
         if (code == QStringLiteral("选分")) {
             const QList<int> others = otherNumbers(f, points, code);
@@ -354,7 +388,7 @@ private:
         auto with = [&](int v) {
             return QString(statement).replace(kPlaceholder, QStringLiteral("每小时%1公里").arg(v));
         };
-        SourceQuestion q = base(f, code.startsWith(QStringLiteral("选")) ? 0 : 1);
+        SourceQuestion q = base(f, code);
         q.explain = with(speed) + QStringLiteral("。");
         const QList<int> others = otherNumbers(f, speed, code);
         if (code == QStringLiteral("选速")) {

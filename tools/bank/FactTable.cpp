@@ -55,9 +55,9 @@ bool parseFactFile(const QString& path, FactTable* table, QStringList* errors)
     static const QSet<QString> kSettings = {QStringLiteral("问名"), QStringLiteral("问义"),
                                             QStringLiteral("判名"), QStringLiteral("判义"),
                                             QStringLiteral("解释"), QStringLiteral("指")};
-    static const QSet<QString> kTags = {QStringLiteral("指"), QStringLiteral("不混"),
-                                        QStringLiteral("混"), QStringLiteral("说明"),
-                                        QStringLiteral("来源")};
+    static const QSet<QString> kTags = {QStringLiteral("指"),   QStringLiteral("不混"),
+                                        QStringLiteral("混"),   QStringLiteral("说明"),
+                                        QStringLiteral("来源"), QStringLiteral("键")};
     static const QRegularExpression block(QStringLiteral("^(\\d+)\\s*[-–~]\\s*(\\d+)$"));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     bool ok = true;
@@ -153,8 +153,8 @@ bool parseFactFile(const QString& path, FactTable* table, QStringList* errors)
             QString key;
             QString value;
             if (!splitPair(cell, &key, &value) || !kTags.contains(key)) {
-                *errors
-                    << at + QStringLiteral("'%1' is not one of 指, 不混, 混, 说明, 来源").arg(cell);
+                *errors << at + QStringLiteral("'%1' is not one of 指, 不混, 混, 说明, 来源, 键")
+                                    .arg(cell);
                 factOk = false;
             } else if (fact.tags.count(key)) {
                 *errors << at + QStringLiteral("%1 given twice").arg(key);
