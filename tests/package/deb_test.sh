@@ -48,9 +48,11 @@ grep -qx 'StartupWMClass=taviro' "$tmp/root/usr/share/applications/cn.quorin.Tav
     fault "desktop entry without its window class"
 if command -v readelf >/dev/null; then
     for program in usr/lib/taviro/taviro usr/lib/taviro/taviro-refresh; do
-        readelf -d "$tmp/root/$program" | grep -q 'BIND_NOW' || fault "$program is not bound now"
-        readelf -s --wide "$tmp/root/$program" | grep -q '__[a-z]*_chk' ||
-            fault "$program uses no fortified functions"
+        # Read whole: grep -q would end the pipe early, which pipefail takes for a failure.
+        dynamic=$(readelf -d "$tmp/root/$program")
+        symbols=$(readelf -s --wide "$tmp/root/$program")
+        grep -q 'BIND_NOW' <<<"$dynamic" || fault "$program is not bound now"
+        grep -q '__[a-z]*_chk@' <<<"$symbols" || fault "$program uses no fortified functions"
     done
 fi
 for size in 16 22 24 32 48 64 128 256; do

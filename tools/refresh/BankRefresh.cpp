@@ -392,7 +392,8 @@ const std::vector<QuestionKey::Entry>& firstReleaseKeys()
         QFile file(QStringLiteral(":/refresh/keys-1.0.txt"));
         QStringList errors;
         if (!file.open(QIODevice::ReadOnly) ||
-            !QuestionKey::parseList(QString::fromUtf8(file.readAll()),
+            !QuestionKey::parseList(QStringLiteral("keys-1.0.txt"),
+                                    QString::fromUtf8(file.readAll()),
                                     QuestionKey::ListForm::Released, &list, &errors)) {
             // The build checks the record; a program without it maps only keyed banks.
             list.clear();
