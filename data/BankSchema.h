@@ -29,4 +29,23 @@ inline QStringList createStatements()
     };
 }
 
+// Subject four's questions and paper. Type 0 is a single choice, 1 a true/false
+// statement, 2 a multiple answer (Result holds its letters in ascending order); Chapter is
+// the chapter of the test's outline the draw plan counts by. A question may carry a short
+// clip (an AVI file's bytes) that plays in its picture's place.
+inline QStringList subjectFourStatements()
+{
+    return {
+        QStringLiteral("CREATE TABLE T_SafeTopic (ID INTEGER PRIMARY KEY, Type INTEGER NOT NULL, "
+                       "Chapter INTEGER NOT NULL, Content TEXT, Result TEXT COLLATE NOCASE, "
+                       "Source TEXT, Explain TEXT, QKey TEXT NOT NULL UNIQUE, Picture BLOB, "
+                       "Clip BLOB)"),
+        QStringLiteral("CREATE TABLE T_SafePaper (ID INTEGER, Type INTEGER, Chapter INTEGER, "
+                       "TopicNo INTEGER NOT NULL DEFAULT 0, Result TEXT COLLATE NOCASE, "
+                       "RandomID INTEGER DEFAULT (random()))"),
+        QStringLiteral("CREATE INDEX T_SafeTopic_TypeChapter ON T_SafeTopic (Type, Chapter)"),
+        QStringLiteral("CREATE INDEX T_SafePaper_TypeChapter ON T_SafePaper (Type, Chapter)"),
+    };
+}
+
 } // namespace BankSchema

@@ -1,22 +1,13 @@
 #pragma once
 
+#include "exam/ExamFormat.h"
+
 #include <QString>
 #include <QStringList>
 #include <bitset>
 #include <vector>
 
 class Query;
-
-// One row of the draw plan: how many questions, and the condition on Type and ID that
-// selects their candidates in T_TopicTmp.
-struct TExam
-{
-    int Count;
-    QString Condition;
-};
-
-// 60 choice questions, then 40 true/false ones, by eleven ranges of ID.
-extern const std::vector<TExam> ExamPlan;
 
 // Question numbers 0 to 103.
 using TTopicSet = std::bitset<104>;
