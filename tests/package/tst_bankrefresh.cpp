@@ -1,6 +1,7 @@
 // A package upgrade brings the learner's own bank up to the new questions: the learner's
 // exam paper, wrong-question book and every other table stay and keep naming the same
 // questions, whatever their new IDs; a failure leaves the bank as it was.
+#include "data/BankSchema.h"
 #include "data/Connection.h"
 #include "tests/package/KeyedBank.h"
 #include "tests/support/TestSupport.h"
@@ -87,6 +88,19 @@ const char kUnnamed[] = "SELECT (SELECT count(*) FROM T_TopicTmp WHERE ID NOT IN
                         "(SELECT ID FROM T_Topic)) + (SELECT count(*) FROM T_WrongBook WHERE ID "
                         "NOT IN (SELECT ID FROM T_Topic))";
 
+// Subject four's tables beside subject one's, with questions of (ID, key, type, chapter).
+void addSubjectFour(const QString& path, const char* questions)
+{
+    Bank bank(path);
+    for (const QString& statement : BankSchema::subjectFourStatements()) {
+        QVERIFY(bank.exec(statement.toUtf8().constData()));
+    }
+    QVERIFY(bank.exec((QByteArray("INSERT INTO T_SafeTopic (ID, QKey, Type, Chapter, Content, "
+                                  "Result) VALUES ") +
+                       questions)
+                          .constData()));
+}
+
 bool refuseCommit(const char* sql)
 {
     return std::strcmp(sql, "COMMIT") == 0;
@@ -149,6 +163,48 @@ private slots:
         QCOMPARE(report.dropped + report.cleared, 0);
         QCOMPARE(bank.column(kPaperByKey),
                  QStringLiteral("1:k-a:0:A:11|2:k-b:1:√:22|3:k-c:0:B:33|5:k-e:1:-:55"));
+    }
+
+    void subjectFourRowsKeepTheirQuestions()
+    {
+        AppFolder learner;
+        learner.writeBank(before());
+        const QString path = learner.file(QStringLiteral("Drive.mdb"));
+        addSubjectFour(path, "(1, 's4-a', 2, 1, '多', 'AB'), (2, 's4-b', 1, 2, '判', '√'), "
+                             "(3, 's4-c', 0, 3, '单', 'C')");
+        {
+            Bank bank(path);
+            QVERIFY(bank.exec("INSERT INTO T_SafePaper (ID, Type, Chapter, TopicNo, Result, "
+                              "RandomID) VALUES (1, 2, 1, 1, 'AB', 1), (2, 1, 2, 2, '√', 2), "
+                              "(3, 0, 3, 3, 'C', 3)"));
+            // The book of both subjects; subject one's question 2 and subject four's 1 and 3.
+            QVERIFY(bank.exec("CREATE TABLE T_WrongBook (Subject INTEGER NOT NULL DEFAULT 1, "
+                              "ID INTEGER NOT NULL, Misses INTEGER, LastMissed TEXT, "
+                              "PRIMARY KEY (Subject, ID))"));
+            QVERIFY(bank.exec("INSERT INTO T_WrongBook VALUES (1, 2, 1, 'x'), (4, 1, 1, 'y'), "
+                              "(4, 3, 2, 'z')"));
+        }
+        AppFolder package;
+        package.writeBank(renumbered());
+        addSubjectFour(package.file(QStringLiteral("Drive.mdb")),
+                       "(1, 's4-new', 1, 1, '新', '×'), (2, 's4-a', 2, 1, '多', 'AB'), "
+                       "(3, 's4-c', 0, 4, '单', 'C')");
+
+        QString error;
+        RefreshReport report;
+        QVERIFY2(refreshBank(path, package.file(QStringLiteral("Drive.mdb")), {}, &report, &error),
+                 qPrintable(error));
+        QCOMPARE(report.dropped, 1); // the paper's row of the removed statement
+        Bank bank(path);
+        QCOMPARE(bank.column("SELECT b.TopicNo || ':' || t.QKey || ':' || b.Type || ':' || "
+                             "b.Chapter || ':' || b.Result FROM T_SafePaper b JOIN T_SafeTopic t "
+                             "ON t.ID = b.ID ORDER BY b.TopicNo"),
+                 QStringLiteral("1:s4-a:2:1:AB|3:s4-c:0:4:C"));
+        QCOMPARE(bank.column("SELECT w.Subject || ':' || COALESCE(a.QKey, b.QKey) || ':' || "
+                             "w.Misses FROM T_WrongBook w LEFT JOIN T_Topic a ON w.Subject = 1 "
+                             "AND a.ID = w.ID LEFT JOIN T_SafeTopic b ON w.Subject = 4 AND "
+                             "b.ID = w.ID ORDER BY w.Subject, w.ID"),
+                 QStringLiteral("1:k-b:1|4:s4-a:1|4:s4-c:2"));
     }
 
     void questionsAreTakenAndTheRestKept()

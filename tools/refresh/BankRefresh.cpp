@@ -13,18 +13,24 @@
 
 namespace {
 
-// The learner's tables that name a question of T_Topic by its ID. Type, where a table
-// keeps it, is taken from the new bank; an answer of the paper that no longer fits the
-// question's kind is cleared.
-struct QuestionColumn
+// A table of questions and the learner's tables that name its questions by ID. Type
+// (and Chapter), where a table keeps them, are taken from the new bank; an answer on a
+// paper whose question changed its kind is cleared. The wrong-question book holds both
+// subjects, told apart by its Subject column (a book without it is subject one's).
+struct LearnerTable
 {
     const char* table;
-    const char* type;   // or null
-    const char* answer; // or null
+    bool paper; // keeps Type and the learner's answer in Result (and Chapter in subject four)
 };
-const QuestionColumn kLearnerTables[] = {
-    {"T_TopicTmp", "Type", "Result"},
-    {"T_WrongBook", nullptr, nullptr},
+struct QuestionTable
+{
+    const char* table;
+    int subject;
+    std::vector<LearnerTable> learner;
+};
+const QuestionTable kQuestionTables[] = {
+    {"T_Topic", 1, {{"T_TopicTmp", true}, {"T_WrongBook", false}}},
+    {"T_SafeTopic", 4, {{"T_SafePaper", true}, {"T_WrongBook", false}}},
 };
 
 struct Handle
@@ -90,21 +96,26 @@ bool hasColumn(sqlite3* db, const char* schema, const char* table, const char* c
     return found;
 }
 
-// The statements that make the questions table and its indexes in the new bank.
-bool questionSchema(sqlite3* db, QStringList* statements, QString* error)
+bool tableExists(sqlite3* db, const char* table)
 {
-    const bool read = eachRow(db,
-                              "SELECT sql FROM fresh.sqlite_master WHERE tbl_name = 'T_Topic' "
-                              "AND sql IS NOT NULL ORDER BY type = 'table' DESC, rowid",
-                              error, [&](sqlite3_stmt* s) { *statements << text(s, 0); });
-    if (!read) {
+    return count(db, QByteArray("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' "
+                                "AND name = '") +
+                         table + "'") > 0;
+}
+
+// The statements that make a questions table and its indexes in the new bank.
+bool questionSchema(sqlite3* db, const char* table, QStringList* statements, QString* error)
+{
+    const QByteArray sql = QByteArray("SELECT sql FROM fresh.sqlite_master WHERE tbl_name = '") +
+                           table + "' AND sql IS NOT NULL ORDER BY type = 'table' DESC, rowid";
+    if (!eachRow(db, sql.constData(), error, [&](sqlite3_stmt* s) { *statements << text(s, 0); })) {
         return false;
     }
     if (statements->isEmpty() || !statements->first().startsWith(QLatin1String("CREATE TABLE"))) {
-        *error = QStringLiteral("新题库中没有题目表 T_Topic。");
+        *error = QStringLiteral("新题库中没有题目表 %1。").arg(QLatin1String(table));
         return false;
     }
-    if (!hasColumn(db, "fresh", "T_Topic", "QKey")) {
+    if (!hasColumn(db, "fresh", table, "QKey")) {
         *error = QStringLiteral("新题库的题目没有编号（QKey），不能用来更新。");
         return false;
     }
@@ -115,26 +126,38 @@ struct Target
 {
     qint64 id;
     int type;
+    int chapter;
 };
 
-// Every learner ID whose question the new bank still has, with its new ID and kind.
-bool mapQuestions(sqlite3* db, const std::vector<QuestionKey::Entry>& firstRelease,
-                  QHash<qint64, Target>* map, QString* error)
+// Every learner ID of a questions table whose question the new bank still has, with its
+// new ID, kind and chapter. A learner bank without the table names none of its questions.
+bool mapQuestions(sqlite3* db, const char* table,
+                  const std::vector<QuestionKey::Entry>& firstRelease, QHash<qint64, Target>* map,
+                  QString* error)
 {
+    const QByteArray name(table);
+    const bool chapters = hasColumn(db, "fresh", table, "Chapter");
     QHash<QString, Target> fresh;
-    if (!eachRow(db, "SELECT QKey, ID, Type FROM fresh.T_Topic", error, [&](sqlite3_stmt* s) {
-            fresh.insert(text(s, 0), {sqlite3_column_int64(s, 1), sqlite3_column_int(s, 2)});
+    const QByteArray freshSql =
+        "SELECT QKey, ID, Type, " + QByteArray(chapters ? "Chapter" : "0") + " FROM fresh." + name;
+    if (!eachRow(db, freshSql.constData(), error, [&](sqlite3_stmt* s) {
+            fresh.insert(text(s, 0), {sqlite3_column_int64(s, 1), sqlite3_column_int(s, 2),
+                                      sqlite3_column_int(s, 3)});
         })) {
         return false;
     }
+    if (!tableExists(db, table)) {
+        return true;
+    }
     QHash<qint64, QString> keys; // learner ID -> key
-    if (hasColumn(db, "main", "T_Topic", "QKey")) {
-        if (!eachRow(db, "SELECT ID, QKey FROM main.T_Topic", error, [&](sqlite3_stmt* s) {
+    if (hasColumn(db, "main", table, "QKey")) {
+        const QByteArray sql = "SELECT ID, QKey FROM main." + name;
+        if (!eachRow(db, sql.constData(), error, [&](sqlite3_stmt* s) {
                 keys.insert(sqlite3_column_int64(s, 0), text(s, 1));
             })) {
             return false;
         }
-    } else {
+    } else if (name == "T_Topic") {
         // The first release: its question of the same ID if it says the same, else the one
         // question anywhere in it that says the same.
         QHash<QString, QString> byIdAndDigest;
@@ -171,13 +194,14 @@ bool mapQuestions(sqlite3* db, const std::vector<QuestionKey::Entry>& firstRelea
 bool writeMap(sqlite3* db, const QHash<qint64, Target>& map, QString* error)
 {
     if (!exec(db,
-              QStringLiteral("CREATE TEMP TABLE refresh_map (old INTEGER PRIMARY KEY, "
-                             "new INTEGER NOT NULL, type INTEGER NOT NULL)"),
+              QStringLiteral("DROP TABLE IF EXISTS temp.refresh_map; CREATE TEMP TABLE "
+                             "refresh_map (old INTEGER PRIMARY KEY, new INTEGER NOT NULL, "
+                             "type INTEGER NOT NULL, chapter INTEGER NOT NULL)"),
               error)) {
         return false;
     }
     sqlite3_stmt* insert = nullptr;
-    if (sqlite3_prepare_v2(db, "INSERT INTO temp.refresh_map VALUES (?, ?, ?)", -1, &insert,
+    if (sqlite3_prepare_v2(db, "INSERT INTO temp.refresh_map VALUES (?, ?, ?, ?)", -1, &insert,
                            nullptr) != SQLITE_OK) {
         *error = sqliteMessage(db);
         return false;
@@ -187,6 +211,7 @@ bool writeMap(sqlite3* db, const QHash<qint64, Target>& map, QString* error)
         sqlite3_bind_int64(insert, 1, it.key());
         sqlite3_bind_int64(insert, 2, it.value().id);
         sqlite3_bind_int(insert, 3, it.value().type);
+        sqlite3_bind_int(insert, 4, it.value().chapter);
         ok = sqlite3_step(insert) == SQLITE_DONE;
         sqlite3_reset(insert);
     }
@@ -197,17 +222,22 @@ bool writeMap(sqlite3* db, const QHash<qint64, Target>& map, QString* error)
     return ok;
 }
 
-bool tableExists(sqlite3* db, const char* table)
+// Carries one learner table's rows of one subject over to the new IDs; counts what it
+// drops and clears.
+bool carryOver(sqlite3* db, const QuestionTable& q, const LearnerTable& t, RefreshReport* report,
+               QString* error)
 {
-    return count(db, QByteArray("SELECT count(*) FROM main.sqlite_master WHERE type = 'table' "
-                                "AND name = '") +
-                         table + "'") > 0;
-}
-
-// Carries one table's rows over to the new IDs; counts what it drops and clears.
-bool carryOver(sqlite3* db, const QuestionColumn& t, RefreshReport* report, QString* error)
-{
+    if (!tableExists(db, t.table)) {
+        return true;
+    }
     const QString table = QString::fromLatin1(t.table);
+    // The rows of this subject: all of a table of one subject, the subject's of the book.
+    QString rows = QStringLiteral("1");
+    if (hasColumn(db, "main", t.table, "Subject")) {
+        rows = QStringLiteral("Subject = %1").arg(q.subject);
+    } else if (q.subject != 1 && !t.paper) {
+        return true; // a book from before subject four holds none of its questions
+    }
     const QString mapped = QStringLiteral("(SELECT %2 FROM temp.refresh_map WHERE old = %1.ID)");
     auto run = [&](const QString& sql, int* changes) {
         if (!exec(db, sql, error)) {
@@ -218,33 +248,65 @@ bool carryOver(sqlite3* db, const QuestionColumn& t, RefreshReport* report, QStr
         }
         return true;
     };
-    if (!run(QStringLiteral("DELETE FROM main.%1 WHERE ID IS NULL OR ID NOT IN "
-                            "(SELECT old FROM temp.refresh_map)")
-                 .arg(table),
+    if (!run(QStringLiteral("DELETE FROM main.%1 WHERE (%2) AND (ID IS NULL OR ID NOT IN "
+                            "(SELECT old FROM temp.refresh_map))")
+                 .arg(table, rows),
              &report->dropped)) {
         return false;
     }
-    if (t.answer && t.type) {
-        // An answer given to the question as it was: a letter for a choice, √ or × for a
-        // statement. Once the kind changed it answers nothing.
-        const QString newType = mapped.arg(table, QStringLiteral("type"));
-        if (!run(QStringLiteral("UPDATE main.%1 SET %2 = NULL WHERE %3 <> %4 AND %2 <> '' AND "
-                                "CASE WHEN %4 = 0 THEN %2 NOT IN ('A', 'B', 'C', 'D') "
-                                "ELSE %2 NOT IN ('√', '×') END")
-                     .arg(table, QLatin1String(t.answer), QLatin1String(t.type), newType),
+    QString set = QStringLiteral("ID = -") + mapped.arg(table, QStringLiteral("new"));
+    if (t.paper) {
+        // An answer given to the question as it was: once its kind changed (a choice to a
+        // statement, a single to a multiple answer) it answers nothing.
+        if (!run(QStringLiteral("UPDATE main.%1 SET Result = NULL WHERE (%2) AND Result <> '' "
+                                "AND Type IS NOT %3")
+                     .arg(table, rows, mapped.arg(table, QStringLiteral("type"))),
                  &report->cleared)) {
             return false;
+        }
+        set += QStringLiteral(", Type = ") + mapped.arg(table, QStringLiteral("type"));
+        if (hasColumn(db, "main", t.table, "Chapter")) {
+            set += QStringLiteral(", Chapter = ") + mapped.arg(table, QStringLiteral("chapter"));
         }
     }
     // Through the negative numbers, so that no two rows share an ID half-way (the book
     // keys its rows by ID).
-    QString set = QStringLiteral("ID = -") + mapped.arg(table, QStringLiteral("new"));
-    if (t.type) {
-        set += QStringLiteral(", %1 = %2")
-                   .arg(QLatin1String(t.type), mapped.arg(table, QStringLiteral("type")));
+    return run(QStringLiteral("UPDATE main.%1 SET %2 WHERE %3").arg(table, set, rows), nullptr) &&
+           run(QStringLiteral("UPDATE main.%1 SET ID = -ID WHERE (%2) AND ID < 0").arg(table, rows),
+               nullptr);
+}
+
+// Takes one questions table of the new bank into the learner's, carrying the rows that
+// name its questions. The new bank's statements name no schema, so they make the table
+// in the learner's.
+bool refreshTable(sqlite3* db, const QuestionTable& q,
+                  const std::vector<QuestionKey::Entry>& firstRelease, RefreshReport* report,
+                  QString* error)
+{
+    QStringList schema;
+    QHash<qint64, Target> map;
+    if (!questionSchema(db, q.table, &schema, error) ||
+        !mapQuestions(db, q.table, firstRelease, &map, error) || !writeMap(db, map, error)) {
+        return false;
     }
-    return run(QStringLiteral("UPDATE main.%1 SET %2").arg(table, set), nullptr) &&
-           run(QStringLiteral("UPDATE main.%1 SET ID = -ID").arg(table), nullptr);
+    for (const LearnerTable& t : q.learner) {
+        if (!carryOver(db, q, t, report, error)) {
+            return false;
+        }
+    }
+    if (!exec(db, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(QLatin1String(q.table)),
+              error)) {
+        return false;
+    }
+    for (const QString& statement : schema) {
+        if (!exec(db, statement, error)) {
+            return false;
+        }
+    }
+    return exec(
+        db,
+        QStringLiteral("INSERT INTO main.%1 SELECT * FROM fresh.%1").arg(QLatin1String(q.table)),
+        error);
 }
 
 // The end of the transaction, through the data layer's own statements so that tests can
@@ -340,34 +402,24 @@ bool refreshBank(const QString& learnerBank, const QString& newBank,
         return fail(
             QStringLiteral("“%1”不是本程序的题库：%2").arg(newBank, sqliteMessage(learner.db)));
     }
-    QStringList schema;
-    if (!questionSchema(learner.db, &schema, &failure)) {
-        return fail(failure);
-    }
     if (!tableExists(learner.db, "T_Topic")) {
         return fail(QStringLiteral("学员题库中没有题目表 T_Topic，无法对应学员的记录。"));
-    }
-    QHash<qint64, Target> map;
-    if (!mapQuestions(learner.db, firstRelease, &map, &failure) ||
-        !writeMap(learner.db, map, &failure)) {
-        return fail(QStringLiteral("无法读出两个题库的题目：%1").arg(failure));
     }
     if (!exec(learner.db, QStringLiteral("BEGIN IMMEDIATE"), &failure)) {
         return fail(QStringLiteral("无法修改学员题库：%1").arg(failure));
     }
     bool ok = true;
-    for (const QuestionColumn& t : kLearnerTables) {
-        ok =
-            ok && (!tableExists(learner.db, t.table) || carryOver(learner.db, t, report, &failure));
+    for (const QuestionTable& q : kQuestionTables) {
+        // Subject one's questions must come; a bank from before subject four brings none
+        // of its, and the learner's stay as they are.
+        const bool present =
+            count(learner.db, QByteArray("SELECT count(*) FROM fresh.sqlite_master "
+                                         "WHERE type = 'table' AND name = '") +
+                                  q.table + "'") > 0;
+        if (present || q.subject == 1) {
+            ok = ok && refreshTable(learner.db, q, firstRelease, report, &failure);
+        }
     }
-    ok = ok && exec(learner.db, QStringLiteral("DROP TABLE main.T_Topic"), &failure);
-    // The new bank's statements name no schema, so they make the table in the learner's.
-    for (const QString& statement : schema) {
-        ok = ok && exec(learner.db, statement, &failure);
-    }
-    ok = ok &&
-         exec(learner.db, QStringLiteral("INSERT INTO main.T_Topic SELECT * FROM fresh.T_Topic"),
-              &failure);
     ok = ok && finish(learner.db, "COMMIT", &failure);
     if (!ok) {
         QString undone;
