@@ -1,7 +1,10 @@
 #include "app/MainUnit.h"
 
 #include "app/ScreenParts.h"
+#include "data/DMUnit.h"
+#include "data/Query.h"
 #include "data/Swallowed.h"
+#include "exam/ExamFormat.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
 #include "practice/Unt_JiaoTongBiaoZhi.h"
@@ -26,6 +29,29 @@ namespace {
 bool fileExists(const QString& path)
 {
     return QFileInfo(path).isFile();
+}
+
+// Subject four needs its questions in the bank: a learner's bank from before them (its
+// refresh failed) or a damaged table has none, and subject one goes on all the same.
+bool subjectFourReady(QString* why)
+{
+    int questions = 0;
+    QString cause;
+    try {
+        Query count(&DM->ADOCon);
+        count.SQL.add(QStringLiteral("SELECT COUNT(*) FROM ") + subjectFour().bankTable);
+        count.open();
+        questions = count.fields(0).asInteger();
+    } catch (const std::exception& e) {
+        cause = QString::fromUtf8(e.what());
+    }
+    if (questions > 0) {
+        return true;
+    }
+    *why = QStringLiteral("题库中还没有科目四的题目，暂时不能练习和考试科目四。") +
+           (cause.isEmpty() ? QString() : QStringLiteral("\r\n（") + cause + QStringLiteral("）")) +
+           QStringLiteral("\r\n请安装新版本的软件后再试；科目一照常可用。");
+    return false;
 }
 
 } // namespace
@@ -83,6 +109,18 @@ TMainForm::TMainForm(QWidget* owner)
 
     lblAddress = contactLabel(this, 31, 583);
 
+    // Controls, not part of the picture, so that a replacement background keeps them.
+    imgKeMuYi = named(new Picture(this), "imgKeMuYi");
+    imgKeMuYi->setGeometry(647, 8, 66, 32);
+    imgKeMuSi = named(new Picture(this), "imgKeMuSi");
+    imgKeMuSi->setGeometry(727, 8, 66, 32);
+    for (Picture* tab : {imgKeMuYi, imgKeMuSi}) {
+        tab->setCursor(Qt::PointingHandCursor);
+    }
+    imgKeMuYi->OnClick = [this](QObject*) { chooseSubject(1); };
+    imgKeMuSi->OnClick = [this](QObject*) { chooseSubject(4); };
+    showSubject();
+
     guarded([this] { FormCreate(); });
 }
 
@@ -108,6 +146,27 @@ void TMainForm::FormCreate()
         }
     }
     RegisterServerDll(programFile(QStringLiteral("midas.dll")));
+}
+
+void TMainForm::chooseSubject(int subject)
+{
+    if (subject == 4 && Subject != 4) {
+        QString why;
+        if (!subjectFourReady(&why)) {
+            MessageBox(why, QStringLiteral("科目四"), MB_OK | MB_ICONINFORMATION);
+            return;
+        }
+    }
+    Subject = subject == 4 ? 4 : 1;
+    showSubject();
+}
+
+void TMainForm::showSubject()
+{
+    imgKeMuYi->loadFromResource(artPath(Subject == 1 ? QStringLiteral("SubjectOneOn.rgb32")
+                                                     : QStringLiteral("SubjectOne.rgb32")));
+    imgKeMuSi->loadFromResource(artPath(Subject == 4 ? QStringLiteral("SubjectFourOn.rgb32")
+                                                     : QStringLiteral("SubjectFour.rgb32")));
 }
 
 void TMainForm::FormShow()

@@ -19,6 +19,14 @@ public:
     Label* lblXueXiJiLu; // the study record, drawn over the menu's scene
     Label* lblAddress;
     Picture* imgXueYuanBan = nullptr; // the edition badge, made by FormCreate
+    // The subject tabs on the title band: 科目一 (the rules) and 科目四 (safe driving).
+    Picture* imgKeMuYi;
+    Picture* imgKeMuSi;
+
+    // The written test the practice, exam and record areas lead to: 1 or 4. Subject one
+    // at every start.
+    int Subject = 1;
+    void chooseSubject(int subject);
 
     void sbtnJiaoTongBiaoZhiClick(QObject* sender);
     void sbtnJiaoTongFaGuiClick(QObject* sender);
@@ -30,6 +38,9 @@ public:
 protected:
     void FormCreate();
     void FormShow() override;
+
+private:
+    void showSubject();
 };
 
 extern TMainForm* MainForm;

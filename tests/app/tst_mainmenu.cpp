@@ -1,6 +1,7 @@
 // The main menu: its click areas at their places, the exit question, the optional
 // background file and the registration of the data-access library.
 #include "app/MainUnit.h"
+#include "data/BankSchema.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "tests/support/TestSupport.h"
@@ -228,6 +229,35 @@ private slots:
         QCOMPARE(m_os.loaded, QStringList({m_folder->file(QStringLiteral("midas.dll"))}));
         QCOMPARE(m_os.freed, 1);
         QCOMPARE(m_folder->readFile(QStringLiteral("trace.txt")), QByteArray("registered\n"));
+    }
+
+    void theSubjectTabsChooseTheTest()
+    {
+        TMainForm* menu = makeMenu();
+        menu->show();
+        QCOMPARE(menu->Subject, 1);
+        for (const auto& [tab, centre] : {std::pair{menu->imgKeMuYi, QPoint(680, 24)},
+                                          std::pair{menu->imgKeMuSi, QPoint(760, 24)}}) {
+            QVERIFY(tab->width() >= 60 && tab->height() >= 30);
+            QVERIFY((tab->geometry().center() - centre).manhattanLength() <= 4);
+        }
+        // A bank without subject four's questions says so, and subject one stays.
+        QString text;
+        answerMessageBox(QMessageBox::Ok, &text);
+        clickControl(menu->imgKeMuSi);
+        QVERIFY2(text.contains(QStringLiteral("科目四")), qPrintable(text));
+        QCOMPARE(menu->Subject, 1);
+
+        for (const QString& statement : BankSchema::subjectFourStatements()) {
+            m_folder->exec(statement);
+        }
+        m_folder->exec(QStringLiteral("INSERT INTO T_SafeTopic (ID, QKey, Type, Chapter, Content, "
+                                      "Result) VALUES (1, 's4-x', 1, 1, '判', '√')"));
+        clickControl(menu->imgKeMuSi);
+        QCOMPARE(menu->Subject, 4);
+        clickControl(menu->imgKeMuYi);
+        QCOMPARE(menu->Subject, 1);
+        menu->close();
     }
 
     void aDataFolderOfItsOwnIsNeverALibraryFolder()

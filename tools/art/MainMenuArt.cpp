@@ -13,12 +13,18 @@ namespace {
 const QColor kLavender(219, 215, 240);
 const QColor kDeepBlue(38, 58, 128);
 
-void drawTitleBand(QPainter& p)
+// The title band's colours, from its top at y to its foot 72 pixels lower.
+QLinearGradient bandGradient(qreal top)
 {
-    QLinearGradient band(0, 0, 0, 72);
+    QLinearGradient band(0, top, 0, top + 72);
     band.setColorAt(0.0, QColor(70, 96, 178));
     band.setColorAt(1.0, QColor(34, 52, 120));
-    p.fillRect(QRect(0, 0, 800, 72), band);
+    return band;
+}
+
+void drawTitleBand(QPainter& p)
+{
+    p.fillRect(QRect(0, 0, 800, 72), bandGradient(0));
     p.fillRect(QRect(0, 72, 800, 3), QColor(244, 196, 60));
 
     // A small wheel emblem before the title.
@@ -37,14 +43,38 @@ void drawTitleBand(QPainter& p)
     paint::shadowedText(p, QRectF(84, 4, 560, 64), QStringLiteral("机动车驾驶人理论学习系统"),
                         QColor(255, 255, 255), QColor(10, 20, 60, 160),
                         Qt::AlignLeft | Qt::AlignVCenter, 2.5);
-    p.setFont(paint::font(QStringLiteral("幼圆"), 17, true));
-    p.setPen(QColor(255, 226, 140));
-    p.drawText(QRectF(600, 8, 186, 28), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("小型汽车 · 科目一"));
+    // The subject tabs lie over the band's right end; under them the line
+    // says what the program covers.
     p.setPen(QColor(214, 224, 255));
     p.setFont(paint::font(QStringLiteral("幼圆"), 14));
-    p.drawText(QRectF(600, 38, 186, 24), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("学法规 · 识标志 · 练题库"));
+    p.drawText(QRectF(590, 44, 200, 24), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("小型汽车 · 学法规 · 练题库"));
+}
+
+// A subject tab as it lies on the title band at y 8: the current one bright, the other
+// one a quiet outline.
+QImage drawSubjectTab(const QString& caption, bool current)
+{
+    QImage image = paint::canvas(66, 32, QColor(52, 74, 150));
+    QPainter p(&image);
+    p.fillRect(QRectF(0, 0, 66, 32), bandGradient(-8));
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF face(1.5, 1.5, 63, 29);
+    if (current) {
+        QLinearGradient fill(0, 0, 0, 32);
+        fill.setColorAt(0, QColor(255, 236, 170));
+        fill.setColorAt(1, QColor(244, 196, 60));
+        p.setBrush(fill);
+        p.setPen(QPen(QColor(255, 255, 255), 1.5));
+    } else {
+        p.setBrush(QColor(255, 255, 255, 34));
+        p.setPen(QPen(QColor(190, 204, 250), 1));
+    }
+    p.drawRoundedRect(face, 7, 7);
+    p.setFont(paint::font(QStringLiteral("隶书"), 21, true));
+    p.setPen(current ? kDeepBlue : QColor(226, 232, 255));
+    p.drawText(face, Qt::AlignCenter, caption);
+    return image;
 }
 
 void drawLeftColumn(QPainter& p)
@@ -354,5 +384,13 @@ std::vector<ArtItem> mainMenuArt()
         {T::Resource, QStringLiteral("art/MainMenu.rgb32"), "rgb32", drawMainMenu},
         {T::Resource, QStringLiteral("bitmaps/XueYuanBan"), "rgb32", drawBadge},
         {T::Resource, QStringLiteral("art/MAINICON.rgb32"), "rgb32", drawAppIconAt32},
+        {T::Resource, QStringLiteral("art/SubjectOne.rgb32"), "rgb32",
+         [] { return drawSubjectTab(QStringLiteral("科目一"), false); }},
+        {T::Resource, QStringLiteral("art/SubjectOneOn.rgb32"), "rgb32",
+         [] { return drawSubjectTab(QStringLiteral("科目一"), true); }},
+        {T::Resource, QStringLiteral("art/SubjectFour.rgb32"), "rgb32",
+         [] { return drawSubjectTab(QStringLiteral("科目四"), false); }},
+        {T::Resource, QStringLiteral("art/SubjectFourOn.rgb32"), "rgb32",
+         [] { return drawSubjectTab(QStringLiteral("科目四"), true); }},
     };
 }
