@@ -1,5 +1,6 @@
 #include "bench/BenchSupport.h"
 
+#include "data/BankSchema.h"
 #include "data/Clock.h"
 #include "data/Connection.h"
 #include "data/DMUnit.h"
@@ -208,6 +209,32 @@ QString largeBankFolder(int questions)
     if (!writeBank(folder + QStringLiteral("/Drive.mdb"), rows, &error)) {
         qFatal("cannot write the bank of %d questions: %s", questions, qPrintable(error));
     }
+    return folder;
+}
+
+QString safeBankFolder()
+{
+    static const QString folder = [] {
+        const QString to = workFolder() + QStringLiteral("/safe");
+        copyFolder(QStringLiteral(TAVIRO_APP_DIR), to);
+        sqlite3* db = openBank(to);
+        execRaw(db, "DROP TABLE IF EXISTS T_SafeTopic");
+        execRaw(db, "DROP TABLE IF EXISTS T_SafePaper");
+        for (const QString& sql : BankSchema::subjectFourStatements()) {
+            execRaw(db, sql.toUtf8().constData());
+        }
+        const QByteArray fill =
+            "INSERT INTO T_SafeTopic (ID, Type, Chapter, Content, Result, Source, Explain, QKey, "
+            "Picture) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<" +
+            QByteArray::number(kSafeQuestions - 1) +
+            ") SELECT n.i+1, n.i%3, (n.i/3)%7+1, t.Content, CASE n.i%3 WHEN 0 THEN 'B' WHEN 1 "
+            "THEN '√' ELSE 'ABD' END, t.Source, t.Explain, 'bench-safe-'||(n.i+1), t.Picture "
+            "FROM n INNER JOIN T_Topic t ON t.ID=(SELECT MIN(ID) FROM T_Topic WHERE ID>n.i)";
+        execRaw(db, fill.constData());
+        execRaw(db, "UPDATE T_SafeTopic SET Clip=zeroblob(2000000) WHERE ID%50=1");
+        sqlite3_close(db);
+        return to;
+    }();
     return folder;
 }
 

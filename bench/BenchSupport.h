@@ -31,6 +31,12 @@ QString menuPictureFile();
 // of them up to the given number of questions, written by the bank builder.
 QString largeBankFolder(int questions);
 
+// A copy of the application folder whose bank also holds subject four: 350 questions of
+// its three kinds spread over its chapters, made through SQL from the built bank's texts
+// and pictures, a large clip on every fiftieth.
+QString safeBankFolder();
+constexpr int kSafeQuestions = 350;
+
 // The rows of T_Topic in the bank of an application folder.
 std::vector<BankRow> bankRows(const QString& folder);
 int questionCount(const QString& folder);

@@ -1,7 +1,11 @@
-// The mock exam: drawing a paper, recording an answer, marking the paper; each against
-// the same statements run directly through the sqlite3 API on a connection of its own.
+// The mock exam: drawing a paper, recording an answer, marking the paper, and the same
+// for a paper of subject four; each against the same statements run directly through the
+// sqlite3 API on a connection of its own.
 #include "bench/BenchSupport.h"
+#include "data/Connection.h"
 #include "data/DMUnit.h"
+#include "data/DataError.h"
+#include "exam/ExamMarking.h"
 #include "exam/ExamPaper.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
@@ -21,13 +25,39 @@ QByteArray statement(const QStringList& lines)
     return lines.join(QStringLiteral("\r\n")).toUtf8();
 }
 
-// Made before any run, so that the baselines time the database alone.
-const QByteArray kClearSql = statement(ExamPaper::clearSql());
-const QByteArray kCopyBankSql = statement(ExamPaper::copyBankSql());
-const QByteArray kDropUndrawnSql = statement(ExamPaper::dropUndrawnSql());
-const QByteArray kPaperSql = statement(ExamPaper::paperSql());
-const QByteArray kSheetSql = statement(ExamPaper::answerSheetSql());
-const QByteArray kMarkingSql = statement(ExamPaper::markingSql());
+// The statements of a format's paper, made before any run so that the baselines time
+// the database alone.
+struct PaperStatements
+{
+    explicit PaperStatements(const ExamFormat& f)
+        : format(f)
+        , clear(statement(ExamPaper::clearSql(f)))
+        , copyBank(statement(ExamPaper::copyBankSql(f)))
+        , dropUndrawn(statement(ExamPaper::dropUndrawnSql(f)))
+        , paper(statement(ExamPaper::paperSql(f)))
+        , sheet(statement(ExamPaper::answerSheetSql(f)))
+        , marking(statement(ExamPaper::markingSql(f)))
+        , number("UPDATE " + f.paperTable.toUtf8() + " SET TopicNo=? WHERE _rowid_=?")
+    {
+        for (const TExam& row : f.plan) {
+            draws.push_back("SELECT _rowid_, ID,TopicNo FROM " + f.paperTable.toUtf8() +
+                            "\r\n WHERE " + row.Condition.toUtf8() +
+                            "\r\n ORDER BY RandomID LIMIT " + QByteArray::number(row.Count));
+        }
+    }
+    const ExamFormat& format;
+    QByteArray clear;
+    QByteArray copyBank;
+    QByteArray dropUndrawn;
+    QByteArray paper;
+    QByteArray sheet;
+    QByteArray marking;
+    QByteArray number;
+    std::vector<QByteArray> draws;
+};
+
+const PaperStatements kSubjectOne(subjectOne());
+const PaperStatements kSubjectFour(subjectFour());
 
 sqlite3_stmt* prepare(sqlite3* db, const QByteArray& sql)
 {
@@ -40,18 +70,15 @@ sqlite3_stmt* prepare(sqlite3* db, const QByteArray& sql)
 
 // The statements of the paper generation, as the program sends them (the row limit in
 // SQLite's words), in one transaction; each drawn row is numbered by its rowid.
-double rawDraw(sqlite3* db)
+double rawDraw(sqlite3* db, const PaperStatements& s = kSubjectOne)
 {
     const std::int64_t start = nowNs();
     execRaw(db, "BEGIN");
-    execRaw(db, kClearSql.constData());
-    execRaw(db, kCopyBankSql.constData());
-    sqlite3_stmt* number = prepare(db, "UPDATE T_TopicTmp SET TopicNo=? WHERE _rowid_=?");
+    execRaw(db, s.clear.constData());
+    execRaw(db, s.copyBank.constData());
+    sqlite3_stmt* number = prepare(db, s.number);
     int next = 1;
-    for (const TExam& row : ExamPlan) {
-        const QByteArray sql = "SELECT _rowid_, ID,TopicNo FROM T_TopicTmp\r\n WHERE " +
-                               row.Condition.toUtf8() + "\r\n ORDER BY RandomID LIMIT " +
-                               QByteArray::number(row.Count);
+    for (const QByteArray& sql : s.draws) {
         sqlite3_stmt* draw = prepare(db, sql);
         std::vector<sqlite3_int64> rowIds;
         while (sqlite3_step(draw) == SQLITE_ROW) {
@@ -68,10 +95,21 @@ double rawDraw(sqlite3* db)
         }
     }
     sqlite3_finalize(number);
-    execRaw(db, kDropUndrawnSql.constData());
-    readAllRaw(db, kPaperSql.constData());
-    readAllRaw(db, kSheetSql.constData());
+    execRaw(db, s.dropUndrawn.constData());
+    readAllRaw(db, s.paper.constData());
+    readAllRaw(db, s.sheet.constData());
     execRaw(db, "COMMIT");
+    return msSince(start);
+}
+
+// The marking count of a paper through sqlite3.
+double rawMarking(sqlite3* db, const PaperStatements& s)
+{
+    const std::int64_t start = nowNs();
+    sqlite3_stmt* st = prepare(db, s.marking);
+    sqlite3_step(st);
+    benchmark::DoNotOptimize(sqlite3_column_int(st, 0));
+    sqlite3_finalize(st);
     return msSince(start);
 }
 
@@ -207,14 +245,97 @@ void BM_MarkPaper(benchmark::State& state)
                 result.FormShow();
                 return msSince(start);
             },
+            [&] { return rawMarking(s.raw, kSubjectOne); });
+    }
+}
+
+// Subject four's paper on the built bank with a synthetic subject four: the draw as a
+// screen makes it (in one transaction, then the paper and the sheet opened), and its
+// marking by the core.
+struct SafeBank
+{
+    sqlite3* raw = nullptr;
+
+    static SafeBank& get()
+    {
+        static SafeBank bank;
+        clearExamScene();
+        useBank(safeBankFolder());
+        if (!bank.raw) {
+            bank.raw = openRaw(safeBankFolder());
+        }
+        return bank;
+    }
+
+    // False with the text when the core refuses the draw.
+    static bool draw(QString* error)
+    {
+        const ExamFormat& four = subjectFour();
+        try {
+            Transaction paper(DM->ADOCon);
+            ExamPaper::draw(DM->ADOQryTopic, four);
+            paper.commit();
+            ExamPaper::openPaper(DM->ADOQryTopic, four);
+            ExamPaper::openAnswerSheet(DM->ADOQuery1, four);
+        } catch (const DatabaseError& e) {
+            *error = e.message();
+            return false;
+        }
+        return true;
+    }
+};
+
+void BM_DrawSafePaper(benchmark::State& state)
+{
+    SafeBank& bank = SafeBank::get();
+    for (auto _ : state) {
+        QString error;
+        bool ok = true;
+        timeInTurn(
+            state,
             [&] {
                 const std::int64_t start = nowNs();
-                sqlite3_stmt* st = prepare(s.raw, kMarkingSql);
-                sqlite3_step(st);
-                benchmark::DoNotOptimize(sqlite3_column_int(st, 0));
-                sqlite3_finalize(st);
+                ok = SafeBank::draw(&error);
                 return msSince(start);
-            });
+            },
+            [&] { return rawDraw(bank.raw, kSubjectFour); });
+        if (!ok) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+        state.counters["questions"] = DM->ADOQryTopic.recordCount();
+    }
+}
+
+void BM_MarkSafePaper(benchmark::State& state)
+{
+    SafeBank& bank = SafeBank::get();
+    QString error;
+    // A paper with 40 answers given, on both copies of the bank.
+    const QByteArray answer = "UPDATE T_SafePaper SET Result=(SELECT Result FROM T_SafeTopic t "
+                              "WHERE t.ID=T_SafePaper.ID) WHERE TopicNo<=40";
+    rawDraw(bank.raw, kSubjectFour);
+    execRaw(bank.raw, answer.constData());
+    if (!SafeBank::draw(&error)) {
+        state.SkipWithError(qPrintable(error));
+        return;
+    }
+    execRaw(DM->ADOCon.handle(), answer.constData());
+    for (auto _ : state) {
+        ExamMarking::MarkedPaper paper;
+        bool ok = true;
+        timeInTurn(
+            state,
+            [&] {
+                const std::int64_t start = nowNs();
+                ok = ExamMarking::markPaper(DM->ADOCon, subjectFour(), &paper, &error);
+                return msSince(start);
+            },
+            [&] { return rawMarking(bank.raw, kSubjectFour); });
+        if (!ok || paper.right != 40) {
+            state.SkipWithError(ok ? "the paper was marked wrongly" : qPrintable(error));
+            break;
+        }
     }
 }
 
@@ -231,4 +352,6 @@ void bench::registerExam()
     registerTimed("BM_DrawPaper", BM_DrawPaper, 7)->ArgName("questions")->Arg(160000);
     registerTimed("BM_RecordAnswer", BM_RecordAnswer, 200);
     registerTimed("BM_MarkPaper", BM_MarkPaper, 200);
+    registerTimed("BM_DrawSafePaper", BM_DrawSafePaper, 25);
+    registerTimed("BM_MarkSafePaper", BM_MarkSafePaper, 200);
 }

@@ -216,6 +216,16 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
     r.timed("BM_MarkPaper",
             QStringLiteral("Marking a paper (the result screen's marking, `FormShow`)"),
             QStringLiteral("the same statement through sqlite3"), 5, 0);
+    r.timed("BM_DrawSafePaper",
+            QStringLiteral("Drawing a paper of subject four (`ExamPaper::draw` in a transaction, "
+                           "then the paper and the answer sheet opened), built bank with %1 "
+                           "synthetic questions of subject four")
+                .arg(kSafeQuestions),
+            raw, 20, 1.5);
+    r.timed("BM_MarkSafePaper",
+            QStringLiteral("Marking a paper of subject four question by question "
+                           "(`ExamMarking::markPaper`)"),
+            QStringLiteral("the paper's count of equal answers through sqlite3"), 5, 0);
     r.timed("BM_RecordExam",
             QStringLiteral("Recording a handed-in exam in the history and the wrong-question book "
                            "until it is on the disk (`StudyRecord::recordExam`)"),

@@ -3,8 +3,8 @@
 // every question of the bank in the book.
 #include "bench/BenchSupport.h"
 #include "data/DMUnit.h"
-#include "data/StudyRecord.h"
 #include "exam/ExamPaper.h"
+#include "exam/StudyRecord.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
 #include "tools/refresh/BankRefresh.h"
@@ -54,8 +54,8 @@ const QString& historyFolder()
         QString error;
         const QDateTime start(QDate(2026, 1, 1), QTime(8, 0));
         for (int i = 0; i < 1000; ++i) {
-            if (!StudyRecord::recordExam(DM->ADOCon, start.addSecs(i * 3600), QStringLiteral("1"),
-                                         nullptr, &error)) {
+            if (!StudyRecord::recordExam(DM->ADOCon, subjectOne(), nullptr, start.addSecs(i * 3600),
+                                         QStringLiteral("1"), nullptr, &error)) {
                 qFatal("%s", qPrintable(error));
             }
         }
@@ -81,7 +81,7 @@ void BM_RecordExam(benchmark::State& state)
     // The first record makes the tables, so that the baseline finds them whichever runs
     // first; the figure is of the records after it.
     QString error;
-    if (!StudyRecord::recordExam(DM->ADOCon, QDateTime::currentDateTime(),
+    if (!StudyRecord::recordExam(DM->ADOCon, subjectOne(), nullptr, QDateTime::currentDateTime(),
                                  QStringLiteral("12345678"), nullptr, &error)) {
         qFatal("%s", qPrintable(error));
     }
@@ -92,7 +92,8 @@ void BM_RecordExam(benchmark::State& state)
             [&] {
                 QString error;
                 const std::int64_t start = nowNs();
-                if (!StudyRecord::recordExam(DM->ADOCon, QDateTime::currentDateTime(),
+                if (!StudyRecord::recordExam(DM->ADOCon, subjectOne(), nullptr,
+                                             QDateTime::currentDateTime(),
                                              QStringLiteral("12345678"), nullptr, &error)) {
                     qFatal("%s", qPrintable(error));
                 }
@@ -152,7 +153,7 @@ void BM_StudyRecordOpen(benchmark::State& state)
     timeOpening(
         state, [] { return openScreen<TFrm_XueXiJiLu>([](TFrm_XueXiJiLu*) {}); },
         "SELECT TakenAt, CandidateNo, Score, Passed, Questions FROM T_ExamHistory "
-        "ORDER BY HistoryID DESC LIMIT 30");
+        "WHERE Subject=1 ORDER BY HistoryID DESC LIMIT 30");
 }
 
 void BM_WrongPracticeOpen(benchmark::State& state)
@@ -162,7 +163,8 @@ void BM_WrongPracticeOpen(benchmark::State& state)
         [] {
             return openScreen<TFrm_ShunXuLianXi>([](TFrm_ShunXuLianXi* s) { s->WrongBook = true; });
         },
-        "SELECT * FROM T_Topic\r\n WHERE ID IN (SELECT ID FROM T_WrongBook)\r\n ORDER BY ID ");
+        "SELECT * FROM T_Topic\r\n WHERE ID IN (SELECT ID FROM T_WrongBook WHERE Subject=1)\r\n "
+        "ORDER BY ID ");
 }
 
 // An upgrade on a learner with 1,000 exams, a book of the whole bank and a paper: the new

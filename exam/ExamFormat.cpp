@@ -51,6 +51,7 @@ ExamFormat makeSubjectOne()
     f.bankTable = QStringLiteral("T_Topic");
     f.paperTable = QStringLiteral("T_TopicTmp");
     f.copyColumns = QStringLiteral("ID,Type");
+    f.resultPicture = QStringLiteral("ExamResult.rgb32");
     f.questions = 100;
     f.minutes = 45;
     f.points = 1;
@@ -87,6 +88,9 @@ ExamFormat makeSubjectFour()
     f.bankTable = QStringLiteral("T_SafeTopic");
     f.paperTable = QStringLiteral("T_SafePaper");
     f.copyColumns = QStringLiteral("ID,Type,Chapter");
+    f.chapterColumn = QStringLiteral("Chapter");
+    f.clipColumn = QStringLiteral("Clip");
+    f.resultPicture = QStringLiteral("ExamResultFour.rgb32");
     f.questions = 50;
     f.minutes = 30;
     f.points = 2;
@@ -128,12 +132,12 @@ AnswerKind ExamFormat::kindOf(int type) const
     }
 }
 
-int ExamFormat::chapterOf(int id, int chapterColumn) const
+int ExamFormat::chapterOf(int id, int chapterValue) const
 {
     for (size_t i = 0; i < chapters.size(); ++i) {
         const ExamChapter& c = chapters[i];
         const bool in =
-            subject == 4 ? chapterColumn == c.number : id >= c.firstId && id <= c.lastId;
+            !chapterColumn.isEmpty() ? chapterValue == c.number : id >= c.firstId && id <= c.lastId;
         if (in) {
             return int(i);
         }

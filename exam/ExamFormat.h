@@ -41,6 +41,12 @@ struct ExamFormat
     QString paperTable; // T_TopicTmp, T_SafePaper
     // The columns a paper copies from the bank for its draw.
     QString copyColumns;
+    // The bank's column that names a question's chapter; empty where its ID does.
+    QString chapterColumn;
+    // The bank's column of a question's clip; empty where questions have none.
+    QString clipColumn;
+    // The result screen's background, which names the paper's size, points and pass mark.
+    QString resultPicture;
     int questions = 0; // on a full paper
     int minutes = 0;
     int points = 0;   // per right answer
@@ -49,9 +55,12 @@ struct ExamFormat
     std::vector<ExamChapter> chapters;
 
     AnswerKind kindOf(int type) const;
-    // The index in chapters of a question, from its ID and its Chapter column; -1 for none.
-    int chapterOf(int id, int chapterColumn) const;
+    // The index in chapters of a question, from its ID and the value of its Chapter
+    // column; -1 for none.
+    int chapterOf(int id, int chapterValue) const;
     int maxScore() const { return questions * points; }
+    int scoreOf(int rightAnswers) const { return rightAnswers * points; }
+    bool passes(int score) const { return score >= passMark; }
 };
 
 // Subject one, the rules: 100 questions in 45 minutes, a point each, pass at 90, the draw

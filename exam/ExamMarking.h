@@ -24,10 +24,12 @@ enum class Mark
 // answer) comes back empty.
 QString normalised(AnswerKind kind, const QString& answer);
 
-// The mark of one stored answer against the bank's. A single letter compares without
-// regard to case, as the database compares it; a multiple answer is right only when it
-// holds exactly the right letters, in ascending order as it is stored; a stored answer
-// that is not well formed is wrong, never an error.
+// The mark of one stored answer against the bank's: right when it equals the bank's
+// answer as the database compares text (ASCII letters without regard to case), as the
+// result screen's count of subject one does, except that a blank answer is never right.
+// Answers are stored in their kind's form, so a multiple answer is right only when it
+// holds exactly the right letters, in ascending order; a stored answer that is not well
+// formed is wrong, never an error.
 Mark mark(AnswerKind kind, const QString& given, const QString& right);
 
 struct MarkedQuestion
@@ -39,6 +41,7 @@ struct MarkedQuestion
     QString given;
     QString right;
     Mark mark = Mark::Unanswered;
+    bool inBank = true; // false for a paper row whose question the bank no longer holds
 };
 
 struct ChapterFigures
@@ -58,7 +61,8 @@ struct MarkedPaper
     std::vector<ChapterFigures> chapters; // one per chapter of the format
 };
 
-// Marks the paper of a format as it stands in its paper table.
+// Marks the paper of a format as it stands in its paper table: every row of the paper, a
+// row whose question has left the bank marked wrong or unanswered.
 bool markPaper(Connection& connection, const ExamFormat& format, MarkedPaper* paper,
                QString* error);
 

@@ -2,9 +2,10 @@
 
 #include "app/ScreenParts.h"
 #include "data/DMUnit.h"
-#include "data/StudyRecord.h"
+#include "exam/ExamMarking.h"
 #include "exam/ExamPaper.h"
 #include "toolkit/ClickArea.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 
 namespace {
@@ -32,7 +33,7 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
     setClientSize(800, 600);
     setColor(palette().color(QPalette::Button));
 
-    Image1 = screenPicture(this, "Image1", QStringLiteral("ExamResult.rgb32"));
+    Image1 = screenPicture(this, "Image1", m_format->resultPicture);
 
     sbtnJiaoDui = choice(this, "sbtnJiaoDui", 186, 20);
     sbtnChongLianXi = choice(this, "sbtnChongLianXi", 359, 10);
@@ -41,8 +42,8 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
         b->OnClick = [this](QObject* s) { sbtnChongLianXiClick(s); };
     }
 
-    lblNum =
-        scoreLabel(this, "lblNum", QRect(59, 166, 156, 50), 56, Qt::black, QStringLiteral("100"));
+    lblNum = scoreLabel(this, "lblNum", QRect(59, 166, 156, 50), 56, Qt::black,
+                        QString::number(m_format->questions));
     lblRight = scoreLabel(this, "lblRight", QRect(193, 263, 156, 50), 56, QColor(0, 128, 0));
     lblError = scoreLabel(this, "lblError", QRect(364, 263, 156, 50), 56, Qt::red);
     lblGrade = scoreLabel(this, "lblGrade", QRect(538, 263, 156, 50), 56, Qt::blue);
@@ -55,16 +56,52 @@ TFrm_MoLiKaoShiPingFen::TFrm_MoLiKaoShiPingFen(QWidget* owner)
     imgPingYu->loadFromResource(artPath(QStringLiteral("ExamPassed.rgb32")));
 }
 
+void TFrm_MoLiKaoShiPingFen::setFormat(const ExamFormat& format)
+{
+    m_format = &format;
+    Image1->loadFromResource(artPath(format.resultPicture));
+    lblNum->setCaption(QString::number(format.questions));
+}
+
 void TFrm_MoLiKaoShiPingFen::FormShow()
 {
-    // A sparse bank draws a shorter paper: what it lacks was never asked, so it is not wrong.
-    lblNum->setCaption(QString::number(ExamPaper::paperSize(DM->ADOQuery2)));
-    lblRight->setCaption(ExamPaper::rightAnswers(DM->ADOQuery2));
-    lblError->setCaption(QString::number(lblNum->caption().toInt() - lblRight->caption().toInt()));
-    lblGrade->setCaption(lblRight->caption());
-    imgPingYu->setVisible(lblGrade->caption().toInt() >= StudyRecord::kPassMark);
+    if (m_format->subject == subjectOne().subject) {
+        // A sparse bank draws a shorter paper: what it lacks was never asked, so it is not
+        // wrong.
+        lblNum->setCaption(QString::number(ExamPaper::paperSize(DM->ADOQuery2, *m_format)));
+        lblRight->setCaption(ExamPaper::rightAnswers(DM->ADOQuery2, *m_format));
+        lblError->setCaption(
+            QString::number(lblNum->caption().toInt() - lblRight->caption().toInt()));
+        lblGrade->setCaption(QString::number(m_format->scoreOf(lblRight->caption().toInt())));
+        imgPingYu->setVisible(m_format->passes(lblGrade->caption().toInt()));
+    } else {
+        showMarkedPaper();
+    }
     lblNum->hide();
     lblPingYu->hide();
+}
+
+void TFrm_MoLiKaoShiPingFen::showMarkedPaper()
+{
+    // Marked question by question by the core, as the record marks it: a blank answer is
+    // never right, and the points per answer are the format's.
+    ExamMarking::MarkedPaper paper;
+    QString error;
+    if (!ExamMarking::markPaper(DM->ADOCon, *m_format, &paper, &error)) {
+        for (Label* l : {lblNum, lblRight, lblError, lblGrade}) {
+            l->setCaption(QString());
+        }
+        imgPingYu->hide();
+        MessageBox(QStringLiteral("本次考试的成绩无法算出：") + error +
+                       QStringLiteral("\r\n答卷完好，可以查看答案。"),
+                   QStringLiteral("考试成绩"), 16);
+        return;
+    }
+    lblNum->setCaption(QString::number(paper.questions.size()));
+    lblRight->setCaption(QString::number(paper.right));
+    lblError->setCaption(QString::number(paper.wrong + paper.unanswered));
+    lblGrade->setCaption(QString::number(paper.score));
+    imgPingYu->setVisible(paper.passed);
 }
 
 void TFrm_MoLiKaoShiPingFen::sbtnChongLianXiClick(QObject* sender)

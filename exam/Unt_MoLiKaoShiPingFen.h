@@ -1,10 +1,12 @@
 #pragma once
 
+#include "exam/ExamFormat.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
-// The result screen: right, wrong and score, the pass picture at the pass mark or more,
-// and the choice of review, redo or exit.
+// The result screen of a paper of a format (subject one unless told): right, wrong and
+// score, the pass picture at the pass mark or more, and the choice of review, redo or
+// exit.
 class TFrm_MoLiKaoShiPingFen : public Form
 {
     Q_OBJECT
@@ -27,7 +29,15 @@ public:
 
     void sbtnChongLianXiClick(QObject* sender);
 
+    // Before the screen is shown: the paper's format, whose background and marking it takes.
+    void setFormat(const ExamFormat& format);
+    const ExamFormat& format() const { return *m_format; }
+
 protected:
     void FormShow() override;
     void FormClose(CloseAction& action) override;
+
+private:
+    void showMarkedPaper();
+    const ExamFormat* m_format = &subjectOne();
 };

@@ -6,8 +6,8 @@
 #include "app/Unt_Wait.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
-#include "data/StudyRecord.h"
 #include "data/Swallowed.h"
+#include "exam/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
@@ -128,7 +128,7 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     Label2 = textLabel(this, "Label2", QRect(630, 446, 178, 21), li, 21, Qt::blue,
                        QStringLiteral("汽车"));
     lblTime = textLabel(this, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
-                        Qt::blue, QStringLiteral("剩余时间:45分钟"));
+                        Qt::blue, QStringLiteral("剩余时间:%1分钟").arg(subjectOne().minutes));
     lblAddress = contactLabel(this, 392, 585);
 
     // The title band is the one place free of controls; the title is not needed in the
@@ -195,7 +195,7 @@ void TFrm_SimulateExam::FormShow()
 {
     resize(800, 600);
     detachDataSources();
-    if (!CreateExamPaper(ExamPlan)) {
+    if (!CreateExamPaper(subjectOne().plan)) {
         ShowMsgDialog(QStringLiteral("生成模拟考试题失败!请重新进入."), mtWarning, msgButton(mbOK),
                       0);
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -206,7 +206,7 @@ void TFrm_SimulateExam::FormShow()
     lblJieXi->clearNote();
     DM->ADOQryTopic.first();
     WrongTopicSet.reset();
-    MinutesLeft = 45;
+    MinutesLeft = subjectOne().minutes;
     Timer->setInterval(60000);
     Timer->setEnabled(true);
     TimerTimer(Timer);
@@ -227,11 +227,12 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
         // The paper is written whole or not at all: a failure or a crash part-way leaves
         // the last paper with its answers, and the disk is written once, not per number.
         Transaction paper(DM->ADOCon);
+        const ExamFormat& format = subjectOne();
         Query& q = DM->ADOQryTopic;
-        ExamPaper::clear(q);
+        ExamPaper::clear(q, format);
         StepWait();
 
-        ExamPaper::copyBank(q);
+        ExamPaper::copyBank(q, format);
         StepWait();
 
         int next = 1;
@@ -245,15 +246,15 @@ bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
             }
         }
 
-        ExamPaper::dropUndrawn(q);
+        ExamPaper::dropUndrawn(q, format);
         paper.commit();
         StepWait();
 
-        ExamPaper::openPaper(q);
+        ExamPaper::openPaper(q, format);
         StepWait();
 
         Query& sheet = DM->ADOQuery1;
-        ExamPaper::openAnswerSheet(sheet);
+        ExamPaper::openAnswerSheet(sheet, format);
         sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
             [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
         StepWait();
@@ -271,7 +272,7 @@ bool TFrm_SimulateExam::DrawCategory(const QString& condition, int count, int& n
 {
     bool result = true;
     try {
-        ExamPaper::drawCategory(DM->ADOQryTopic, condition, count, nextNumber);
+        ExamPaper::drawCategory(DM->ADOQryTopic, condition, count, nextNumber, subjectOne());
     } catch (...) {
         // The candidate is told only that no paper could be drawn.
         reportSwallowed(QStringLiteral("category not drawn"), std::current_exception());
@@ -321,7 +322,7 @@ void TFrm_SimulateExam::showReviewExplanation()
     QString source;
     QString error;
     const int id = DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger();
-    if (!StudyRecord::explanationOf(DM->ADOCon, id, &explain, &source, &error)) {
+    if (!StudyRecord::explanationOf(DM->ADOCon, subjectOne(), id, &explain, &source, &error)) {
         explain = QStringLiteral("（本题的解析无法读出：") + error + QStringLiteral("）");
     }
     lblJieXi->setNote(QString(), explain, source);
@@ -447,7 +448,7 @@ void TFrm_SimulateExam::lblEndExamClick(QObject*)
         close();
         return;
     }
-    const QString list = ExamPaper::unansweredNumbers(DM->ADOQuery2);
+    const QString list = ExamPaper::unansweredNumbers(DM->ADOQuery2, subjectOne());
     const QString message = list.isEmpty() ? QStringLiteral("请问你是否要结束考试？")
                                            : QStringLiteral("您还有") + list +
                                                  QStringLiteral("未做。") + QStringLiteral("\r\n") +
@@ -491,8 +492,8 @@ void TFrm_SimulateExam::recordPaper()
     }
     m_paperRecorded = true;
     QString error;
-    if (!StudyRecord::recordExam(DM->ADOCon, DM->clock().currentDateTime(), lblNo->caption(),
-                                 nullptr, &error)) {
+    if (!StudyRecord::recordExam(DM->ADOCon, subjectOne(), nullptr, DM->clock().currentDateTime(),
+                                 lblNo->caption(), nullptr, &error)) {
         // The paper and its answers are untouched; the result is shown all the same.
         MessageBox(QStringLiteral("本次考试没能记入学习记录：") + error +
                        QStringLiteral("\r\n成绩照常显示，答卷完好。"),
@@ -502,10 +503,10 @@ void TFrm_SimulateExam::recordPaper()
 
 void TFrm_SimulateExam::enterReview()
 {
-    WrongTopicSet = ExamPaper::wrongTopics(DM->ADOQuery2);
+    WrongTopicSet = ExamPaper::wrongTopics(DM->ADOQuery2, subjectOne());
 
     Query& sheet = DM->ADOQuery1;
-    ExamPaper::openReviewSheet(sheet);
+    ExamPaper::openReviewSheet(sheet, subjectOne());
     sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
         [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
     sheet.first();

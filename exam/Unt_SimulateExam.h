@@ -19,7 +19,7 @@ extern TTopicSet WrongTopicSet;
 // reaches past the frame drawn around it.
 inline constexpr int kExamTextRightMargin = 9;
 
-// The mock exam: one question at a time, the answer sheet, the 45-minute clock.
+// The mock exam of subject one: one question at a time, the answer sheet, the clock.
 class TFrm_SimulateExam : public TFrm_Father
 {
     Q_OBJECT
@@ -55,9 +55,9 @@ public:
     ::DataSource* DataSource;  // the paper
     ::DataSource* DataSource1; // the answer sheet
 
-    int MinutesLeft = 45;
+    int MinutesLeft = subjectOne().minutes;
 
-    // Starts a new exam: a new paper, question 1, the clock at 45 minutes.
+    // Starts a new exam: a new paper, question 1, the clock at the format's minutes.
     void FormShow() override;
 
     bool CreateExamPaper(const std::vector<TExam>& plan);

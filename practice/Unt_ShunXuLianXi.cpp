@@ -4,7 +4,7 @@
 #include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/DMUnit.h"
-#include "data/StudyRecord.h"
+#include "exam/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/ClickArea.h"
@@ -260,8 +260,9 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
     showExplanation(expected, right);
     if (WrongBook && right && FirstTry) {
         QString error;
-        if (!StudyRecord::recordMastered(
-                DM->ADOCon, topics.fieldByName(QStringLiteral("ID")).asInteger(), &error) &&
+        if (!StudyRecord::recordMastered(DM->ADOCon, subjectOne().subject,
+                                         topics.fieldByName(QStringLiteral("ID")).asInteger(),
+                                         &error) &&
             !m_bookFailureShown) {
             m_bookFailureShown = true;
             MessageBox(QStringLiteral("错题本无法更新：") + error, QStringLiteral("错题练习"), 16);

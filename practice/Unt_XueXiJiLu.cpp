@@ -42,8 +42,8 @@ QPointF ScorePlot::pointOf(size_t index) const
     const int places = StudyRecord::kRecentExams;
     const qreal step = area.width() / (places - 1);
     const StudyRecord::ExamEntry& e = m_exams[index];
-    // Scores of the 100-question paper, as the pass line is.
-    const qreal share = qBound(0.0, qreal(e.score) / 100, 1.0);
+    // Scores of a full paper, as the pass line is.
+    const qreal share = qBound(0.0, qreal(e.score) / subjectOne().maxScore(), 1.0);
     return QPointF(area.left() + step * qreal(index), area.bottom() - share * area.height());
 }
 
@@ -65,21 +65,23 @@ void ScorePlot::paintEvent(QPaintEvent*)
     }
     const QRectF area = plotArea();
     p.setFont(screenFont(QStringLiteral("宋体"), 12));
-    // Grid every 20 points, with the score at the left.
-    for (int score = 0; score <= 100; score += 20) {
-        const qreal y = area.bottom() - area.height() * score / 100.0;
+    // Grid every fifth of the full score, with the score at the left.
+    const int full = subjectOne().maxScore();
+    for (int score = 0; score <= full; score += full / 5) {
+        const qreal y = area.bottom() - area.height() * score / full;
         p.setPen(QPen(QColor(205, 200, 235), 1));
         p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         p.setPen(QColor(90, 90, 130));
         p.drawText(QRectF(0, y - 8, area.left() - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
                    QString::number(score));
     }
-    const qreal passY = area.bottom() - area.height() * StudyRecord::kPassMark / 100.0;
+    const int passMark = subjectOne().passMark;
+    const qreal passY = area.bottom() - area.height() * passMark / full;
     p.setPen(QPen(QColor(200, 40, 40), 1.5, Qt::DashLine));
     p.drawLine(QPointF(area.left(), passY), QPointF(area.right(), passY));
     p.setPen(QColor(200, 40, 40));
     p.drawText(QRectF(area.right() - 80, passY - 18, 80, 16), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("及格线%1").arg(StudyRecord::kPassMark));
+               QStringLiteral("及格线%1").arg(passMark));
 
     QPainterPath line;
     for (size_t i = 0; i < m_exams.size(); ++i) {
@@ -164,8 +166,9 @@ void ChapterBars::paintEvent(QPaintEvent*)
             const QRectF bar(track.left(), track.bottom() - track.height() * share, track.width(),
                              track.height() * share);
             p.setPen(Qt::NoPen);
-            p.setBrush(share * 100 >= StudyRecord::kPassMark ? QColor(60, 160, 90)
-                                                             : QColor(90, 110, 210));
+            p.setBrush(share * subjectOne().maxScore() >= subjectOne().passMark
+                           ? QColor(60, 160, 90)
+                           : QColor(90, 110, 210));
             p.drawRoundedRect(bar, 3, 3);
             value = QString::number(qRound(share * 100)) + QLatin1Char('%');
         }
@@ -223,7 +226,7 @@ void TFrm_XueXiJiLu::FormShow()
 void TFrm_XueXiJiLu::showSummary()
 {
     QString error;
-    if (!DM || !StudyRecord::readSummary(DM->ADOCon, &m_summary, &error)) {
+    if (!DM || !StudyRecord::readSummary(DM->ADOCon, subjectOne(), &m_summary, &error)) {
         m_summary = StudyRecord::Summary();
         m_summary.chapters.assign(StudyRecord::chapters().size(), StudyRecord::ChapterShare());
         MessageBox(QStringLiteral("学习记录无法读出：") +

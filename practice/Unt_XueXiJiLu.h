@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/StudyRecord.h"
+#include "exam/StudyRecord.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 

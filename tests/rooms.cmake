@@ -3,12 +3,14 @@
 # fails here before it makes a cycle.   cmake -DROOT=<source folder> -P rooms.cmake
 set(shared "app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.h")
 set(lower "(toolkit|data)/[A-Za-z]+\\.h")
+# The exam core: the files of exam/ that are no screen.
+set(core "exam/(BankSql|ExamFormat|ExamMarking|ExamPaper|RecordSchema|StudyRecord)")
 
 # Each room: its name, its files, then the headers it may include, apart by commas.
 set(rooms
     "sharedscreens,app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.(h|cpp),${lower},${shared}"
-    "practice,practice/.*,${lower},${shared},practice/.*"
-    "exampaper,exam/ExamPaper\\.(h|cpp),data/[A-Za-z]+\\.h,exam/ExamPaper\\.h"
+    "practice,practice/.*,${lower},${shared},practice/.*,${core}\\.h"
+    "exampaper,${core}\\.(h|cpp),data/[A-Za-z]+\\.h,${core}\\.h"
     "exam,exam/Unt_.*,${lower},${shared},exam/.*"
     "bankbuilder,tools/bank/.*,${lower},tools/(art|bank)/.*"
     "bankgen,tools/bankgen/.*,${lower},tools/(art|bank)/.*,exam/ExamPaper\\.h")

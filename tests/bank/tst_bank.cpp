@@ -1,7 +1,7 @@
 // The question bank as the learner gets it: the real sources and the built Drive.mdb pass
 // the check, the check finds each kind of fault, and the questions made from the fact
 // tables are right, deterministic and drawn.
-#include "data/StudyRecord.h"
+#include "exam/StudyRecord.h"
 #include "exam/Unt_SimulateExam.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/BitmapBlob.h"

@@ -6,7 +6,7 @@
 #include "data/DMUnit.h"
 #include "data/DataError.h"
 #include "data/Paths.h"
-#include "data/StudyRecord.h"
+#include "exam/StudyRecord.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>
@@ -419,7 +419,8 @@ private slots:
         QString error;
         {
             const Refusal refusal(refused);
-            QVERIFY(!StudyRecord::recordExam(c, QDateTime(QDate(2026, 3, 1), QTime(9, 0)),
+            QVERIFY(!StudyRecord::recordExam(c, subjectOne(), nullptr,
+                                             QDateTime(QDate(2026, 3, 1), QTime(9, 0)),
                                              QStringLiteral("1"), nullptr, &error));
         }
         QVERIFY2(error.contains(told), qPrintable(error));

@@ -3,7 +3,7 @@
 // record tables are damaged or foreign.
 #include "app/ExplainNote.h"
 #include "data/Compaction.h"
-#include "data/StudyRecord.h"
+#include "exam/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 #include "tests/support/ExamSupport.h"

@@ -4,7 +4,7 @@
 #include "app/MainUnit.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
-#include "data/StudyRecord.h"
+#include "exam/StudyRecord.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
 #include "tests/support/MessageBoxWatcher.h"
@@ -91,7 +91,8 @@ class TestStudyRecord : public QObject
                             "ORDER BY ID LIMIT %1)")
                  .arg(right));
         QString error;
-        QVERIFY2(StudyRecord::recordExam(DM->ADOCon, when, QStringLiteral("1"), nullptr, &error),
+        QVERIFY2(StudyRecord::recordExam(DM->ADOCon, subjectOne(), nullptr, when,
+                                         QStringLiteral("1"), nullptr, &error),
                  qPrintable(error));
     }
 
@@ -255,7 +256,7 @@ private slots:
         exec(QStringLiteral("UPDATE T_ExamHistory SET Passed=1 WHERE Score=5"));
         StudyRecord::Summary s;
         QString error;
-        QVERIFY(StudyRecord::readSummary(DM->ADOCon, &s, &error));
+        QVERIFY(StudyRecord::readSummary(DM->ADOCon, subjectOne(), &s, &error));
         QCOMPARE(s.exams, 33);
         QCOMPARE(s.passes, 16);
         QCOMPARE(int(s.recent.size()), StudyRecord::kRecentExams);

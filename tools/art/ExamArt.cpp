@@ -1,5 +1,5 @@
 // The pictures of the mock exam: the candidate-number pad, the exam screen with its
-// tick-and-cross strip, and the result screen with its pass picture.
+// tick-and-cross strip, and the result screens of both subjects with their pass picture.
 #include "tools/art/Artwork.h"
 #include "tools/art/Paint.h"
 
@@ -278,7 +278,8 @@ QImage drawTickCross()
     return image;
 }
 
-QImage drawExamResult()
+// The result screen's background; the line under the title names the paper.
+QImage drawExamResult(const QString& paper)
 {
     QImage image = paint::canvas(800, 600, kLavender);
     QPainter p(&image);
@@ -292,8 +293,7 @@ QImage drawExamResult()
                        14);
     p.setFont(kai(26));
     p.setPen(kNavy);
-    p.drawText(QRectF(180, 124, 520, 40), Qt::AlignCenter,
-               QStringLiteral("本次模拟考试共100题，满分100分，90分及格"));
+    p.drawText(QRectF(180, 124, 520, 40), Qt::AlignCenter, paper);
     const struct
     {
         int x;
@@ -398,7 +398,10 @@ std::vector<ArtItem> examArt()
         {T::Resource, QStringLiteral("art/QuestionPrompt.jpg"), "jpg", drawQuestionPrompt},
         {T::Resource, QStringLiteral("art/SimulateExam.rgb32"), "rgb32", drawSimulateExam},
         {T::Resource, QStringLiteral("art/ExamTickCross.rgb32"), "rgb32", drawTickCross},
-        {T::Resource, QStringLiteral("art/ExamResult.rgb32"), "rgb32", drawExamResult},
+        {T::Resource, QStringLiteral("art/ExamResult.rgb32"), "rgb32",
+         [] { return drawExamResult(QStringLiteral("本次模拟考试共100题，满分100分，90分及格")); }},
+        {T::Resource, QStringLiteral("art/ExamResultFour.rgb32"), "rgb32",
+         [] { return drawExamResult(QStringLiteral("共50题，每题2分，满分100分，90分及格")); }},
         {T::Resource, QStringLiteral("art/ExamPassed.rgb32"), "rgb32", drawExamPassed},
     };
 }
