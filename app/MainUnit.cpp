@@ -2,9 +2,8 @@
 
 #include "app/ScreenParts.h"
 #include "data/DMUnit.h"
-#include "data/Query.h"
 #include "data/Swallowed.h"
-#include "exam/ExamFormat.h"
+#include "exam/ExamPaper.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
 #include "practice/Unt_JiaoTongBiaoZhi.h"
@@ -35,21 +34,11 @@ bool fileExists(const QString& path)
 // refresh failed) or a damaged table has none, and subject one goes on all the same.
 bool subjectFourReady(QString* why)
 {
-    int questions = 0;
     QString cause;
-    try {
-        Query count(&DM->ADOCon);
-        count.SQL.add(QStringLiteral("SELECT COUNT(*) FROM ") + subjectFour().bankTable);
-        count.open();
-        questions = count.fields(0).asInteger();
-    } catch (const std::exception& e) {
-        cause = QString::fromUtf8(e.what());
-    }
-    if (questions > 0) {
+    if (ExamPaper::checkBank(DM->ADOCon, subjectFour(), &cause)) {
         return true;
     }
-    *why = QStringLiteral("题库中还没有科目四的题目，暂时不能练习和考试科目四。") +
-           (cause.isEmpty() ? QString() : QStringLiteral("\r\n（") + cause + QStringLiteral("）")) +
+    *why = cause + QStringLiteral("暂时不能练习和考试科目四。") +
            QStringLiteral("\r\n请安装新版本的软件后再试；科目一照常可用。");
     return false;
 }
