@@ -772,6 +772,45 @@ private slots:
                  qPrintable(problems[0]));
     }
 
+    // The built bank's T_SafeTopic is the km4 records, each with its kind, chapter, answer
+    // and key, the clips still empty and the paper empty; and it passes the check.
+    void builtBankHoldsSubjectFour()
+    {
+        std::vector<SourceQuestion> safe;
+        QStringList errors;
+        QVERIFY2(parseSubjectFourFolder(kSources, &safe, &errors), qPrintable(joined(errors)));
+        QVERIFY(safe.size() >= 81);
+        std::vector<BankRow> rows;
+        QVERIFY2(rowsFromSources(safe, &rows, &errors), qPrintable(joined(errors)));
+        std::sort(rows.begin(), rows.end(),
+                  [](const BankRow& a, const BankRow& b) { return a.id < b.id; });
+        std::vector<BankRow> built;
+        QString error;
+        QVERIFY2(readSubjectFour(QStringLiteral(TAVIRO_APP_DIR "/Drive.mdb"), &built, &error),
+                 qPrintable(error));
+        compareRows(built, rows);
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        QSet<int> kinds;
+        for (const BankRow& r : built) {
+            kinds.insert(r.type);
+        }
+        QCOMPARE(kinds.size(), 3);
+        QStringList warnings;
+        const QStringList problems = checkSubjectFour(built, safePlanShares(), {}, &warnings) +
+                                     checkSubjectFourCues(built, safePlanShares()).problems;
+        QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
+        AppFolder folder;
+        folder.copyFromBuild(QStringLiteral("Drive.mdb"));
+        QCOMPARE(folder
+                     .scalar(QStringLiteral("SELECT COUNT(*) FROM T_SafeTopic WHERE Clip IS NOT "
+                                            "NULL"))
+                     .toInt(),
+                 0);
+        QCOMPARE(folder.scalar(QStringLiteral("SELECT COUNT(*) FROM T_SafePaper")).toInt(), 0);
+    }
+
     // The same text under another picture is another question.
     void samePictureTextWithOtherPicturesIsNotAlike()
     {
