@@ -1,7 +1,9 @@
 // The question bank as the learner gets it: the real sources and the built Drive.mdb pass
 // the check, the check finds each kind of fault, and the questions made from the fact
-// tables are right, deterministic and drawn.
+// tables are right, deterministic and drawn; subject four's records are checked and
+// built into T_SafeTopic.
 #include "data/StudyRecord.h"
+#include "exam/ExamFormat.h"
 #include "exam/Unt_SimulateExam.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/BitmapBlob.h"
@@ -11,6 +13,7 @@
 #include "tools/art/HandSignals.h"
 #include "tools/bank/BankCheck.h"
 #include "tools/bank/BankKeys.h"
+#include "tools/bank/CueCheck.h"
 #include "tools/bank/FactQuestions.h"
 
 #include <QDir>
@@ -59,6 +62,17 @@ const QString kSignHead = QStringLiteral("@类别: 图示\n@来源: 测试标准
                                          "@判名: 如图所示，这个标志是“{名称}”标志。\n"
                                          "@解释: {名称}：{含义}。\n");
 
+// Subject four's plan as the check takes it; with drawing false its rows draw nothing, so
+// that a few records make a sound bank and only the chapters count.
+std::vector<PlanShare> safePlanShares(bool drawing = true)
+{
+    std::vector<PlanShare> shares;
+    for (const TExam& row : subjectFour().plan) {
+        shares.push_back({drawing ? row.Count : 0, row.Condition});
+    }
+    return shares;
+}
+
 bool sameQuestions(const std::vector<SourceQuestion>& a, const std::vector<SourceQuestion>& b)
 {
     if (a.size() != b.size()) {
@@ -73,6 +87,27 @@ bool sameQuestions(const std::vector<SourceQuestion>& a, const std::vector<Sourc
         }
     }
     return true;
+}
+
+// A bank read back holds the rows it was built from, each with its kind, chapter, text,
+// answer, key and picture.
+void compareRows(const std::vector<BankRow>& built, const std::vector<BankRow>& expected)
+{
+    QCOMPARE(built.size(), expected.size());
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        const BankRow& a = built[i];
+        const BankRow& b = expected[i];
+        QCOMPARE(a.id, b.id);
+        QCOMPARE(a.type, b.type);
+        QCOMPARE(a.chapter, b.chapter);
+        QCOMPARE(a.content, b.content);
+        QCOMPARE(a.result, b.result);
+        QCOMPARE(a.key, b.key);
+        QCOMPARE(a.picture.has_value(), b.picture.has_value());
+        if (a.picture) {
+            QVERIFY2(*a.picture == *b.picture, qPrintable(QString::number(a.id)));
+        }
+    }
 }
 
 // The boxes of the lines of a question's text in sequential practice, laid out as its
@@ -144,18 +179,9 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
         // Built in another process: the questions made from the facts, their options and
         // pictures come out the same there as here.
-        QCOMPARE(built.size(), m_rows.size());
-        for (std::size_t i = 0; i < built.size(); ++i) {
-            const BankRow& a = built[i];
-            const BankRow& b = m_rows[i];
-            QCOMPARE(a.id, b.id);
-            QCOMPARE(a.content, b.content);
-            QCOMPARE(a.result, b.result);
-            QCOMPARE(a.key, b.key);
-            QCOMPARE(a.picture.has_value(), b.picture.has_value());
-            if (a.picture) {
-                QVERIFY2(*a.picture == *b.picture, qPrintable(QString::number(a.id)));
-            }
+        compareRows(built, m_rows);
+        if (QTest::currentTestFailed()) {
+            return;
         }
         // Some pictures behind the header, some without, all readable by the screens.
         int header = 0;
@@ -638,6 +664,107 @@ private slots:
         if (message.isEmpty()) {
             QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
             QCOMPARE(questions.size(), std::size_t(2));
+            return;
+        }
+        QCOMPARE(problems.size(), 1);
+        QVERIFY2(QRegularExpression(message).match(problems[0]).hasMatch(),
+                 qPrintable(problems[0]));
+    }
+
+    // Subject four's records go through the checks of the build: each fault is refused with
+    // its place, and the sound folder passes. The folder: subject one's record 1 (key
+    // s1-aaaaaa), and in km4 a statement (s4-bbbbbb), a single choice and a multiple answer
+    // (record 3, whose lines after its ID each row gives).
+    void subjectFourRecordsAreChecked_data()
+    {
+        QTest::addColumn<QString>("third");
+        QTest::addColumn<QString>("message"); // a pattern; empty: no problem
+        auto multiple = [](const QString& answer, const QString& key = QStringLiteral("s4-cccccc"),
+                           const QString& chapter = QStringLiteral("Chapter: 3\n")) {
+            return QStringLiteral("Key: %1\nType: 多选\n%2Question: 哪些做法对？\nA: 甲\nB: 乙\n"
+                                  "C: 丙\nD: 丁\nAnswer: %3\nSource: 安全驾驶常识\n"
+                                  "Explain: 测试\n")
+                .arg(key, chapter, answer);
+        };
+        QTest::newRow("sound") << multiple(QStringLiteral("AC")) << QString();
+        QTest::newRow("one letter")
+            << multiple(QStringLiteral("B"))
+            << QStringLiteral("^km4/a\\.txt:23: the multiple answer \"B\" has one letter");
+        QTest::newRow("all four") << multiple(QStringLiteral("ABCD"))
+                                  << QStringLiteral("^km4/a\\.txt:23: the multiple answer "
+                                                    "\"ABCD\" holds all four options");
+        QTest::newRow("out of order")
+            << multiple(QStringLiteral("DB"))
+            << QStringLiteral("^km4/a\\.txt:23: the multiple answer \"DB\" is out of order: "
+                              "write \"BD\" \\(ID 3\\)$");
+        QTest::newRow("chapter 8") << multiple(QStringLiteral("AC"), QStringLiteral("s4-cccccc"),
+                                               QStringLiteral("Chapter: 8\n"))
+                                   << QStringLiteral("^km4/a\\.txt:23: ID 3: Chapter 8 is none of "
+                                                     "the chapters the exam plan draws from "
+                                                     "\\(1-7\\)$");
+        QTest::newRow("no chapter")
+            << multiple(QStringLiteral("AC"), QStringLiteral("s4-cccccc"), QString())
+            << QStringLiteral("^km4/a\\.txt:23: Chapter must be the number of a chapter");
+        QTest::newRow("key of subject one")
+            << multiple(QStringLiteral("AC"), QStringLiteral("s1-cccccc"))
+            << QStringLiteral("^km4/a\\.txt:23: ID 3: the key s1-cccccc is not s4- and six of");
+        QTest::newRow("key of subject one's question")
+            << multiple(QStringLiteral("AC"), QStringLiteral("s4-aaaaaa"))
+            << QStringLiteral("^km4/a\\.txt:23: ID 3: the name aaaaaa of the key s4-aaaaaa is "
+                              "also that of ID 1 \\(x\\.txt:1\\)$");
+        QTest::newRow("key of another question")
+            << multiple(QStringLiteral("AC"), QStringLiteral("s4-bbbbbb"))
+            << QStringLiteral("^km4/a\\.txt:23: ID 3: the key s4-bbbbbb is also the key of ID 1 "
+                              "\\(km4/a\\.txt:1\\)$");
+        QTest::newRow("retired key") << multiple(QStringLiteral("AC"), QStringLiteral("s4-dddddd"))
+                                     << QStringLiteral("ID 3: the key s4-dddddd is retired");
+        QTest::newRow("source without its ground")
+            << multiple(QStringLiteral("AC"))
+                   .replace(QStringLiteral("安全驾驶常识"), QStringLiteral("驾驶经验"))
+            << QStringLiteral("^km4/a\\.txt:23: ID 3: the source names neither an article");
+    }
+
+    void subjectFourRecordsAreChecked()
+    {
+        QFETCH(QString, third);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        writeText(dir.filePath(QStringLiteral("x.txt")),
+                  QStringLiteral("ID: 1\nKey: s1-aaaaaa\nType: 判断\nQuestion: 第一题。\n"
+                                 "Answer: √\nSource: 测试\nExplain: 测试\n"));
+        writeText(dir.filePath(QStringLiteral("keys-1.0.txt")), QStringLiteral("# 1.0\n"));
+        writeText(dir.filePath(QStringLiteral("retired-keys.txt")), QStringLiteral("s4-dddddd\n"));
+        QVERIFY(QDir(dir.path()).mkdir(subjectFourFolder()));
+        writeText(dir.filePath(QStringLiteral("km4/a.txt")),
+                  QStringLiteral("ID: 1\nKey: s4-bbbbbb\nType: 判断\nChapter: 1\n"
+                                 "Question: 驾驶时应当系好安全带。\nAnswer: √\n"
+                                 "Source: 《道路交通安全法》第五十一条\nExplain: 测试\n\n"
+                                 "ID: 2\nKey: s4-eeeeee\nType: 选择\nChapter: 2\n"
+                                 "Question: 哪一个？\nA: 甲\nB: 乙\nC: 丙\nD: 丁\nAnswer: D\n"
+                                 "Source: 应急救护常识\nExplain: 测试\n\nID: 3\n") +
+                      third);
+        std::vector<SourceQuestion> questions;
+        std::vector<SourceQuestion> safe;
+        QStringList problems;
+        QVERIFY(parseBankFolder(dir.path(), &questions, &problems));
+        if (parseSubjectFourFolder(dir.path(), &safe, &problems)) {
+            std::vector<BankRow> rows;
+            QVERIFY2(rowsFromSources(safe, &rows, &problems), qPrintable(joined(problems)));
+            const QuestionPlaces places = placesOf(dir.path(), safe);
+            QStringList warnings;
+            problems += checkSubjectFour(rows, safePlanShares(false), places, &warnings) +
+                        checkSubjectFourCues(rows, safePlanShares(false), places).problems;
+            QVERIFY(warnings.isEmpty());
+            KeyRecords keys;
+            QVERIFY2(readKeyRecords(dir.path(), &keys, &problems), qPrintable(joined(problems)));
+            questions.insert(questions.end(), safe.begin(), safe.end());
+            problems += checkKeys(questions, keys);
+        }
+        if (message.isEmpty()) {
+            QVERIFY2(problems.isEmpty(), qPrintable(joined(problems)));
+            QCOMPARE(safe.size(), std::size_t(3));
+            QCOMPARE(safe[2].type, 2);
+            QCOMPARE(safe[2].chapter, 3);
             return;
         }
         QCOMPARE(problems.size(), 1);

@@ -1,5 +1,6 @@
 // Cues that let a learner pass without knowing the rules: the real bank shows none, and
-// the check finds each kind in a small bank made to show it.
+// the check finds each kind in a small bank made to show it, in either subject.
+#include "exam/ExamFormat.h"
 #include "exam/ExamPaper.h"
 #include "tests/support/TestSupport.h"
 #include "tools/bank/BankSource.h"
@@ -42,6 +43,44 @@ std::vector<BankRow> cueFreeBank()
         }
     }
     return rows;
+}
+
+// Subject four's seven chapters without cues: random letters and ticks, and multiple
+// answers whose right sets go round the ten of two and three letters.
+std::vector<BankRow> cueFreeSubjectFour()
+{
+    std::mt19937 random(20261210);
+    static const char* sets[] = {"AB", "ACD", "BD", "AC", "BCD", "CD", "ABD", "AD", "ABC", "BC"};
+    std::vector<BankRow> rows;
+    for (int id = 1; id <= 140; ++id) {
+        const int kind = id % 5; // two statements, two single choices, one multiple answer
+        BankRow r = kind < 2
+                        ? trueFalseRow(id, QStringLiteral("判断%1。").arg(id),
+                                       random() % 2 ? QStringLiteral("√") : QStringLiteral("×"))
+                        : choiceRow(id, QStringLiteral("选择题%1").arg(id),
+                                    QString(QChar(u'A' + int(random() % 4))));
+        if (kind >= 2) {
+            r.content =
+                QStringLiteral("选择题%1\r\nA、甲%1\r\nB、乙%1\r\nC、丙%1\r\nD、丁%1").arg(id);
+        }
+        if (kind == 4) {
+            r.type = 2;
+            r.result = QString::fromLatin1(sets[(id / 5) % 10]);
+        }
+        r.chapter = (id - 1) / 20 + 1;
+        r.source = QStringLiteral("安全驾驶常识");
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<PlanShare> subjectFourShares()
+{
+    std::vector<PlanShare> shares;
+    for (const TExam& row : subjectFour().plan) {
+        shares.push_back({row.Count, row.Condition});
+    }
+    return shares;
 }
 
 } // namespace
@@ -275,6 +314,70 @@ private slots:
             QVERIFY2(report.problems[0].startsWith(QStringLiteral("01_laws.txt:200: ID 41: the "
                                                                   "source names")),
                      qPrintable(report.problems[0]));
+        }
+    }
+
+    // Subject four's multiple answers: a careful word in exactly the right options, one right
+    // set that stands too often, right sets all of one size, a letter never right.
+    void subjectFourMultipleAnswers_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<QString>("message"); // empty: no problem
+        QTest::newRow("sound") << 0 << QString();
+        QTest::newRow("careful word in the right options")
+            << 1 << QStringLiteral("\"减速\" stands in some options of 12 choice questions");
+        QTest::newRow("one set too often")
+            << 2 << QStringLiteral("the right letters ABD stand in 14 of the 28 multiple answers");
+        QTest::newRow("all of two letters")
+            << 3 << QStringLiteral("28 of the 28 multiple answers have 2 right letters");
+        QTest::newRow("a letter never right")
+            << 4 << QStringLiteral("D is right in 0 of the 28 multiple answers");
+    }
+
+    void subjectFourMultipleAnswers()
+    {
+        QFETCH(int, fault);
+        QFETCH(QString, message);
+        std::vector<BankRow> rows = cueFreeSubjectFour();
+        int made = 0;
+        for (BankRow& r : rows) {
+            if (r.type != 2) {
+                continue;
+            }
+            ContentParts parts = splitContent(r.content);
+            switch (fault) {
+            case 1:
+                if (made++ < 12) {
+                    for (const QChar letter : r.result) {
+                        parts.options[letter.unicode() - 'A'] += QStringLiteral("减速");
+                    }
+                    r.content = parts.stem;
+                    for (int i = 0; i < 4; ++i) {
+                        r.content +=
+                            QStringLiteral("\r\n%1、%2").arg(QChar(u'A' + i)).arg(parts.options[i]);
+                    }
+                }
+                break;
+            case 2:
+                r.result = made++ % 2 ? r.result : QStringLiteral("ABD");
+                break;
+            case 3:
+                r.result = r.result.left(2);
+                break;
+            case 4:
+                r.result.remove(QLatin1Char('D'));
+                r.result = r.result.size() < 2 ? QStringLiteral("ABC") : r.result;
+                break;
+            }
+        }
+        const CueReport report = checkSubjectFourCues(rows, subjectFourShares());
+        if (message.isEmpty()) {
+            QVERIFY2(report.problems.isEmpty(), qPrintable(joined(report.problems)));
+            QCOMPARE(report.multiples.questions, 28);
+            QCOMPARE(report.chapters.size(), std::size_t(7));
+        } else {
+            QVERIFY2(joined(report.problems).contains(message),
+                     qPrintable(joined(report.problems)));
         }
     }
 

@@ -40,6 +40,7 @@ bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<B
         BankRow row;
         row.id = q.id;
         row.type = q.type;
+        row.chapter = q.chapter;
         row.content = contentOf(q);
         row.result = q.answer;
         row.source = q.source;
@@ -83,13 +84,16 @@ bool exec(sqlite3* db, const QString& sql, QString* error)
     return true;
 }
 
-bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, QString* error)
+// Subject four's rows go to T_SafeTopic with their chapters.
+bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, bool subjectFour, QString* error)
 {
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(
             db,
-            "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, Explain, QKey) "
-            "VALUES (?,?,?,?,?,?,?,?)",
+            subjectFour ? "INSERT INTO T_SafeTopic (ID, Type, Content, Picture, Result, Source, "
+                          "Explain, QKey, Chapter) VALUES (?,?,?,?,?,?,?,?,?)"
+                        : "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, "
+                          "Explain, QKey) VALUES (?,?,?,?,?,?,?,?)",
             -1, &st, nullptr) != SQLITE_OK) {
         *error = sqliteMessage(db);
         return false;
@@ -120,6 +124,9 @@ bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, QString* error)
         sqlite3_bind_text(st, 6, source.constData(), int(source.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(st, 7, explain.constData(), int(explain.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(st, 8, key.constData(), int(key.size()), SQLITE_TRANSIENT);
+        if (subjectFour) {
+            sqlite3_bind_int(st, 9, r.chapter);
+        }
         if (sqlite3_step(st) != SQLITE_DONE) {
             *error = QStringLiteral("ID %1: %2").arg(r.id).arg(sqliteMessage(db));
             ok = false;
@@ -142,6 +149,12 @@ void removeDatabaseFiles(const QString& path)
 
 bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* error)
 {
+    return writeBank(path, rows, {}, error);
+}
+
+bool writeBank(const QString& path, const std::vector<BankRow>& rows,
+               const std::vector<BankRow>& safeRows, QString* error)
+{
     QByteArray key;
     if (!passwordKey(TDM::kPassword, &key, error)) {
         return false;
@@ -153,10 +166,12 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* e
         return false;
     }
     bool ok = exec(db, QStringLiteral("BEGIN"), error);
-    for (const QString& create : BankSchema::createStatements()) {
+    for (const QString& create :
+         BankSchema::createStatements() + BankSchema::subjectFourStatements()) {
         ok = ok && exec(db, create, error);
     }
-    ok = ok && insertRows(db, rows, error);
+    ok = ok && insertRows(db, rows, false, error);
+    ok = ok && insertRows(db, safeRows, true, error);
     ok = ok && exec(db, QStringLiteral("COMMIT"), error);
     ok = ok &&
          exec(db, QStringLiteral("PRAGMA user_version=%1").arg(BankSchema::kUserVersion), error);
@@ -182,31 +197,14 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* e
     return true;
 }
 
-bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
+namespace {
+
+// The rows a query of ID, Type, Content, Picture, Result, Source, Explain, QKey and Chapter
+// gives, in its order.
+bool readRows(sqlite3* db, const char* sql, std::vector<BankRow>* rows, QString* error)
 {
-    QByteArray key;
-    if (!passwordKey(TDM::kPassword, &key, error)) {
-        return false;
-    }
-    sqlite3* db = openKeyedDatabase(path, key, false, error);
-    if (!db) {
-        return false;
-    }
     sqlite3_stmt* st = nullptr;
-    bool ok = sqlite3_prepare_v2(db, "PRAGMA table_info(T_Topic)", -1, &st, nullptr) == SQLITE_OK;
-    bool keyed = false;
-    while (ok && sqlite3_step(st) == SQLITE_ROW) {
-        keyed = keyed ||
-                qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), "QKey") == 0;
-    }
-    sqlite3_finalize(st);
-    st = nullptr;
-    ok = ok && sqlite3_prepare_v2(db,
-                                  keyed ? "SELECT ID, Type, Content, Picture, Result, Source, "
-                                          "Explain, QKey FROM T_Topic ORDER BY ID"
-                                        : "SELECT ID, Type, Content, Picture, Result, Source, "
-                                          "Explain, NULL FROM T_Topic ORDER BY ID",
-                                  -1, &st, nullptr) == SQLITE_OK;
+    bool ok = sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK;
     auto text = [&](int column) {
         const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(st, column));
         return QString::fromUtf8(bytes, sqlite3_column_bytes(st, column));
@@ -225,6 +223,7 @@ bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
         r.source = text(5);
         r.explain = text(6);
         r.key = text(7);
+        r.chapter = sqlite3_column_int(st, 8);
         rows->push_back(r);
     }
     if (!ok || step != SQLITE_DONE) {
@@ -232,6 +231,55 @@ bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
         ok = false;
     }
     sqlite3_finalize(st);
+    return ok;
+}
+
+sqlite3* openBank(const QString& path, QString* error)
+{
+    QByteArray key;
+    return passwordKey(TDM::kPassword, &key, error) ? openKeyedDatabase(path, key, false, error)
+                                                    : nullptr;
+}
+
+} // namespace
+
+bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
+{
+    sqlite3* db = openBank(path, error);
+    if (!db) {
+        return false;
+    }
+    sqlite3_stmt* st = nullptr;
+    bool ok = sqlite3_prepare_v2(db, "PRAGMA table_info(T_Topic)", -1, &st, nullptr) == SQLITE_OK;
+    bool keyed = false;
+    while (ok && sqlite3_step(st) == SQLITE_ROW) {
+        keyed = keyed ||
+                qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)), "QKey") == 0;
+    }
+    sqlite3_finalize(st);
+    if (!ok) {
+        *error = sqliteMessage(db);
+    }
+    ok = ok && readRows(db,
+                        keyed ? "SELECT ID, Type, Content, Picture, Result, Source, Explain, "
+                                "QKey, 0 FROM T_Topic ORDER BY ID"
+                              : "SELECT ID, Type, Content, Picture, Result, Source, Explain, "
+                                "NULL, 0 FROM T_Topic ORDER BY ID",
+                        rows, error);
+    sqlite3_close(db);
+    return ok;
+}
+
+bool readSubjectFour(const QString& path, std::vector<BankRow>* rows, QString* error)
+{
+    sqlite3* db = openBank(path, error);
+    if (!db) {
+        return false;
+    }
+    const bool ok = readRows(db,
+                             "SELECT ID, Type, Content, Picture, Result, Source, Explain, QKey, "
+                             "Chapter FROM T_SafeTopic ORDER BY ID",
+                             rows, error);
     sqlite3_close(db);
     return ok;
 }

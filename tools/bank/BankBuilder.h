@@ -8,11 +8,12 @@
 #include <optional>
 #include <vector>
 
-// One row of T_Topic as it is written.
+// One row of T_Topic, or of subject four's T_SafeTopic, as it is written.
 struct BankRow
 {
     int id = 0;
     int type = 0;
+    int chapter = 0; // T_SafeTopic's Chapter; T_Topic has none
     QString content;
     std::optional<QByteArray> picture; // none: NULL
     QString result;
@@ -31,10 +32,16 @@ QByteArray pictureBlob(const QImage& image, bool withHeader);
 bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<BankRow>* rows,
                      QStringList* errors);
 
-// Writes a new keyed bank with the given rows and an empty exam paper. The file is built
-// beside the target and then renamed over it, so a failed build leaves the old one.
+// Writes a new keyed bank with the given rows of subject one (T_Topic) and of subject four
+// (T_SafeTopic, whose clips stay empty), and both exam papers empty. Subject four's tables
+// are made even without its rows. The file is built beside the target and then renamed
+// over it, so a failed build leaves the old one.
+bool writeBank(const QString& path, const std::vector<BankRow>& rows,
+               const std::vector<BankRow>& safeRows, QString* error);
 bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* error);
 
 // Reads the questions of a keyed bank back, in ID order; a bank of 1.0 has no QKey column
 // and gives rows without keys.
 bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error);
+// Reads subject four's questions (T_SafeTopic) back, in ID order, with their chapters.
+bool readSubjectFour(const QString& path, std::vector<BankRow>* rows, QString* error);

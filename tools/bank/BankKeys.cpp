@@ -13,6 +13,13 @@ namespace {
 const QString kAlphabet = QStringLiteral("abcdefghijkmnpqrstuvwxyz23456789");
 const QString kPrefix = QStringLiteral("s1-");
 
+// Subject four's keys are "s4-" and a name; both subjects draw their names from one pool,
+// so that a name says one question of either.
+QString prefixOf(const SourceQuestion& q)
+{
+    return q.subject == 4 ? QStringLiteral("s4-") : kPrefix;
+}
+
 bool readList(const QString& folder, const QString& name, QuestionKey::ListForm form,
               std::vector<QuestionKey::Entry>* entries, QStringList* errors)
 {
@@ -24,16 +31,17 @@ bool readList(const QString& folder, const QString& name, QuestionKey::ListForm 
     return QuestionKey::parseList(name, QString::fromUtf8(file.readAll()), form, entries, errors);
 }
 
-// "01_laws.txt:12", "facts/01_penalty_points.txt:17".
+// "01_laws.txt:12", "facts/01_penalty_points.txt:17", "km4/01_conduct.txt:5".
 QString fileLine(const SourceQuestion& q)
 {
-    return QStringLiteral("%1%2:%3")
-        .arg(q.fromFact ? QStringLiteral("facts/") : QString(), QFileInfo(q.file).fileName())
-        .arg(q.line);
+    const QString folder = q.fromFact       ? QStringLiteral("facts/")
+                           : q.subject == 4 ? subjectFourFolder() + QLatin1Char('/')
+                                            : QString();
+    return QStringLiteral("%1%2:%3").arg(folder, QFileInfo(q.file).fileName()).arg(q.line);
 }
 
-// What a key names: a record ("s1-abc234"), or a fact and one of its questions
-// ("s1-abc234/判√", "s1-sign/stop/选名").
+// What a key names: a record ("s1-abc234", "s4-abc234"), or a fact and one of its
+// questions ("s1-abc234/判√", "s1-sign/stop/选名").
 QString nameOf(const QString& key)
 {
     const QString rest = key.mid(kPrefix.size());
@@ -102,7 +110,8 @@ QStringList checkKeys(const std::vector<SourceQuestion>& questions, const KeyRec
     std::map<QString, const SourceQuestion*> named;
     // A fact's key is made by the builder; a record's is written by hand.
     auto wellFormed = [](const SourceQuestion& q) {
-        return q.fromFact || (q.key.startsWith(kPrefix) && isKeyName(q.key.mid(kPrefix.size())));
+        return q.fromFact ||
+               (q.key.startsWith(prefixOf(q)) && isKeyName(q.key.mid(prefixOf(q).size())));
     };
     for (const SourceQuestion& q : questions) {
         names.insert(nameOf(q.key));
@@ -127,7 +136,7 @@ QStringList checkKeys(const std::vector<SourceQuestion>& questions, const KeyRec
     QSet<QString> offered;
     auto formerName = [&](const SourceQuestion& q) {
         const auto it = releasedAt.find(q.id);
-        if (it == releasedAt.end() || used.count(it->second->key) ||
+        if (q.subject != 1 || it == releasedAt.end() || used.count(it->second->key) ||
             retired.count(it->second->key) ||
             it->second->key.contains(QLatin1Char('/')) != q.fromFact ||
             !isKeyName(nameOf(it->second->key))) {
@@ -149,7 +158,7 @@ QStringList checkKeys(const std::vector<SourceQuestion>& questions, const KeyRec
             if (!q.fromFact) {
                 problems << at + QStringLiteral("the record has no Key: add after its ID the "
                                                 "line %1\"Key: %2%3\" (a fresh key)")
-                                     .arg(formerName(q), kPrefix, freshName(&names));
+                                     .arg(formerName(q), prefixOf(q), freshName(&names));
             } else if (factsTold.insert({q.file, q.line}).second) {
                 problems << at + QStringLiteral("the fact makes questions but has no 键: add the "
                                                 "column %1\"键：%2\" (a fresh name)")
@@ -159,7 +168,7 @@ QStringList checkKeys(const std::vector<SourceQuestion>& questions, const KeyRec
         }
         if (!wellFormed(q)) {
             problems << at + QStringLiteral("the key %1 is not %2 and six of %3, such as %2%4")
-                                 .arg(q.key, kPrefix, kAlphabet, freshName(&names));
+                                 .arg(q.key, prefixOf(q), kAlphabet, freshName(&names));
             continue;
         }
         const SourceQuestion* first = used.at(q.key);

@@ -32,10 +32,11 @@ bool isKeyName(const QString& text);
 // The key of the question a fact makes: "s1-sign/stop/选名", "s1-k7mq2x/判√".
 QString factQuestionKey(const QString& factName, const QString& code);
 
-// Every key problem of the questions, one message each naming the place and the ID: a
-// record without Key or a fact making questions without 键 (each told a fresh name to
-// take), a record's key not "s1-" and a key name, a key used twice, a retired key used
-// again, and a question of 1.0 gone from the bank without its key retired.
+// Every key problem of the questions of both subjects, one message each naming the place
+// and the ID: a record without Key or a fact making questions without 键 (each told a
+// fresh name to take), a record's key not "s1-" (subject four's: "s4-") and a key name, a
+// key or its name used twice (over both subjects), a retired key used again, and a
+// question of 1.0 gone from the bank without its key retired.
 QStringList checkKeys(const std::vector<SourceQuestion>& questions, const KeyRecords& records);
 
 // The lines of a record of released questions for the rows of a bank, in their order:

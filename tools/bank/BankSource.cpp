@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <algorithm>
 #include <map>
 
 namespace {
 
 const QString kChoice = QStringLiteral("选择");
 const QString kTrueFalse = QStringLiteral("判断");
+const QString kMultiple = QStringLiteral("多选");
 
 struct Record
 {
@@ -20,20 +22,29 @@ struct Record
     int line = 0;
 };
 
-QString where(const QString& file, int line)
+// A file as messages name it: subject four's with its folder, which also holds a file of
+// that name at the top ("01_laws.txt", "km4/01_conduct.txt").
+QString shownName(const QString& file, int subject)
 {
-    return QStringLiteral("%1:%2: ").arg(QFileInfo(file).fileName()).arg(line);
+    const QString name = QFileInfo(file).fileName();
+    return subject == 4 ? subjectFourFolder() + QLatin1Char('/') + name : name;
 }
 
-bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion>* out,
+QString where(const QString& file, int line, int subject = 1)
+{
+    return QStringLiteral("%1:%2: ").arg(shownName(file, subject)).arg(line);
+}
+
+bool takeRecord(const Record& r, const QString& file, int subject, std::vector<SourceQuestion>* out,
                 QStringList* errors)
 {
-    const QString at = where(file, r.line);
+    const QString at = where(file, r.line, subject);
     auto value = [&](const char* key) {
         const auto it = r.values.find(QString::fromLatin1(key));
         return it == r.values.end() ? QString() : it->second;
     };
     SourceQuestion q;
+    q.subject = subject;
     q.file = file;
     q.line = r.line;
     bool ok = false;
@@ -47,9 +58,23 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
         q.type = 0;
     } else if (type == kTrueFalse) {
         q.type = 1;
+    } else if (type == kMultiple && subject == 4) {
+        q.type = 2;
     } else {
-        *errors << at + QStringLiteral("Type must be 选择 or 判断 (ID %1)").arg(q.id);
+        *errors << at + (subject == 4 ? QStringLiteral("Type must be 判断, 选择 or 多选 (ID %1)")
+                                      : QStringLiteral("Type must be 选择 or 判断 (ID %1)"))
+                            .arg(q.id);
         return false;
+    }
+    if (subject == 4) {
+        // The draw counts by chapter: a question without one would never be drawn.
+        q.chapter = value("Chapter").toInt(&ok);
+        if (!ok || q.chapter <= 0) {
+            *errors << at + QStringLiteral("Chapter must be the number of a chapter of the "
+                                           "outline, 1 to 7 (ID %1)")
+                                .arg(q.id);
+            return false;
+        }
     }
     q.question = value("Question");
     q.answer = value("Answer");
@@ -63,7 +88,7 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
             return false;
         }
     }
-    if (q.type == 0) {
+    if (q.type != 1) {
         for (const char* key : {"A", "B", "C", "D"}) {
             const QString option = value(key);
             if (option.isEmpty()) {
@@ -74,11 +99,6 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
             }
             q.options << option;
         }
-        if (q.answer.size() != 1 || q.answer < QLatin1String("A") ||
-            q.answer > QLatin1String("D")) {
-            *errors << at + QStringLiteral("a choice answer is A, B, C or D (ID %1)").arg(q.id);
-            return false;
-        }
     } else {
         for (const char* key : {"A", "B", "C", "D"}) {
             if (!value(key).isEmpty()) {
@@ -87,10 +107,19 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
                 return false;
             }
         }
-        if (q.answer != QStringLiteral("√") && q.answer != QStringLiteral("×")) {
-            *errors << at + QStringLiteral("a true/false answer is √ or × (ID %1)").arg(q.id);
-            return false;
-        }
+    }
+    if (q.type == 0 &&
+        (q.answer.size() != 1 || q.answer < QLatin1String("A") || q.answer > QLatin1String("D"))) {
+        *errors << at + QStringLiteral("a choice answer is A, B, C or D (ID %1)").arg(q.id);
+        return false;
+    }
+    if (q.type == 1 && q.answer != QStringLiteral("√") && q.answer != QStringLiteral("×")) {
+        *errors << at + QStringLiteral("a true/false answer is √ or × (ID %1)").arg(q.id);
+        return false;
+    }
+    if (q.type == 2 && !multipleAnswerFault(q.answer).isEmpty()) {
+        *errors << at + multipleAnswerFault(q.answer) + QStringLiteral(" (ID %1)").arg(q.id);
+        return false;
     }
     QString picture = value("Picture");
     if (picture.endsWith(QLatin1String("+header"))) {
@@ -104,7 +133,7 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
             QStringLiteral("Question"), QStringLiteral("A"),      QStringLiteral("B"),
             QStringLiteral("C"),        QStringLiteral("D"),      QStringLiteral("Answer"),
             QStringLiteral("Picture"),  QStringLiteral("Source"), QStringLiteral("Explain")};
-        if (!known.contains(key)) {
+        if (!known.contains(key) && !(subject == 4 && key == QLatin1String("Chapter"))) {
             *errors << at + QStringLiteral("unknown key %1 (ID %2)").arg(key).arg(q.id);
             return false;
         }
@@ -113,9 +142,29 @@ bool takeRecord(const Record& r, const QString& file, std::vector<SourceQuestion
     return true;
 }
 
+// Every question has its own ID within its subject.
+bool uniqueIds(const std::vector<SourceQuestion>& questions, QStringList* errors)
+{
+    bool ok = true;
+    std::map<int, const SourceQuestion*> seen;
+    for (const SourceQuestion& q : questions) {
+        const auto [it, fresh] = seen.emplace(q.id, &q);
+        if (!fresh) {
+            *errors << where(q.file, q.line, q.subject) +
+                           QStringLiteral("ID %1 is also used by %2:%3")
+                               .arg(q.id)
+                               .arg(shownName(it->second->file, q.subject))
+                               .arg(it->second->line);
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 } // namespace
 
-bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions, QStringList* errors)
+bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions, QStringList* errors,
+                   int subject)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -129,7 +178,7 @@ bool parseBankFile(const QString& path, std::vector<SourceQuestion>* questions, 
     QString lastKey;
     auto finish = [&] {
         if (!record.values.empty()) {
-            ok = takeRecord(record, path, questions, errors) && ok;
+            ok = takeRecord(record, path, subject, questions, errors) && ok;
         }
         record = Record();
         lastKey.clear();
@@ -186,18 +235,57 @@ bool parseBankFolder(const QString& folder, std::vector<SourceQuestion>* questio
     if (dir.exists(QStringLiteral("facts"))) {
         ok = factQuestions(dir.filePath(QStringLiteral("facts")), questions, errors) && ok;
     }
-    std::map<int, const SourceQuestion*> seen;
-    for (const SourceQuestion& q : *questions) {
-        const auto [it, fresh] = seen.emplace(q.id, &q);
-        if (!fresh) {
-            *errors << where(q.file, q.line) + QStringLiteral("ID %1 is also used by %2:%3")
-                                                   .arg(q.id)
-                                                   .arg(QFileInfo(it->second->file).fileName())
-                                                   .arg(it->second->line);
-            ok = false;
+    return uniqueIds(*questions, errors) && ok;
+}
+
+QString subjectFourFolder()
+{
+    return QStringLiteral("km4");
+}
+
+bool parseSubjectFourFolder(const QString& folder, std::vector<SourceQuestion>* questions,
+                            QStringList* errors)
+{
+    const QDir dir(QDir(folder).filePath(subjectFourFolder()));
+    if (!dir.exists()) {
+        return true;
+    }
+    bool ok = true;
+    for (const QString& f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+        ok = parseBankFile(dir.filePath(f), questions, errors, 4) && ok;
+    }
+    return uniqueIds(*questions, errors) && ok;
+}
+
+QString multipleAnswerFault(const QString& answer)
+{
+    for (const QChar c : answer) {
+        if (c < QLatin1Char('A') || c > QLatin1Char('D')) {
+            return QStringLiteral("a multiple answer is letters of A to D, not \"%1\"").arg(answer);
         }
     }
-    return ok;
+    for (qsizetype i = 1; i < answer.size(); ++i) {
+        if (answer[i] == answer[i - 1]) {
+            return QStringLiteral("the multiple answer \"%1\" names a letter twice").arg(answer);
+        }
+        if (answer[i] < answer[i - 1]) {
+            QString sorted = answer;
+            std::sort(sorted.begin(), sorted.end());
+            return QStringLiteral("the multiple answer \"%1\" is out of order: write \"%2\"")
+                .arg(answer, sorted);
+        }
+    }
+    if (answer.size() < 2) {
+        return QStringLiteral("the multiple answer \"%1\" has one letter: a question of one "
+                              "right option is a single choice (选择)")
+            .arg(answer);
+    }
+    if (answer.size() > 3) {
+        return QStringLiteral("the multiple answer \"%1\" holds all four options: two or three "
+                              "are right, never all four")
+            .arg(answer);
+    }
+    return QString();
 }
 
 QString contentOf(const SourceQuestion& question)

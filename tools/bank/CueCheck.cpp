@@ -5,9 +5,11 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -49,13 +51,18 @@ int visibleLength(const QString& text)
     return n;
 }
 
+const QRegularExpression& articleForm()
+{
+    static const QRegularExpression article(
+        QStringLiteral("第[0-9一二三四五六七八九十百零〇两]+条"));
+    return article;
+}
+
 // The titles of laws and rules a source names, each with the text up to the next title.
 QStringList lawsWithoutArticle(const QString& source)
 {
     static const QRegularExpression title(QStringLiteral("《([^》]*)》"));
     static const QRegularExpression law(QStringLiteral("(法|条例|规定|办法|细则)$"));
-    static const QRegularExpression article(
-        QStringLiteral("第[0-9一二三四五六七八九十百零〇两]+条"));
     QStringList missing;
     auto it = title.globalMatch(source);
     std::vector<QRegularExpressionMatch> titles;
@@ -69,33 +76,82 @@ QStringList lawsWithoutArticle(const QString& source)
         }
         const qsizetype from = titles[i].capturedEnd();
         const qsizetype to = i + 1 < titles.size() ? titles[i + 1].capturedStart() : source.size();
-        if (!article.match(source.mid(from, to - from)).hasMatch()) {
+        if (!articleForm().match(source.mid(from, to - from)).hasMatch()) {
             missing << name;
         }
     }
     return missing;
 }
 
-struct Chapter
+// The chapters of the plan, each once: ranges of IDs (subject one) or Chapter numbers
+// (subject four), whatever the type of the rows that draw from them.
+std::vector<PlanCondition> chaptersOf(const std::vector<PlanShare>& plan)
 {
-    int low = 0;
-    int high = 0;
-};
-
-std::vector<Chapter> chaptersOf(const std::vector<PlanShare>& plan)
-{
-    std::set<std::pair<int, int>> seen;
+    std::set<std::tuple<int, int, int>> seen;
     for (const PlanShare& share : plan) {
         PlanCondition c;
         if (parseCondition(share.condition, &c)) {
-            seen.insert({c.low, c.high});
+            seen.insert({c.chapter, c.low, c.high});
         }
     }
-    std::vector<Chapter> out;
-    for (const auto& [low, high] : seen) {
-        out.push_back({low, high});
+    std::vector<PlanCondition> out;
+    for (const auto& [number, low, high] : seen) {
+        PlanCondition c;
+        c.chapter = number;
+        c.low = low;
+        c.high = high;
+        out.push_back(c);
     }
     return out;
+}
+
+// The right option's index of a single choice, or the right options of a multiple answer
+// as bits (A = 1, B = 2 ...); -1 / 0 for an answer the bank check names.
+int keyedIndex(const BankRow& r)
+{
+    const int keyed = r.result.size() == 1 ? r.result.at(0).unicode() - 'A' : -1;
+    return keyed >= 0 && keyed <= 3 ? keyed : -1;
+}
+int keyedSet(const BankRow& r)
+{
+    int set = 0;
+    for (const QChar c : r.result) {
+        const int i = c.unicode() - 'A';
+        set |= i >= 0 && i <= 3 ? 1 << i : 0;
+    }
+    return set;
+}
+
+// Subject four cites what its answer rests on: an article, a standard, or, for what no
+// law states, one of the honest names of common knowledge.
+bool namesItsGround(const QString& source)
+{
+    static const QRegularExpression standard(QStringLiteral("\\b(GB|GA)(/T)?\\s*\\d"));
+    static const QStringList knowledge = {QStringLiteral("安全驾驶常识"),
+                                          QStringLiteral("应急救护常识"),
+                                          QStringLiteral("机动车构造常识")};
+    return articleForm().match(source).hasMatch() || standard.match(source).hasMatch() ||
+           std::any_of(knowledge.begin(), knowledge.end(),
+                       [&](const QString& k) { return source.contains(k); });
+}
+
+// "01_laws.txt:12: ID 5: ", or "ID 5: " where the place is not known.
+QString placeOf(const QuestionPlaces& places, int id)
+{
+    const auto it = places.find(id);
+    return (it == places.end() ? QString() : it->second + QStringLiteral(": ")) +
+           QStringLiteral("ID %1: ").arg(id);
+}
+
+QString letterSet(int set)
+{
+    QString letters;
+    for (int i = 0; i < 4; ++i) {
+        if (set & (1 << i)) {
+            letters += QChar(u'A' + i);
+        }
+    }
+    return letters;
 }
 
 } // namespace
@@ -148,11 +204,7 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
                     const QuestionPlaces& places)
 {
     CueReport report;
-    auto at = [&](int id) {
-        const auto it = places.find(id);
-        return (it == places.end() ? QString() : it->second + QStringLiteral(": ")) +
-               QStringLiteral("ID %1: ").arg(id);
-    };
+    auto at = [&](int id) { return placeOf(places, id); };
     std::vector<const BankRow*> sorted;
     for (const BankRow& r : rows) {
         sorted.push_back(&r);
@@ -168,14 +220,15 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
         }
     }
 
-    for (const Chapter& chapter : chaptersOf(plan)) {
+    for (const PlanCondition& chapter : chaptersOf(plan)) {
         ChapterFigures f;
         f.low = chapter.low;
         f.high = chapter.high;
+        f.number = chapter.chapter;
         std::vector<int> letters;
         std::vector<bool> ticks;
         for (const BankRow* r : sorted) {
-            if (r->id < chapter.low || r->id > chapter.high) {
+            if (!chapter.inChapter(*r)) {
                 continue;
             }
             f.withoutArticle += lawsWithoutArticle(r->source).isEmpty() ? 0 : 1;
@@ -187,8 +240,8 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
             }
             if (r->type == 0) {
                 const ContentParts parts = splitContent(r->content);
-                const int keyed = r->result.isEmpty() ? -1 : r->result.at(0).unicode() - 'A';
-                if (parts.options.size() != 4 || keyed < 0 || keyed > 3) {
+                const int keyed = keyedIndex(*r);
+                if (parts.options.size() != 4 || keyed < 0) {
                     continue; // the bank check names these
                 }
                 ++f.choices;
@@ -199,6 +252,8 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
                     longest = longest && (i == keyed || visibleLength(parts.options[i]) < own);
                 }
                 f.keyedLongest += longest ? 1 : 0;
+            } else if (r->type == 2) {
+                ++f.multiples;
             } else {
                 ++f.statements;
                 const bool right = r->result == kRight;
@@ -206,7 +261,9 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
                 ticks.push_back(right);
             }
         }
-        const QString name = QStringLiteral("chapter %1-%2: ").arg(f.low).arg(f.high);
+        const QString name = f.number != 0
+                                 ? QStringLiteral("chapter %1: ").arg(f.number)
+                                 : QStringLiteral("chapter %1-%2: ").arg(f.low).arg(f.high);
         if (f.choices > 0 && double(f.keyedLongest) / f.choices > cue::kLongestShare) {
             report.problems << name + QStringLiteral("the right option is strictly the longest "
                                                      "in %1 of %2 choice questions (at most "
@@ -261,27 +318,34 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
         report.chapters.push_back(f);
     }
 
-    // Careful words that single out the right option.
+    // Careful words that single out the right option: picking at random among the single
+    // choice's options that hold one, or ticking exactly the multiple answer's options that
+    // hold it.
     for (const QString& w : carefulWords()) {
         OptionWord o{w};
         for (const BankRow* r : sorted) {
-            if (r->type != 0) {
+            if (r->type != 0 && r->type != 2) {
                 continue;
             }
             const ContentParts parts = splitContent(r->content);
-            const int keyed = r->result.isEmpty() ? -1 : r->result.at(0).unicode() - 'A';
-            if (parts.options.size() != 4 || keyed < 0 || keyed > 3) {
+            const int keyed = r->type == 0 ? keyedIndex(*r) : keyedSet(*r);
+            if (parts.options.size() != 4 || keyed < 0 || (r->type == 2 && keyed == 0)) {
                 continue;
             }
             int holders = 0;
+            int held = 0;
             for (int i = 0; i < 4; ++i) {
                 holders += parts.options[i].contains(w) ? 1 : 0;
+                held |= parts.options[i].contains(w) ? 1 << i : 0;
             }
             if (holders == 0 || holders == 4) {
                 continue;
             }
             ++o.questions;
-            if (parts.options[keyed].contains(w)) {
+            if (r->type == 2) {
+                o.wins += held == keyed ? 1 : 0;
+                o.rightAlone += held == keyed ? 1 : 0;
+            } else if (parts.options[keyed].contains(w)) {
                 o.wins += 1.0 / holders;
                 o.rightAlone += holders == 1 ? 1 : 0;
             }
@@ -308,7 +372,7 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
     // Words and phrases of the statements.
     std::vector<const BankRow*> statements;
     for (const BankRow* r : sorted) {
-        if (r->type != 0) {
+        if (r->type == 1) {
             statements.push_back(r);
         }
     }
@@ -369,18 +433,109 @@ CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShar
     return report;
 }
 
+CueReport checkSubjectFourCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
+                               const QuestionPlaces& places)
+{
+    CueReport report = checkCues(rows, plan, places);
+    report.subjectFour = true;
+    std::map<int, int> sets;
+    MultipleFigures& m = report.multiples;
+    for (const BankRow& r : rows) {
+        if (!namesItsGround(r.source) && lawsWithoutArticle(r.source).isEmpty()) {
+            report.problems << placeOf(places, r.id) +
+                                   QStringLiteral("the source names neither an article (第…条), "
+                                                  "a standard (GB, GA) nor 安全驾驶常识, "
+                                                  "应急救护常识 or 机动车构造常识");
+            for (ChapterFigures& f : report.chapters) {
+                f.withoutArticle += f.number == r.chapter ? 1 : 0;
+            }
+        }
+        const int set = keyedSet(r);
+        const int size = std::popcount(unsigned(set));
+        if (r.type != 2 || size < 2 || size > 3) {
+            continue; // the bank check names a multiple answer of another size
+        }
+        ++m.questions;
+        m.twoLetters += size == 2 ? 1 : 0;
+        ++sets[set];
+        for (int i = 0; i < 4; ++i) {
+            m.letterRight[i] += set & (1 << i) ? 1 : 0;
+        }
+    }
+    for (const auto& [set, count] : sets) {
+        if (count > m.commonestCount) {
+            m.commonest = letterSet(set);
+            m.commonestCount = count;
+        }
+    }
+    if (m.questions < cue::kMultipleQuestions) {
+        return report;
+    }
+    const int common = std::max(m.twoLetters, m.questions - m.twoLetters);
+    if (common > cue::kMultipleSizeShare * m.questions) {
+        report.problems << QStringLiteral("%1 of the %2 multiple answers have %3 right letters "
+                                          "(at most %4 %)")
+                               .arg(common)
+                               .arg(m.questions)
+                               .arg(common == m.twoLetters ? 2 : 3)
+                               .arg(cue::kMultipleSizeShare * 100);
+    }
+    if (m.commonestCount > cue::kMultipleSetShare * m.questions) {
+        report.problems << QStringLiteral("the right letters %1 stand in %2 of the %3 multiple "
+                                          "answers (at most %4 %)")
+                               .arg(m.commonest)
+                               .arg(m.commonestCount)
+                               .arg(m.questions)
+                               .arg(cue::kMultipleSetShare * 100, 0, 'f', 0);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const double share = double(m.letterRight[i]) / m.questions;
+        if (share < cue::kMultipleLetterLow || share > cue::kMultipleLetterHigh) {
+            report.problems << QStringLiteral("%1 is right in %2 of the %3 multiple answers "
+                                              "(%4 %; from %5 to %6 %)")
+                                   .arg(QChar(u'A' + i))
+                                   .arg(m.letterRight[i])
+                                   .arg(m.questions)
+                                   .arg(share * 100, 0, 'f', 0)
+                                   .arg(cue::kMultipleLetterLow * 100)
+                                   .arg(cue::kMultipleLetterHigh * 100);
+        }
+    }
+    return report;
+}
+
 QStringList describeCues(const CueReport& report)
 {
     QStringList lines;
-    lines << QStringLiteral("chapter    choice longest  letters   statements right  ticks  "
-                            "no-article art.22 pictures (behind the header)");
+    lines << (report.subjectFour
+                  ? QStringLiteral("chapter statements right  ticks  single longest  letters   "
+                                   "multiple no-source pictures (behind the header)")
+                  : QStringLiteral("chapter    choice longest  letters   statements right  ticks  "
+                                   "no-article art.22 pictures (behind the header)"));
     int questions = 0;
     int pictures = 0;
     int behind = 0;
     for (const ChapterFigures& f : report.chapters) {
-        questions += f.choices + f.statements;
+        questions += f.choices + f.statements + f.multiples;
         pictures += f.pictures;
         behind += f.picturesBehindHeader;
+        if (report.subjectFour) {
+            lines << QStringLiteral("%1 %2 %3 % %4 % %5 %6 % %7 % (+%8) %9 %10 %11 (%12)")
+                         .arg(f.number, 7)
+                         .arg(f.statements, 10)
+                         .arg(f.statements ? 100.0 * f.rightStatements / f.statements : 0, 6, 'f',
+                              1)
+                         .arg(f.tickPatternRate * 100, 5, 'f', 1)
+                         .arg(f.choices, 6)
+                         .arg(f.choices ? 100.0 * f.keyedLongest / f.choices : 0, 6, 'f', 1)
+                         .arg(f.bestShiftRate * 100, 6, 'f', 1)
+                         .arg(f.bestShift)
+                         .arg(f.multiples, 8)
+                         .arg(f.withoutArticle, 9)
+                         .arg(f.pictures, 8)
+                         .arg(f.picturesBehindHeader);
+            continue;
+        }
         lines << QStringLiteral("%1-%2 %3 %4 % %5 % (+%6) %7 %8 % %9 % %10 %11 %12 (%13)")
                      .arg(f.low, 4)
                      .arg(f.high, -4)
@@ -423,5 +578,23 @@ QStringList describeCues(const CueReport& report)
     lines << QStringLiteral("careful words of the options (picking among the options that hold "
                             "one wins, chance 25 %): ") +
                  options.join(QStringLiteral(", "));
+    if (report.subjectFour) {
+        const MultipleFigures& m = report.multiples;
+        QStringList letters;
+        for (int i = 0; i < 4; ++i) {
+            letters << QStringLiteral("%1 %2 %")
+                           .arg(QChar(u'A' + i))
+                           .arg(m.questions ? 100.0 * m.letterRight[i] / m.questions : 0, 0, 'f',
+                                0);
+        }
+        lines << QStringLiteral("multiple answers: %1, %2 of two right letters and %3 of three; "
+                                "the commonest right letters %4 in %5; each letter right in: %6")
+                     .arg(m.questions)
+                     .arg(m.twoLetters)
+                     .arg(m.questions - m.twoLetters)
+                     .arg(m.commonest.isEmpty() ? QStringLiteral("-") : m.commonest)
+                     .arg(m.commonestCount)
+                     .arg(letters.join(QStringLiteral(", ")));
+    }
     return lines;
 }

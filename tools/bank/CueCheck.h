@@ -9,13 +9,15 @@
 // Cues let a learner pass without knowing the rules: a right option that stands out by
 // its length, a word that tells whether a statement is right, answers that follow a
 // rotation, sources that cite no article. The check measures each per chapter (the ID
-// ranges that the exam plan draws from) and over the bank.
+// ranges that the exam plan draws from, or subject four's Chapter numbers) and over the
+// bank.
 
 struct ChapterFigures
 {
     int low = 0;
     int high = 0;
-    int choices = 0;
+    int number = 0;       // subject four's chapter; 0 for a range of IDs
+    int choices = 0;      // single choices
     int keyedLongest = 0; // right option strictly longer than each of the three others
     int statements = 0;
     int rightStatements = 0;
@@ -26,6 +28,18 @@ struct ChapterFigures
     int article22 = 0;          // sources citing article 22 of the road traffic safety law
     int pictures = 0;           // questions with a picture
     int picturesBehindHeader = 0;
+    int multiples = 0; // subject four's multiple answers
+};
+
+// Subject four's multiple answers over the bank: a learner who always ticks two letters,
+// the same letters or one letter wins when the right sets lean that way.
+struct MultipleFigures
+{
+    int questions = 0;
+    int twoLetters = 0; // the others have three
+    QString commonest;  // the right set that stands most often ("AC")
+    int commonestCount = 0;
+    int letterRight[4] = {}; // how often A, B, C, D are right
 };
 
 struct CueWord
@@ -53,6 +67,8 @@ struct CueReport
     std::vector<ChapterFigures> chapters;
     std::vector<CueWord> words;          // the cue words and phrases found in enough statements
     std::vector<OptionWord> optionWords; // the careful words, strongest first
+    MultipleFigures multiples;           // subject four only
+    bool subjectFour = false;
     QStringList problems;
 };
 
@@ -79,6 +95,16 @@ constexpr int kRotationMinimum = 12;
 // some options but not all: twice what chance gives.
 constexpr int kOptionWordQuestions = 10;
 constexpr double kOptionWordShare = 0.5;
+// Subject four's multiple answers, once there are kMultipleQuestions of them: the more
+// common size (two or three letters) stands in at most kMultipleSizeShare of them; one
+// right set in at most kMultipleSetShare (ten sets are possible: chance gives a tenth
+// each); each letter is right in at least kMultipleLetterLow and at most
+// kMultipleLetterHigh of them (chance: about five eighths).
+constexpr int kMultipleQuestions = 6;
+constexpr double kMultipleSizeShare = 0.8;
+constexpr double kMultipleSetShare = 1.0 / 3;
+constexpr double kMultipleLetterLow = 0.15;
+constexpr double kMultipleLetterHigh = 0.85;
 } // namespace cue
 
 // The words whose rate is always checked: hedges, absolutes, permissions and duties.
@@ -88,6 +114,13 @@ const QStringList& carefulWords();
 
 CueReport checkCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
                     const QuestionPlaces& places = {});
+
+// Subject four's cues: those of checkCues over its chapters, with its single choices as
+// the choice questions and careful words in multiple answers too; the multiple answers'
+// right sets by size, set and letter; and a source that names neither an article, a
+// standard (GB, GA) nor 安全驾驶常识, 应急救护常识 or 机动车构造常识.
+CueReport checkSubjectFourCues(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
+                               const QuestionPlaces& places = {});
 
 // The figures as lines for a reviewer.
 QStringList describeCues(const CueReport& report);

@@ -1,5 +1,6 @@
 // Builds Drive.mdb from the question sources in assets/bank and the questions of the
-// fact tables in assets/bank/facts; a bank that fails the check is not written.
+// fact tables in assets/bank/facts (subject one, T_Topic), and from the records in
+// assets/bank/km4 (subject four, T_SafeTopic); a bank that fails the check is not written.
 // With --keys, prints the record of a built bank's questions that keys-1.0.txt holds.
 #include "exam/ExamPaper.h"
 #include "toolkit/Fonts.h"
@@ -9,8 +10,6 @@
 #include "tools/bank/BankKeys.h"
 #include "tools/bank/CueCheck.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -34,6 +33,16 @@ int printKeys(const QString& bank)
     return 0;
 }
 
+// The check takes each subject's plan from its exam format.
+std::vector<PlanShare> sharesOf(const std::vector<TExam>& plan)
+{
+    std::vector<PlanShare> shares;
+    for (const TExam& row : plan) {
+        shares.push_back({row.Count, row.Condition});
+    }
+    return shares;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -51,35 +60,48 @@ int main(int argc, char** argv)
     installFontSubstitutes();
     const QString folder = QString::fromLocal8Bit(argv[1]);
     std::vector<SourceQuestion> questions;
+    std::vector<SourceQuestion> safeQuestions;
     QStringList errors;
     std::vector<BankRow> rows;
+    std::vector<BankRow> safeRows;
     KeyRecords keys;
     const bool parsed = parseBankFolder(folder, &questions, &errors);
+    const bool safeParsed = parseSubjectFourFolder(folder, &safeQuestions, &errors);
     const bool keysRead = readKeyRecords(folder, &keys, &errors);
-    if (!parsed || !rowsFromSources(questions, &rows, &errors) || !keysRead) {
+    const bool drawn = parsed && rowsFromSources(questions, &rows, &errors);
+    const bool safeDrawn = safeParsed && rowsFromSources(safeQuestions, &safeRows, &errors);
+    if (!drawn || !safeDrawn || !keysRead) {
         for (const QString& e : errors) {
             std::fprintf(stderr, "bankgen: %s\n", qPrintable(e));
         }
         return 1;
     }
-    QuestionPlaces places;
-    const QDir root(folder);
-    for (const SourceQuestion& q : questions) {
-        places[q.id] = QStringLiteral("%1:%2")
-                           .arg(root.relativeFilePath(QFileInfo(q.file).absoluteFilePath()))
-                           .arg(q.line);
-    }
-    std::vector<PlanShare> plan;
-    for (const TExam& row : ExamPlan) {
-        plan.push_back({row.Count, row.Condition});
-    }
+    const QuestionPlaces places = placesOf(folder, questions);
+    const QuestionPlaces safePlaces = placesOf(folder, safeQuestions);
+    const std::vector<PlanShare> plan = sharesOf(ExamPlan);
+    const std::vector<PlanShare> safePlan = sharesOf(subjectFour().plan);
     const CueReport cues = checkCues(rows, plan, places);
     for (const QString& line : describeCues(cues)) {
         std::printf("bankgen: %s\n", qPrintable(line));
     }
+    // Keys are unique over both subjects: the questions go through one check.
+    std::vector<SourceQuestion> everyQuestion = questions;
+    everyQuestion.insert(everyQuestion.end(), safeQuestions.begin(), safeQuestions.end());
     // A fault in any scene description stops the build, used or not yet.
-    const QStringList problems =
-        sceneFaults() + checkBank(rows, plan, places) + checkKeys(questions, keys) + cues.problems;
+    QStringList problems = sceneFaults() + checkBank(rows, plan, places) +
+                           checkKeys(everyQuestion, keys) + cues.problems;
+    if (!safeRows.empty()) {
+        const CueReport safeCues = checkSubjectFourCues(safeRows, safePlan, safePlaces);
+        std::printf("bankgen: subject four (%s):\n", qPrintable(subjectFourFolder()));
+        for (const QString& line : describeCues(safeCues)) {
+            std::printf("bankgen: %s\n", qPrintable(line));
+        }
+        QStringList warnings;
+        problems += checkSubjectFour(safeRows, safePlan, safePlaces, &warnings) + safeCues.problems;
+        for (const QString& w : warnings) {
+            std::printf("bankgen: warning: subject four: %s\n", qPrintable(w));
+        }
+    }
     if (!problems.isEmpty()) {
         for (const QString& p : problems) {
             std::fprintf(stderr, "bankgen: %s\n", qPrintable(p));
@@ -89,10 +111,10 @@ int main(int argc, char** argv)
         return 1;
     }
     QString error;
-    if (!writeBank(QString::fromLocal8Bit(argv[2]), rows, &error)) {
+    if (!writeBank(QString::fromLocal8Bit(argv[2]), rows, safeRows, &error)) {
         std::fprintf(stderr, "bankgen: %s\n", qPrintable(error));
         return 1;
     }
-    std::printf("bankgen: %zu questions\n", rows.size());
+    std::printf("bankgen: %zu questions, %zu of subject four\n", rows.size(), safeRows.size());
     return 0;
 }
