@@ -1,7 +1,6 @@
 // The main menu: its click areas at their places, the exit question, the optional
 // background file and the registration of the data-access library.
 #include "app/MainUnit.h"
-#include "data/BankSchema.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "tests/support/TestSupport.h"
@@ -248,9 +247,6 @@ private slots:
         QVERIFY2(text.contains(QStringLiteral("科目四")), qPrintable(text));
         QCOMPARE(menu->Subject, 1);
 
-        for (const QString& statement : BankSchema::subjectFourStatements()) {
-            m_folder->exec(statement);
-        }
         m_folder->exec(QStringLiteral("INSERT INTO T_SafeTopic (ID, QKey, Type, Chapter, Content, "
                                       "Result) VALUES (1, 's4-x', 1, 1, '判', '√')"));
         clickControl(menu->imgKeMuSi);

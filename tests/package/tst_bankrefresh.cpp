@@ -1,7 +1,6 @@
 // A package upgrade brings the learner's own bank up to the new questions: the learner's
 // exam paper, wrong-question book and every other table stay and keep naming the same
 // questions, whatever their new IDs; a failure leaves the bank as it was.
-#include "data/BankSchema.h"
 #include "data/Connection.h"
 #include "tests/package/KeyedBank.h"
 #include "tests/support/TestSupport.h"
@@ -88,13 +87,10 @@ const char kUnnamed[] = "SELECT (SELECT count(*) FROM T_TopicTmp WHERE ID NOT IN
                         "(SELECT ID FROM T_Topic)) + (SELECT count(*) FROM T_WrongBook WHERE ID "
                         "NOT IN (SELECT ID FROM T_Topic))";
 
-// Subject four's tables beside subject one's, with questions of (ID, key, type, chapter).
+// Subject four's questions of (ID, key, type, chapter) in the bank's table of them.
 void addSubjectFour(const QString& path, const char* questions)
 {
     Bank bank(path);
-    for (const QString& statement : BankSchema::subjectFourStatements()) {
-        QVERIFY(bank.exec(statement.toUtf8().constData()));
-    }
     QVERIFY(bank.exec((QByteArray("INSERT INTO T_SafeTopic (ID, QKey, Type, Chapter, Content, "
                                   "Result) VALUES ") +
                        questions)
