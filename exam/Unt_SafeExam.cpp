@@ -33,7 +33,7 @@ const char* const kDownPictures[] = {"SafeKeyDownA.rgb32", "SafeKeyDownB.rgb32",
 
 QString multipleHint()
 {
-    return QStringLiteral("多选题：点选两个以上答案，再按“确定”");
+    return QStringLiteral("点选两个以上答案，再按确定");
 }
 
 } // namespace
@@ -70,9 +70,9 @@ SafeAnswerKeys::SafeAnswerKeys(QWidget* screen)
     lblResult = textLabel(screen, "lblResult", QRect(306, 243, 74, 65), QStringLiteral("隶书"), 60,
                           QColor(0, 128, 0));
     lblResult->setAlignment(Qt::AlignCenter);
-    lblHint = textLabel(screen, "lblHint", QRect(100, 334, 244, 24), QStringLiteral("宋体"), 14,
+    lblHint = textLabel(screen, "lblHint", QRect(102, 334, 224, 24), QStringLiteral("宋体"), 14,
                         QColor(170, 40, 40));
-    lblHint->setAlignment(Qt::AlignCenter);
+    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void SafeAnswerKeys::showQuestion(AnswerKind kind, const QString& stored, bool locked)
@@ -128,7 +128,7 @@ void SafeAnswerKeys::confirmClick()
 {
     const QString letters = ExamMarking::normalised(AnswerKind::Multiple, m_toggles.letters());
     if (letters.isEmpty()) {
-        lblHint->setCaption(QStringLiteral("多选题至少要选两个答案，本题答案未改"));
+        lblHint->setCaption(QStringLiteral("至少要选两个答案，答案未改"));
         return;
     }
     OnAnswer(letters);

@@ -346,14 +346,24 @@ void safeKey(QPainter& p, int index, bool down)
 constexpr int kSafeNavigationLeft = 462;
 const QRectF kSafeAnswerBox(304, 240, 78, 72);
 
-QImage safeExamBase(bool keysDown)
+enum class Keys
+{
+    Up,
+    Down,
+    None
+};
+
+// The confirm key's place, where the exam's own picture lies beneath it.
+const QRect kSafeConfirm(386, 240, 70, 70);
+
+QImage safeExamBase(Keys keys)
 {
     QImage image = paint::canvas(800, 600, kLavender);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     examHeader(p, QStringLiteral("科目四"), QStringLiteral("小型汽车 · 共50题 · 30分钟"));
-    for (int i = 0; i < 4; ++i) {
-        safeKey(p, i, keysDown);
+    for (int i = 0; keys != Keys::None && i < 4; ++i) {
+        safeKey(p, i, keys == Keys::Down);
     }
     answerBox(p, kSafeAnswerBox);
     navigationRow(p, kSafeNavigationLeft, 82);
@@ -363,37 +373,46 @@ QImage safeExamBase(bool keysDown)
 
 QImage drawSafeExam()
 {
-    return safeExamBase(false);
+    return safeExamBase(Keys::Up);
 }
 
 // A letter key held down, laid over its place while the letter is toggled on.
 QImage drawSafeKeyDown(int index)
 {
     const QPointF c = safeKeyCentre(index);
-    return paint::crop(safeExamBase(true), QRect(int(c.x()) - 37, 238, 74, 74));
+    return paint::crop(safeExamBase(Keys::Down), QRect(int(c.x()) - 37, 238, 74, 74));
 }
 
-// The confirm key of multiple answers, on the plain ground: normal, then greyed for the
+// The confirm key of multiple answers on the exam's picture: normal, then greyed for the
 // questions that need none.
 QImage drawSafeConfirm()
 {
-    QImage image = paint::canvas(140, 70, kLavender);
+    const QRectF key(kSafeConfirm.x() + 4, kSafeConfirm.y() + 3, 62, 62);
+    QImage normal = safeExamBase(Keys::Up);
+    QImage greyed = normal;
+    {
+        QPainter p(&normal);
+        roundKey(p, key, QStringLiteral("确定"), QColor(220, 130, 40), Qt::white, kai(20));
+        QPainter q(&greyed);
+        roundKey(q, key, QStringLiteral("确定"), QColor(190, 186, 206), QColor(240, 240, 248),
+                 kai(20));
+    }
+    QImage image = paint::canvas(2 * kSafeConfirm.width(), kSafeConfirm.height(), kLavender);
     QPainter p(&image);
-    const QRectF key(4, 3, 62, 62);
-    roundKey(p, key, QStringLiteral("确定"), QColor(220, 130, 40), Qt::white, kai(20));
-    roundKey(p, key.translated(70, 0), QStringLiteral("确定"), QColor(190, 186, 206),
-             QColor(240, 240, 248), kai(20));
+    p.drawImage(QPointF(0, 0), paint::crop(normal, kSafeConfirm));
+    p.drawImage(QPointF(kSafeConfirm.width(), 0), paint::crop(greyed, kSafeConfirm));
     return image;
 }
 
 // Laid over the four letter keys for a statement: a tick and a cross.
 QImage drawSafeTickCross()
 {
+    // The exam's picture there without the letter keys, so that the frame of the question
+    // above stays whole.
     QImage image =
-        paint::crop(safeExamBase(false), QRect(kSafeKeyLeft, 234, 4 * kSafeKeyPitch, 79));
+        paint::crop(safeExamBase(Keys::None), QRect(kSafeKeyLeft, 234, 4 * kSafeKeyPitch, 79));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(image.rect(), kLavender);
     const QPointF tick(70 - kSafeKeyLeft, 274 - 234);
     const QPointF cross(200 - kSafeKeyLeft, 274 - 234);
     tickCrossKeys(p, tick, cross, 36);
