@@ -266,3 +266,22 @@ void ClipView::mouseReleaseEvent(QMouseEvent* event)
     }
     event->accept();
 }
+
+Label* editionBadge(QWidget* screen)
+{
+    Label* badge = named(new Label(screen), "lblXueYuanBan");
+    badge->setGeometry(697, 436, 48, 141);
+    badge->setWordWrap(true);
+    badge->setTextFont(QStringLiteral("华文行楷"), 48, true, Qt::red);
+    badge->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    badge->setCaption(QStringLiteral("学员版"));
+    badge->setLineHeight(47);
+    return badge;
+}
+
+void markPanelWrong(DBCtrlGrid* sheet)
+{
+    const QSize panel = sheet->panelSize();
+    sheet->canvas()->fillRect(QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)),
+                              Qt::red);
+}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "toolkit/ClickArea.h"
 #include "toolkit/Controls.h"
+#include "toolkit/DBCtrlGrid.h"
 
 class MediaPlayer;
 class Query;
@@ -110,3 +112,62 @@ private:
     MediaPlayer* m_player;
     QColor m_background;
 };
+
+// The parts both exam screens have, made alike into a screen's members of the same names:
+// the click areas of the buttons next, prior, select and hand-in at y 240 from x at a
+// pitch, tied to the screen's handlers of the same names.
+template <class Screen> void makeNavigationAreas(Screen* s, int x, int pitch)
+{
+    s->lblNext = clickArea<Label>(s, "lblNext", {x, 240, 81, 78});
+    s->lblPrior = clickArea<Label>(s, "lblPrior", {x + pitch, 240, 81, 78});
+    s->lblSelect = clickArea<Label>(s, "lblSelect", {x + 2 * pitch, 240, 81, 78});
+    s->lblEndExam = clickArea<Label>(s, "lblEndExam", {x + 3 * pitch, 240, 81, 78});
+    s->lblNext->OnClick = [s](QObject* o) { s->lblNextClick(o); };
+    s->lblPrior->OnClick = [s](QObject* o) { s->lblPriorClick(o); };
+    s->lblSelect->OnClick = [s](QObject* o) { s->lblSelectClick(o); };
+    s->lblEndExam->OnClick = [s](QObject* o) { s->lblEndExamClick(o); };
+}
+
+// The answer sheet under the answer row: columns by ten rows of panels of the sheet's
+// data source, each with its number (the field TopicNo) and the answer given (Result).
+template <class Screen>
+void makeAnswerSheet(Screen* s, int columns, int height, const QRect& number, const QRect& answer)
+{
+    s->DBCtrlGrid1 = named(new DBCtrlGrid(s), "DBCtrlGrid1");
+    s->DBCtrlGrid1->setGeometry(22, 360, 470, height);
+    s->DBCtrlGrid1->setPanels(columns, 10, QSize(470 / columns, 20));
+    s->DBCtrlGrid1->setColor(colorFromBgr(kLavender));
+    s->DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
+    s->DBCtrlGrid1->setDataSource(s->DataSource1);
+    s->DBText2 = named(new DBText(s), "DBText2");
+    s->DBText2->setGeometry(number);
+    s->DBText2->setTextFont(QStringLiteral("隶书"), 16, true, Qt::blue);
+    s->DBText2->setDataField(QStringLiteral("TopicNo"));
+    s->DBText3 = named(new DBText(s), "DBText3");
+    s->DBText3->setGeometry(answer);
+    s->DBText3->setTextFont(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
+    s->DBText3->setDataField(QStringLiteral("Result"));
+    s->DBCtrlGrid1->addPanelText(s->DBText2);
+    s->DBCtrlGrid1->addPanelText(s->DBText3);
+}
+
+// The candidate's panel: number, name, vehicle, the clock of minutes, the contact line.
+template <class Screen> void makeCandidatePanel(Screen* s, int minutes)
+{
+    const QString li = QStringLiteral("隶书");
+    s->lblNo = textLabel(s, "lblNo", QRect(607, 361, 178, 21), li, 21, Qt::blue,
+                         QStringLiteral("12345678"));
+    s->Label1 = textLabel(s, "Label1", QRect(607, 389, 178, 21), li, 21, Qt::blue,
+                          QStringLiteral("Quorin软件"));
+    s->Label2 =
+        textLabel(s, "Label2", QRect(630, 446, 178, 21), li, 21, Qt::blue, QStringLiteral("汽车"));
+    s->lblTime = textLabel(s, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
+                           Qt::blue, clockCaption(minutes));
+    s->lblAddress = contactLabel(s, 392, 585);
+}
+
+// In the review: the panel being painted marked red, as wrong or not answered.
+void markPanelWrong(DBCtrlGrid* sheet);
+
+// The edition's badge on the candidate's panel: "学员版" in a column.
+Label* editionBadge(QWidget* screen);

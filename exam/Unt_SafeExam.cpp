@@ -10,7 +10,6 @@
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
-#include <QPainter>
 #include <QScopedValueRollback>
 #include <utility>
 
@@ -164,63 +163,19 @@ TFrm_SafeExam::TFrm_SafeExam(QWidget* owner)
     Keys = new SafeAnswerKeys(this);
     Keys->OnAnswer = [this](const QString& answer) { storeAnswer(answer); };
 
-    lblNext = clickArea<Label>(this, "lblNext", {462, 240, 81, 78});
-    lblPrior = clickArea<Label>(this, "lblPrior", {544, 240, 81, 78});
-    lblSelect = clickArea<Label>(this, "lblSelect", {626, 240, 81, 78});
-    lblEndExam = clickArea<Label>(this, "lblEndExam", {708, 240, 81, 78});
-    lblNext->OnClick = [this](QObject* s) { lblNextClick(s); };
-    lblPrior->OnClick = [this](QObject* s) { lblPriorClick(s); };
-    lblSelect->OnClick = [this](QObject* s) { lblSelectClick(s); };
-    lblEndExam->OnClick = [this](QObject* s) { lblEndExamClick(s); };
-
-    DBCtrlGrid1 = named(new DBCtrlGrid(this), "DBCtrlGrid1");
-    DBCtrlGrid1->setGeometry(22, 360, 470, 200);
-    DBCtrlGrid1->setPanels(5, 10, QSize(94, 20));
-    DBCtrlGrid1->setColor(colorFromBgr(kLavender));
-    DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
-    DBCtrlGrid1->setDataSource(DataSource1);
+    makeNavigationAreas(this, 462, 82);
+    makeAnswerSheet(this, 5, 200, QRect(4, 1, 44, 18), QRect(48, 0, 44, 20));
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int) {
         const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
         if (number >= 0 && number <= 103 && WrongTopics.test(size_t(number))) {
-            const QSize panel = g->panelSize();
-            g->canvas()->fillRect(
-                QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)), Qt::red);
+            markPanelWrong(g);
         }
     };
-    DBText2 = named(new DBText(this), "DBText2");
-    DBText2->setGeometry(4, 1, 44, 18);
-    DBText2->setTextFont(QStringLiteral("隶书"), 16, true, Qt::blue);
-    DBText2->setDataField(QStringLiteral("TopicNo"));
-    DBText3 = named(new DBText(this), "DBText3");
-    DBText3->setGeometry(48, 0, 44, 20);
-    DBText3->setTextFont(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
-    DBText3->setDataField(m_answerField);
-    DBCtrlGrid1->addPanelText(DBText2);
-    DBCtrlGrid1->addPanelText(DBText3);
-
-    const QString li = QStringLiteral("隶书");
-    lblNo = textLabel(this, "lblNo", QRect(607, 361, 178, 21), li, 21, Qt::blue);
-    Label1 = textLabel(this, "Label1", QRect(607, 389, 178, 21), li, 21, Qt::blue,
-                       QStringLiteral("Quorin软件"));
-    Label2 = textLabel(this, "Label2", QRect(630, 446, 178, 21), li, 21, Qt::blue,
-                       QStringLiteral("汽车"));
-    lblTime = textLabel(this, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
-                        Qt::blue, clockCaption(four().minutes));
-    lblAddress = contactLabel(this, 392, 585);
+    makeCandidatePanel(this, four().minutes);
+    lblNo->setCaption(QString());
     lblAddress->setCaption(loadStr(StringId::Contact));
-    lblXueYuanBan = textLabel(this, "lblXueYuanBan", QRect(697, 436, 48, 141),
-                              QStringLiteral("华文行楷"), 48, Qt::red, QStringLiteral("学员版"));
-    lblXueYuanBan->setWordWrap(true);
-    lblXueYuanBan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblXueYuanBan->setLineHeight(47);
-
-    // The title band is the one place free of controls, and the title is not needed in
-    // the review.
-    lblJieXi = named(new ExplainNote(this), "lblJieXi");
-    lblJieXi->setGeometry(4, 2, 792, 52);
-    lblJieXi->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
-    lblJieXi->setTextFont(QStringLiteral("宋体"), 14, true);
-    lblJieXi->setRunIn(true);
+    lblXueYuanBan = editionBadge(this);
+    lblJieXi = titleBandNote(this);
 
     Timer = named(new ::Timer(this), "Timer");
     Timer->setInterval(60000);

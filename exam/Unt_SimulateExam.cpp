@@ -86,51 +86,11 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
                           QColor(0, 128, 0), QStringLiteral("A"));
     lblResult->setAlignment(Qt::AlignCenter);
 
-    lblNext = clickArea<Label>(this, "lblNext", {410, 240, 81, 78});
-    lblPrior = clickArea<Label>(this, "lblPrior", {508, 240, 81, 78});
-    lblSelect = clickArea<Label>(this, "lblSelect", {606, 240, 81, 78});
-    lblEndExam = clickArea<Label>(this, "lblEndExam", {704, 240, 81, 78});
-    lblNext->OnClick = [this](QObject* s) { lblNextClick(s); };
-    lblPrior->OnClick = [this](QObject* s) { lblPriorClick(s); };
-    lblSelect->OnClick = [this](QObject* s) { lblSelectClick(s); };
-    lblEndExam->OnClick = [this](QObject* s) { lblEndExamClick(s); };
-
-    DBCtrlGrid1 = named(new DBCtrlGrid(this), "DBCtrlGrid1");
-    DBCtrlGrid1->setGeometry(22, 360, 470, 216);
-    DBCtrlGrid1->setPanels(10, 10, QSize(47, 20));
-    DBCtrlGrid1->setColor(colorFromBgr(kLavender));
-    DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
-    DBCtrlGrid1->setDataSource(DataSource1);
+    makeNavigationAreas(this, 410, 98);
+    makeAnswerSheet(this, 10, 216, QRect(-1, 1, 37, 17), QRect(35, 0, 13, 20));
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int i) { DBCtrlGrid1PaintPanel(g, i); };
-    DBText2 = named(new DBText(this), "DBText2");
-    DBText2->setGeometry(-1, 1, 37, 17);
-    DBText2->setTextFont(QStringLiteral("隶书"), 16, true, Qt::blue);
-    DBText2->setDataField(QStringLiteral("TopicNo"));
-    DBText3 = named(new DBText(this), "DBText3");
-    DBText3->setGeometry(35, 0, 13, 20);
-    DBText3->setTextFont(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
-    DBText3->setDataField(QStringLiteral("Result"));
-    DBCtrlGrid1->addPanelText(DBText2);
-    DBCtrlGrid1->addPanelText(DBText3);
-
-    const QString li = QStringLiteral("隶书");
-    lblNo = textLabel(this, "lblNo", QRect(607, 361, 178, 21), li, 21, Qt::blue,
-                      QStringLiteral("12345678"));
-    Label1 = textLabel(this, "Label1", QRect(607, 389, 178, 21), li, 21, Qt::blue,
-                       QStringLiteral("Quorin软件"));
-    Label2 = textLabel(this, "Label2", QRect(630, 446, 178, 21), li, 21, Qt::blue,
-                       QStringLiteral("汽车"));
-    lblTime = textLabel(this, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
-                        Qt::blue, clockCaption(subjectOne().minutes));
-    lblAddress = contactLabel(this, 392, 585);
-
-    // The title band is the one place free of controls; the title is not needed in the
-    // review, where the note lies over it.
-    lblJieXi = named(new ExplainNote(this), "lblJieXi");
-    lblJieXi->setGeometry(4, 2, 792, 52);
-    lblJieXi->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
-    lblJieXi->setTextFont(QStringLiteral("宋体"), 14, true);
-    lblJieXi->setRunIn(true);
+    makeCandidatePanel(this, subjectOne().minutes);
+    lblJieXi = titleBandNote(this);
 
     Timer = new ::Timer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -154,13 +114,7 @@ void TFrm_SimulateExam::FormCreate()
 {
     lblAddress->setCaption(loadStr(StringId::Contact));
 
-    lblXueYuanBan = named(new Label(this), "lblXueYuanBan");
-    lblXueYuanBan->setGeometry(697, 436, 48, 141);
-    lblXueYuanBan->setWordWrap(true);
-    lblXueYuanBan->setTextFont(QStringLiteral("华文行楷"), 48, true, Qt::red);
-    lblXueYuanBan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblXueYuanBan->setCaption(QStringLiteral("学员版"));
-    lblXueYuanBan->setLineHeight(47);
+    lblXueYuanBan = editionBadge(this);
 
     detachDataSources();
 }
@@ -318,9 +272,7 @@ void TFrm_SimulateExam::DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int)
 {
     const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
     if (number >= 0 && number <= 103 && WrongTopicSet.test(size_t(number))) {
-        const QSize panel = sender->panelSize();
-        sender->canvas()->fillRect(
-            QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)), Qt::red);
+        markPanelWrong(sender);
     }
 }
 

@@ -153,7 +153,7 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
         imgDown[i]->loadFromResource(artPath(QString::fromLatin1(down[i])));
         imgDown[i]->hide();
     }
-    sbtnConfirm = clickArea<FlatButton>(this, "sbtnConfirm", {632, 556, 160, 42});
+    sbtnConfirm = clickArea<FlatButton>(this, "sbtnConfirm", {634, 557, 156, 38});
     sbtnConfirm->setGlyph(loadResourcePicture(artPath(QStringLiteral("PracticeConfirm.rgb32"))), 2);
     sbtnConfirm->OnClick = [this](QObject* s) { sbtnConfirmClick(s); };
     sbtnConfirm->hide();

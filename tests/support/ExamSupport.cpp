@@ -112,9 +112,7 @@ TFrm_SimulateExam* ExamFixture::showExam(const QString& number)
 
 TFrm_SafeExam* ExamFixture::showSafeExam(int perCell)
 {
-    for (const QString& sql : safeBankSql(perCell)) {
-        folder.exec(sql);
-    }
+    folder.exec(safeBankSql(perCell));
     auto* exam = new TFrm_SafeExam(nullptr);
     exam->lblNo->setCaption(QStringLiteral("44"));
     exam->show();

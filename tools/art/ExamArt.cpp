@@ -321,25 +321,18 @@ void safeKey(QPainter& p, int index, bool down)
         roundKey(p, box, letter, kLetterBlue, Qt::white, face);
         return;
     }
+    // Sunk into a gold ring, darker, its letter warm: the key's shade falls inside.
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(244, 196, 60));
     p.drawEllipse(box.adjusted(-4, -4, 4, 4));
-    QRadialGradient sunk(c + QPointF(6, 8), 40);
-    sunk.setColorAt(0, kLetterBlue.darker(115));
-    sunk.setColorAt(0.8, kLetterBlue.darker(150));
-    sunk.setColorAt(1, kLetterBlue.darker(200));
-    p.setBrush(sunk);
-    p.setPen(QPen(kLetterBlue.darker(220), 1.5));
-    p.drawEllipse(box);
-    // The shade of the rim falls inside, as on a key held down.
+    p.restore();
+    roundKey(p, box.translated(1, 1), letter, kLetterBlue.darker(150), QColor(255, 244, 200), face);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0, 0, 30, 110), 3));
-    p.setBrush(Qt::NoBrush);
     p.drawArc(box.adjusted(3, 3, -3, -3), 40 * 16, 120 * 16);
-    p.setFont(face);
-    paint::shadowedText(p, box.translated(1.5, 2), letter, QColor(255, 244, 200),
-                        QColor(0, 0, 40, 150), Qt::AlignCenter, 1);
     p.restore();
 }
 
@@ -397,11 +390,7 @@ QImage drawSafeConfirm()
         roundKey(q, key, QStringLiteral("确定"), QColor(190, 186, 206), QColor(240, 240, 248),
                  kai(20));
     }
-    QImage image = paint::canvas(2 * kSafeConfirm.width(), kSafeConfirm.height(), kLavender);
-    QPainter p(&image);
-    p.drawImage(QPointF(0, 0), paint::crop(normal, kSafeConfirm));
-    p.drawImage(QPointF(kSafeConfirm.width(), 0), paint::crop(greyed, kSafeConfirm));
-    return image;
+    return twoFrameGlyph(normal, greyed, kSafeConfirm);
 }
 
 // Laid over the four letter keys for a statement: a tick and a cross.
@@ -547,7 +536,7 @@ QImage drawExamPassed()
 std::vector<ArtItem> examArt()
 {
     using T = ArtItem::Target;
-    return {
+    std::vector<ArtItem> items = {
         {T::Resource, QStringLiteral("art/StudentLogin.rgb32"), "rgb32", drawStudentLogin},
         {T::Resource, QStringLiteral("art/ExamTitle.bmp"), "bmp",
          [] { return drawExamTitle(QStringLiteral("科目一")); }},
@@ -562,18 +551,17 @@ std::vector<ArtItem> examArt()
         {T::Resource, QStringLiteral("art/SafeExam.rgb32"), "rgb32", drawSafeExam},
         {T::Resource, QStringLiteral("art/SafeTickCross.rgb32"), "rgb32", drawSafeTickCross},
         {T::Resource, QStringLiteral("art/SafeConfirm.rgb32"), "rgb32", drawSafeConfirm},
-        {T::Resource, QStringLiteral("art/SafeKeyDownA.rgb32"), "rgb32",
-         [] { return drawSafeKeyDown(0); }},
-        {T::Resource, QStringLiteral("art/SafeKeyDownB.rgb32"), "rgb32",
-         [] { return drawSafeKeyDown(1); }},
-        {T::Resource, QStringLiteral("art/SafeKeyDownC.rgb32"), "rgb32",
-         [] { return drawSafeKeyDown(2); }},
-        {T::Resource, QStringLiteral("art/SafeKeyDownD.rgb32"), "rgb32",
-         [] { return drawSafeKeyDown(3); }},
         {T::Resource, QStringLiteral("art/ExamResult.rgb32"), "rgb32",
          [] { return drawExamResult(QStringLiteral("本次模拟考试共100题，满分100分，90分及格")); }},
         {T::Resource, QStringLiteral("art/ExamResultFour.rgb32"), "rgb32",
          [] { return drawExamResult(QStringLiteral("共50题，每题2分，满分100分，90分及格")); }},
         {T::Resource, QStringLiteral("art/ExamPassed.rgb32"), "rgb32", drawExamPassed},
     };
+    // The letter keys held down, one picture a letter.
+    for (int i = 0; i < 4; ++i) {
+        items.push_back({T::Resource,
+                         QStringLiteral("art/SafeKeyDown%1.rgb32").arg(QChar(u'A' + i)), "rgb32",
+                         [i] { return drawSafeKeyDown(i); }});
+    }
+    return items;
 }

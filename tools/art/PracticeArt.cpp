@@ -236,11 +236,11 @@ QImage drawKeyDown(int index)
 }
 
 // The confirm key of a multiple answer below the answer column: normal, then greyed.
-const QRect kConfirm(632, 556, 160, 42);
+const QRect kConfirm(634, 557, 156, 38);
 
 QImage drawConfirmKey()
 {
-    const QFont caption = paint::font(QStringLiteral("隶书"), 28, true);
+    const QFont caption = paint::font(QStringLiteral("隶书"), 24, true);
     QImage normal = practiceBase();
     QImage greyed = practiceBase();
     {
@@ -251,11 +251,7 @@ QImage drawConfirmKey()
         paint::ovalButton(q, kConfirm, QStringLiteral("确定"), QColor(206, 204, 222),
                           QColor(150, 148, 170), caption);
     }
-    QImage image = paint::canvas(2 * kConfirm.width(), kConfirm.height(), kLavender);
-    QPainter p(&image);
-    p.drawImage(QPointF(0, 0), paint::crop(normal, kConfirm));
-    p.drawImage(QPointF(kConfirm.width(), 0), paint::crop(greyed, kConfirm));
-    return image;
+    return twoFrameGlyph(normal, greyed, kConfirm);
 }
 
 QImage drawKeypad()
@@ -386,6 +382,15 @@ QImage drawClockFrame(int frame, int frames)
 
 } // namespace
 
+QImage twoFrameGlyph(const QImage& normal, const QImage& greyed, const QRect& place)
+{
+    QImage image = paint::canvas(2 * place.width(), place.height(), Qt::white);
+    QPainter p(&image);
+    p.drawImage(QPointF(0, 0), paint::crop(normal, place));
+    p.drawImage(QPointF(place.width(), 0), paint::crop(greyed, place));
+    return image;
+}
+
 std::vector<QImage> clockFrames()
 {
     constexpr int frames = 30;
@@ -407,21 +412,20 @@ QByteArray clockClip()
 std::vector<ArtItem> practiceArt()
 {
     using T = ArtItem::Target;
-    return {
+    std::vector<ArtItem> items = {
         {T::Resource, QStringLiteral("art/ShunXuLianXi.rgb32"), "rgb32", drawPracticeBackground},
         {T::Resource, QStringLiteral("art/ShunXuLianXi_vx.rgb32"), "rgb32", drawTrueFalseStrip},
         {T::Resource, QStringLiteral("art/LuRu.png"), "png", drawLuRuGlyph},
-        {T::Resource, QStringLiteral("art/PracticeKeyDownA.rgb32"), "rgb32",
-         [] { return drawKeyDown(0); }},
-        {T::Resource, QStringLiteral("art/PracticeKeyDownB.rgb32"), "rgb32",
-         [] { return drawKeyDown(1); }},
-        {T::Resource, QStringLiteral("art/PracticeKeyDownC.rgb32"), "rgb32",
-         [] { return drawKeyDown(2); }},
-        {T::Resource, QStringLiteral("art/PracticeKeyDownD.rgb32"), "rgb32",
-         [] { return drawKeyDown(3); }},
         {T::Resource, QStringLiteral("art/PracticeConfirm.rgb32"), "rgb32", drawConfirmKey},
         {T::Resource, QStringLiteral("art/JianPan.rgb32"), "rgb32", drawKeypad},
         {T::AppFile, QStringLiteral("Yes.bmp"), "bmp", [] { return drawMark(true); }},
         {T::AppFile, QStringLiteral("No.bmp"), "bmp", [] { return drawMark(false); }},
     };
+    // The letter keys held down, one picture a letter.
+    for (int i = 0; i < 4; ++i) {
+        items.push_back({T::Resource,
+                         QStringLiteral("art/PracticeKeyDown%1.rgb32").arg(QChar(u'A' + i)),
+                         "rgb32", [i] { return drawKeyDown(i); }});
+    }
+    return items;
 }
