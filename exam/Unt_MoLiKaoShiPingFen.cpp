@@ -7,6 +7,7 @@
 #include "exam/ExamMarking.h"
 #include "exam/ExamPaper.h"
 #include "exam/StudyRecord.h"
+#include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
@@ -155,4 +156,17 @@ void showReviewNote(ExplainNote* note, const ExamFormat& format, int id, const Q
     note->setNote(answerLine, explain, source);
     note->fitFont(QStringLiteral("宋体"), {14, 13, 12}, true);
     note->raise();
+}
+
+void chooseQuestion(QWidget* screen, const ExamFormat& format)
+{
+    auto* pad = new TFrm_StudentLogin(screen);
+    if (format.subject != subjectOne().subject) {
+        pad->imgTitle->loadFromResource(artPath(QStringLiteral("ExamTitleFour.bmp")));
+        pad->imgXT->loadFromResource(artPath(QStringLiteral("QuestionPromptFour.jpg")));
+    }
+    pad->imgXT->show();
+    if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
+        DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
+    }
 }

@@ -64,3 +64,7 @@ void recordHandIn(const ExamFormat& format, const QString& candidateNo);
 // In the review, over the exam screen's title band: the answer line (may be empty), the
 // explanation and the source of a question of the format, in the largest face that fits.
 void showReviewNote(ExplainNote* note, const ExamFormat& format, int id, const QString& answerLine);
+
+// The number pad over an exam screen, with the range of the format's paper: the paper
+// moves to the number given, a number it does not hold leaves it.
+void chooseQuestion(QWidget* screen, const ExamFormat& format);

@@ -4,7 +4,6 @@
 #include "data/DMUnit.h"
 #include "exam/ExamMarking.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
-#include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
@@ -339,13 +338,7 @@ void TFrm_SafeExam::lblPriorClick(QObject*)
 
 void TFrm_SafeExam::lblSelectClick(QObject*)
 {
-    auto* pad = new TFrm_StudentLogin(this);
-    pad->imgTitle->loadFromResource(artPath(QStringLiteral("ExamTitleFour.bmp")));
-    pad->imgXT->loadFromResource(artPath(QStringLiteral("QuestionPromptFour.jpg")));
-    pad->imgXT->show();
-    if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
-        DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
-    }
+    chooseQuestion(this, four());
 }
 
 void TFrm_SafeExam::TimerTimer(QObject*)

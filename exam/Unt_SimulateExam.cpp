@@ -5,7 +5,6 @@
 #include "app/ScreenParts.h"
 #include "data/DMUnit.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
-#include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
@@ -244,11 +243,7 @@ void TFrm_SimulateExam::lblPriorClick(QObject*)
 
 void TFrm_SimulateExam::lblSelectClick(QObject*)
 {
-    auto* pad = new TFrm_StudentLogin(this);
-    pad->imgXT->show();
-    if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
-        DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
-    }
+    chooseQuestion(this, subjectOne());
 }
 
 void TFrm_SimulateExam::DataSource1DataChange(QObject*, Field*)
