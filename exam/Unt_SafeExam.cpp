@@ -156,8 +156,8 @@ TFrm_SafeExam::TFrm_SafeExam(QWidget* owner)
     DBImage1->setEnabled(false);
     DBImage1->setDataSource(DataSource);
     DBImage1->setDataField(QStringLiteral("Picture"));
-    Clip = new ClipView(this, colorFromBgr(16759765));
-    Clip->setGeometry(picture);
+    imgClip = new ClipView(this, colorFromBgr(16759765));
+    imgClip->setGeometry(picture);
 
     Keys = new SafeAnswerKeys(this);
     Keys->OnAnswer = [this](const QString& answer) { storeAnswer(answer); };
@@ -204,7 +204,7 @@ void TFrm_SafeExam::FormShow()
 {
     resize(800, 600);
     attachDataSources(false);
-    Clip->stop();
+    imgClip->stop();
     QString why;
     if (!ExamPaper::checkBank(DM->ADOCon, four(), &why)) {
         // Nothing was written: the bank of a learner whose refresh failed keeps all it has.
@@ -290,7 +290,7 @@ void TFrm_SafeExam::showQuestion()
     QString error;
     // A clip that cannot be read leaves the picture, as a damaged one does.
     const bool playing =
-        ExamPaper::clipOf(DM->ADOCon, four(), id, &clip, &error) && Clip->play(clip);
+        ExamPaper::clipOf(DM->ADOCon, four(), id, &clip, &error) && imgClip->play(clip);
     DBImage1->setVisible(!playing && !paper.fieldByName(QStringLiteral("Picture")).isNull());
 
     if (m_reviewing) {
@@ -362,7 +362,7 @@ void TFrm_SafeExam::lblEndExamClick(QObject*)
 void TFrm_SafeExam::HandInExam()
 {
     Timer->setEnabled(false);
-    Clip->stop();
+    imgClip->stop();
     if (!std::exchange(m_recorded, true)) {
         recordHandIn(four(), lblNo->caption());
     }
@@ -399,7 +399,7 @@ void TFrm_SafeExam::watchSheetNumbers()
 void TFrm_SafeExam::FormClose(CloseAction& action)
 {
     Timer->setEnabled(false);
-    Clip->stop();
+    imgClip->stop();
     DM->ADOQryTopic.close();
     TFrm_Father::FormClose(action);
 }

@@ -57,7 +57,7 @@ public:
 
     Label* lblContent;
     DBImage* DBImage1;
-    ClipView* Clip;
+    ClipView* imgClip; // a question's clip over its picture
     SafeAnswerKeys* Keys;
     Label* lblNext;
     Label* lblPrior;

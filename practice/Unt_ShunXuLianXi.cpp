@@ -141,8 +141,8 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     lblJieXi->setGeometry(0, 184, 376, 150);
 
     // Over the picture box of the panel, which takes no clicks.
-    Clip = new ClipView(this, colorFromBgr(kLavender));
-    Clip->setGeometry(QRect(Panel1->pos() + DBImage1->pos(), DBImage1->size()));
+    imgClip = new ClipView(this, colorFromBgr(kLavender));
+    imgClip->setGeometry(QRect(Panel1->pos() + DBImage1->pos(), DBImage1->size()));
     const char* const down[] = {"PracticeKeyDownA.rgb32", "PracticeKeyDownB.rgb32",
                                 "PracticeKeyDownC.rgb32", "PracticeKeyDownD.rgb32"};
     FlatButton* const keys[] = {sbtnA, sbtnB, sbtnC, sbtnD};
@@ -234,7 +234,7 @@ void TFrm_ShunXuLianXi::FormShow()
 
 void TFrm_ShunXuLianXi::FormClose(CloseAction& action)
 {
-    Clip->stop();
+    imgClip->stop();
     if (DM) {
         DM->ADOQryTopic.close();
     }
@@ -274,7 +274,7 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
     const bool shown = hasQuestion();
     Query* topics = shown ? &DM->ADOQryTopic : nullptr;
     showClip();
-    DBImage1->setVisible(shown && Clip->isHidden() &&
+    DBImage1->setVisible(shown && imgClip->isHidden() &&
                          !topics->fieldByName(QStringLiteral("Picture")).isNull());
     const AnswerKind kind = kindShown();
     const bool choice = kind != AnswerKind::TrueFalse;
@@ -297,12 +297,12 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
 
 void TFrm_ShunXuLianXi::showClip()
 {
-    Clip->stop();
+    imgClip->stop();
     const Field* clip = hasQuestion() && !m_format->clipColumn.isEmpty()
                             ? DM->ADOQryTopic.findField(m_format->clipColumn)
                             : nullptr;
     if (clip && !clip->isNull()) {
-        Clip->play(clip->asBytes());
+        imgClip->play(clip->asBytes());
     }
 }
 
@@ -389,7 +389,7 @@ void TFrm_ShunXuLianXi::placeExplanation()
 {
     // Below the question's lines and left of its picture, down to the panel's foot.
     const int width =
-        DBImage1->isVisible() || !Clip->isHidden() ? DBImage1->x() - 4 : Panel1->width();
+        DBImage1->isVisible() || !imgClip->isHidden() ? DBImage1->x() - 4 : Panel1->width();
     const int bottom = Panel1->height() - 2;
     const int textBottom = DBMemo1->y() + DBMemo1->textHeight() + 4;
     lblJieXi->resize(width, qMax(0, bottom - textBottom));

@@ -55,7 +55,7 @@ public:
     std::array<Picture*, 4> imgDown;
     FlatButton* sbtnConfirm;
     Label* lblHint;
-    ClipView* Clip;
+    ClipView* imgClip;
 
     // Before showing: the subject practised, subject one unless told.
     void setFormat(const ExamFormat& format) { m_format = &format; }

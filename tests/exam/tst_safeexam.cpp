@@ -257,16 +257,16 @@ private slots:
                                   : QStringLiteral("X'52494646000100004156492000'")));
         MessageBoxWatcher boxes;
         start(0);
-        QCOMPARE(!exam->Clip->isHidden(), playable);
+        QCOMPARE(!exam->imgClip->isHidden(), playable);
         QCOMPARE(exam->DBImage1->isVisible(), !playable);
         if (playable) {
-            MediaPlayer* player = exam->Clip->player();
+            MediaPlayer* player = exam->imgClip->player();
             QTRY_COMPARE(player->mode(), MediaPlayer::Mode::Stopped); // it ran to its end
-            clickControl(exam->Clip);
+            clickControl(exam->imgClip);
             QCOMPARE(player->mode(), MediaPlayer::Mode::Playing);
         }
         clickControl(exam->lblNext);
-        QCOMPARE(!exam->Clip->isHidden(), playable);
+        QCOMPARE(!exam->imgClip->isHidden(), playable);
         QCOMPARE(boxes.count(), 0);
     }
 
