@@ -135,3 +135,14 @@ void ExplainNote::paintEvent(QPaintEvent*)
     p.setClipRect(rect().adjusted(1, 1, -1, -1));
     layOut(width(), &p);
 }
+
+ExplainNote* titleBandNote(QWidget* screen)
+{
+    auto* note = new ExplainNote(screen);
+    note->setObjectName(QStringLiteral("lblJieXi"));
+    note->setGeometry(4, 2, 792, 52);
+    note->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
+    note->setTextFont(QStringLiteral("宋体"), 14, true);
+    note->setRunIn(true);
+    return note;
+}

@@ -53,3 +53,7 @@ private:
     QColor m_border;
     bool m_runIn = false;
 };
+
+// The note of an exam screen's review, over its title band: the one place free of
+// controls, and the title is not needed there.
+ExplainNote* titleBandNote(QWidget* screen);

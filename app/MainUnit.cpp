@@ -4,6 +4,7 @@
 #include "data/DMUnit.h"
 #include "data/Swallowed.h"
 #include "exam/ExamPaper.h"
+#include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
 #include "practice/Unt_JiaoTongBiaoZhi.h"
@@ -191,6 +192,7 @@ void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
     Q_UNUSED(sender);
     // The screen frees itself when it closes.
     auto* practice = new TFrm_ShunXuLianXi();
+    practice->setFormat(formatOf(Subject));
     practice->showModal();
 }
 
@@ -198,6 +200,7 @@ void TMainForm::sbtnXueXiJiLuClick(QObject* sender)
 {
     Q_UNUSED(sender);
     auto* record = new TFrm_XueXiJiLu();
+    record->setFormat(formatOf(Subject));
     record->showModal();
 }
 
@@ -205,12 +208,21 @@ void TMainForm::sbtnMoLiKaoShiClick(QObject* sender)
 {
     Q_UNUSED(sender);
     Frm_StudentLogin = new TFrm_StudentLogin(this);
+    if (Subject == 4) {
+        Frm_StudentLogin->imgTitle->loadFromResource(artPath(QStringLiteral("ExamTitleFour.bmp")));
+    }
     QString number = QStringLiteral("-1");
     if (Frm_StudentLogin->showModal() == mrOk) {
         number = Frm_StudentLogin->lblNo->caption();
     }
     // The pad yields digits only: "-1" means it was closed without its confirm key.
     if (number == QLatin1String("-1")) {
+        return;
+    }
+    if (Subject == 4) {
+        auto* exam = new TFrm_SafeExam(this);
+        exam->lblNo->setCaption(number);
+        exam->showModal();
         return;
     }
     Frm_SimulateExam = new TFrm_SimulateExam(this);

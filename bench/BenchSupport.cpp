@@ -1,5 +1,6 @@
 #include "bench/BenchSupport.h"
 
+#include "app/Unt_Wait.h"
 #include "data/BankSchema.h"
 #include "data/Clock.h"
 #include "data/Connection.h"
@@ -300,6 +301,53 @@ PaintWatch::PaintWatch(QWidget* window)
 PaintWatch::~PaintWatch()
 {
     delete m_filter;
+}
+
+class WaitScreenEnd::Filter : public QObject
+{
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (qobject_cast<TFrm_Wait*>(watched) && event->type() == QEvent::Show) {
+            connect(watched, &QObject::destroyed, this, [this] { ended = nowNs(); });
+        }
+        return false;
+    }
+    std::int64_t ended = 0;
+};
+
+WaitScreenEnd::WaitScreenEnd()
+    : m_filter(new Filter)
+{
+    qApp->installEventFilter(m_filter);
+}
+
+WaitScreenEnd::~WaitScreenEnd()
+{
+    delete m_filter;
+}
+
+std::int64_t WaitScreenEnd::endedNs() const
+{
+    return m_filter->ended;
+}
+
+Opening timeOpening(QWidget* screen)
+{
+    WaitScreenEnd waited;
+    const std::int64_t start = nowNs();
+    PaintWatch painted(screen);
+    screen->show();
+    if (!painted.wait()) {
+        qFatal("the screen was not painted");
+    }
+    const std::int64_t end = nowNs();
+    screen->close();
+    settle();
+    Opening o;
+    o.ms = double(end - start) / 1e6;
+    o.afterWaitMs = double(end - (waited.endedNs() ? waited.endedNs() : start)) / 1e6;
+    return o;
 }
 
 bool PaintWatch::wait(int timeoutMs)

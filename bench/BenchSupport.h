@@ -66,6 +66,29 @@ private:
     Filter* m_filter;
 };
 
+// The moment the wait screens shown while it lives went, for what a screen takes after
+// its wait screen; 0 while none has gone.
+class WaitScreenEnd
+{
+public:
+    WaitScreenEnd();
+    ~WaitScreenEnd();
+    std::int64_t endedNs() const;
+
+private:
+    class Filter;
+    Filter* m_filter;
+};
+
+// A screen's opening: made, shown and painted, then closed. The figures in milliseconds
+// from the show until painted, and from the end of its wait screen until painted.
+struct Opening
+{
+    double ms = 0;
+    double afterWaitMs = 0;
+};
+Opening timeOpening(QWidget* screen);
+
 // A benchmark timed by its own clock, one call per repetition, reported in milliseconds
 // as the aggregates of its repetitions.
 benchmark::internal::Benchmark* registerTimed(const char* name, void (*function)(benchmark::State&),

@@ -8,6 +8,7 @@
 #include "exam/ExamMarking.h"
 #include "exam/ExamPaper.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
 
 #include <benchmark/benchmark.h>
@@ -339,6 +340,29 @@ void BM_MarkSafePaper(benchmark::State& state)
     }
 }
 
+// Subject four's exam screen opened on that bank: from the end of its wait screen (the
+// paper drawn) until painted with question 1 and its clip; the whole opening beside it.
+void BM_SafeExamOpen(benchmark::State& state)
+{
+    SafeBank& bank = SafeBank::get();
+    for (auto _ : state) {
+        Opening opening;
+        timeInTurn(
+            state,
+            [&] {
+                opening = timeOpening(new TFrm_SafeExam(nullptr));
+                return opening.afterWaitMs;
+            },
+            [&] {
+                const std::int64_t start = nowNs();
+                readAllRaw(bank.raw, kSubjectFour.paper.constData());
+                readAllRaw(bank.raw, kSubjectFour.sheet.constData());
+                return msSince(start);
+            });
+        state.counters["open_ms"] = opening.ms;
+    }
+}
+
 } // namespace
 
 void bench::clearExamScene()
@@ -354,4 +378,5 @@ void bench::registerExam()
     registerTimed("BM_MarkPaper", BM_MarkPaper, 200);
     registerTimed("BM_DrawSafePaper", BM_DrawSafePaper, 25);
     registerTimed("BM_MarkSafePaper", BM_MarkSafePaper, 200);
+    registerTimed("BM_SafeExamOpen", BM_SafeExamOpen, 25);
 }

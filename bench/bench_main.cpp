@@ -222,6 +222,17 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
                            "synthetic questions of subject four")
                 .arg(kSafeQuestions),
             raw, 20, 1.5);
+    r.timed(
+        "BM_SafeExamOpen",
+        QStringLiteral("Opening subject four's exam (`TFrm_SafeExam`, the paper drawn behind the "
+                       "wait screen): from the end of the wait screen until painted with "
+                       "question 1, on the same bank"),
+        QStringLiteral("the paper and the answer sheet read through sqlite3"), 30, 0);
+    r.timed(
+        "BM_SafePracticeOpen",
+        QStringLiteral("Opening subject four's practice (`TFrm_ShunXuLianXi` on `T_SafeTopic`): "
+                       "from the end of the wait screen until painted, on the same bank"),
+        QStringLiteral("the practice statement through sqlite3, every column read"), 30, 0);
     r.timed("BM_MarkSafePaper",
             QStringLiteral("Marking a paper of subject four question by question "
                            "(`ExamMarking::markPaper`)"),

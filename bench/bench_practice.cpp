@@ -1,5 +1,5 @@
 // Opening sequential practice on the whole bank, and what it adds to the resident
-// memory of the program.
+// memory of the program; opening subject four's practice.
 #include "bench/BenchSupport.h"
 #include "data/DMUnit.h"
 #include "practice/Unt_ShunXuLianXi.h"
@@ -47,6 +47,32 @@ void BM_PracticeOpen(benchmark::State& state)
     }
 }
 
+// Subject four's practice on the built bank with its synthetic subject four: from the end
+// of the wait screen, which covers the loading, until painted.
+void BM_SafePracticeOpen(benchmark::State& state)
+{
+    clearExamScene();
+    useBank(safeBankFolder());
+    static sqlite3* raw = openRaw(safeBankFolder());
+    for (auto _ : state) {
+        Opening opening;
+        timeInTurn(
+            state,
+            [&] {
+                auto* screen = new TFrm_ShunXuLianXi();
+                screen->setFormat(subjectFour());
+                opening = timeOpening(screen);
+                return opening.afterWaitMs;
+            },
+            [] {
+                const std::int64_t start = nowNs();
+                readAllRaw(raw, "SELECT * FROM T_SafeTopic\r\n ORDER BY ID ");
+                return msSince(start);
+            });
+        state.counters["open_ms"] = opening.ms;
+    }
+}
+
 // The real program: the main menu painted, then a click on its practice area until the
 // practice screen has been painted; the resident memory at both moments.
 void BM_PracticeMemory(benchmark::State& state)
@@ -73,4 +99,5 @@ void bench::registerPractice()
 {
     registerTimed("BM_PracticeOpen", BM_PracticeOpen, 30);
     registerTimed("BM_PracticeMemory", BM_PracticeMemory, 5);
+    registerTimed("BM_SafePracticeOpen", BM_SafePracticeOpen, 30);
 }

@@ -192,6 +192,39 @@ void draw(Query& q, const ExamFormat& format)
     draw(q, format.plan, format);
 }
 
+void drawAndOpen(Query& q, Query& sheet, const ExamFormat& format, const std::vector<TExam>& plan,
+                 const std::function<void()>& afterStep)
+{
+    if (!q.connection()) {
+        throw DatabaseError(QStringLiteral("题库没有打开"));
+    }
+    // The paper is written whole or not at all: a failure or a crash part-way leaves the
+    // last paper with its answers, and the disk is written once, not per number.
+    Transaction paper(*q.connection());
+    preparePaper(q, format);
+    clear(q, format);
+    afterStep();
+    copyBank(q, format);
+    afterStep();
+    int next = 1;
+    for (const TExam& row : plan) {
+        drawCategory(q, row.Condition, row.Count, next, format);
+        afterStep();
+    }
+    dropUndrawn(q, format);
+    paper.commit();
+    afterStep();
+    openPaper(q, format);
+    afterStep();
+    openAnswerSheet(sheet, format);
+    afterStep();
+}
+
+int drawSteps(const std::vector<TExam>& plan)
+{
+    return int(plan.size()) + 5;
+}
+
 void openPaper(Query& q, const ExamFormat& format)
 {
     setSql(q, paperSql(format));

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <bitset>
+#include <functional>
 #include <vector>
 
 class Connection;
@@ -55,6 +56,14 @@ void draw(Query& q, const std::vector<TExam>& plan, const ExamFormat& format = s
 // A paper of the format by its plan: the bank checked (its text thrown as a
 // DatabaseError), the paper prepared, then the four steps.
 void draw(Query& q, const ExamFormat& format);
+// What an exam screen does to start an exam, for a wait screen to follow: the paper of
+// plan drawn in one transaction (prepared, emptied, the bank copied, each row, the
+// undrawn dropped, committed), then the paper opened in q and its answer sheet in sheet.
+// afterStep runs after each of drawSteps(plan) steps; no message may run in it while
+// the transaction is open.
+void drawAndOpen(Query& q, Query& sheet, const ExamFormat& format, const std::vector<TExam>& plan,
+                 const std::function<void()>& afterStep);
+int drawSteps(const std::vector<TExam>& plan);
 
 // The paper with its texts in the order of the numbers, and the answer sheet. The paper
 // holds no clip: fetch the one of the question shown with clipOf.

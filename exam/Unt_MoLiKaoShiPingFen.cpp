@@ -1,9 +1,13 @@
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 
+#include "app/ExplainNote.h"
 #include "app/ScreenParts.h"
+#include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "exam/ExamMarking.h"
 #include "exam/ExamPaper.h"
+#include "exam/StudyRecord.h"
+#include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
@@ -113,4 +117,56 @@ void TFrm_MoLiKaoShiPingFen::sbtnChongLianXiClick(QObject* sender)
 void TFrm_MoLiKaoShiPingFen::FormClose(CloseAction& action)
 {
     action = CloseAction::Free;
+}
+
+void showResult(const ExamFormat& format, const ResultChoices& choices)
+{
+    auto* result = new TFrm_MoLiKaoShiPingFen(nullptr);
+    result->setFormat(format);
+    result->showModal();
+    const int choice = result->SelectedTag;
+    const std::function<void()>* chosen = choice == 10   ? &choices.redo
+                                          : choice == 20 ? &choices.review
+                                          : choice == 30 ? &choices.exit
+                                                         : nullptr;
+    if (chosen && *chosen) {
+        (*chosen)();
+    }
+}
+
+void recordHandIn(const ExamFormat& format, const QString& candidateNo)
+{
+    QString error;
+    if (!StudyRecord::recordExam(DM->ADOCon, format, nullptr, DM->clock().currentDateTime(),
+                                 candidateNo, nullptr, &error)) {
+        MessageBox(QStringLiteral("本次考试没能记入学习记录：") + error +
+                       QStringLiteral("\r\n成绩照常显示，答卷完好。"),
+                   QStringLiteral("学习记录"), 16);
+    }
+}
+
+void showReviewNote(ExplainNote* note, const ExamFormat& format, int id, const QString& answerLine)
+{
+    QString explain;
+    QString source;
+    QString error;
+    if (!StudyRecord::explanationOf(DM->ADOCon, format, id, &explain, &source, &error)) {
+        explain = QStringLiteral("（本题的解析无法读出：") + error + QStringLiteral("）");
+    }
+    note->setNote(answerLine, explain, source);
+    note->fitFont(QStringLiteral("宋体"), {14, 13, 12}, true);
+    note->raise();
+}
+
+void chooseQuestion(QWidget* screen, const ExamFormat& format)
+{
+    auto* pad = new TFrm_StudentLogin(screen);
+    if (format.subject != subjectOne().subject) {
+        pad->imgTitle->loadFromResource(artPath(QStringLiteral("ExamTitleFour.bmp")));
+        pad->imgXT->loadFromResource(artPath(QStringLiteral("QuestionPromptFour.jpg")));
+    }
+    pad->imgXT->show();
+    if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
+        DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
+    }
 }

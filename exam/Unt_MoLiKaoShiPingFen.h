@@ -4,6 +4,10 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
+#include <functional>
+
+class ExplainNote;
+
 // The result screen of a paper of a format (subject one unless told): right, wrong and
 // score, the pass picture at the pass mark or more, and the choice of review, redo or
 // exit.
@@ -41,3 +45,26 @@ private:
     void showMarkedPaper();
     const ExamFormat* m_format = &subjectOne();
 };
+
+// What an exam screen does on each choice of its result screen.
+struct ResultChoices
+{
+    std::function<void()> redo;
+    std::function<void()> review;
+    std::function<void()> exit;
+};
+// The result of the handed-in paper of a format, and the choice made there; closed
+// without a choice, nothing follows.
+void showResult(const ExamFormat& format, const ResultChoices& choices);
+
+// The handed-in paper of a format in the study record. When it cannot be written, one
+// message says so; the paper and the result are untouched.
+void recordHandIn(const ExamFormat& format, const QString& candidateNo);
+
+// In the review, over the exam screen's title band: the answer line (may be empty), the
+// explanation and the source of a question of the format, in the largest face that fits.
+void showReviewNote(ExplainNote* note, const ExamFormat& format, int id, const QString& answerLine);
+
+// The number pad over an exam screen, with the range of the format's paper: the paper
+// moves to the number given, a number it does not hold leaves it.
+void chooseQuestion(QWidget* screen, const ExamFormat& format);

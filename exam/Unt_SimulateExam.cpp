@@ -3,20 +3,12 @@
 #include "app/ExplainNote.h"
 #include "app/MsgDialogs.h"
 #include "app/ScreenParts.h"
-#include "app/Unt_Wait.h"
-#include "data/Clock.h"
 #include "data/DMUnit.h"
-#include "data/Swallowed.h"
-#include "exam/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
-#include "exam/Unt_StudentLogin.h"
 #include "toolkit/ClickArea.h"
-#include "toolkit/InputBlocker.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
-#include <QApplication>
 #include <QMetaObject>
 #include <QPainter>
 
@@ -93,51 +85,11 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
                           QColor(0, 128, 0), QStringLiteral("A"));
     lblResult->setAlignment(Qt::AlignCenter);
 
-    lblNext = clickArea<Label>(this, "lblNext", {410, 240, 81, 78});
-    lblPrior = clickArea<Label>(this, "lblPrior", {508, 240, 81, 78});
-    lblSelect = clickArea<Label>(this, "lblSelect", {606, 240, 81, 78});
-    lblEndExam = clickArea<Label>(this, "lblEndExam", {704, 240, 81, 78});
-    lblNext->OnClick = [this](QObject* s) { lblNextClick(s); };
-    lblPrior->OnClick = [this](QObject* s) { lblPriorClick(s); };
-    lblSelect->OnClick = [this](QObject* s) { lblSelectClick(s); };
-    lblEndExam->OnClick = [this](QObject* s) { lblEndExamClick(s); };
-
-    DBCtrlGrid1 = named(new DBCtrlGrid(this), "DBCtrlGrid1");
-    DBCtrlGrid1->setGeometry(22, 360, 470, 216);
-    DBCtrlGrid1->setPanels(10, 10, QSize(47, 20));
-    DBCtrlGrid1->setColor(colorFromBgr(kLavender));
-    DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
-    DBCtrlGrid1->setDataSource(DataSource1);
+    makeNavigationAreas(this, 410, 98);
+    makeAnswerSheet(this, 10, 216, QRect(-1, 1, 37, 17), QRect(35, 0, 13, 20));
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int i) { DBCtrlGrid1PaintPanel(g, i); };
-    DBText2 = named(new DBText(this), "DBText2");
-    DBText2->setGeometry(-1, 1, 37, 17);
-    DBText2->setTextFont(QStringLiteral("隶书"), 16, true, Qt::blue);
-    DBText2->setDataField(QStringLiteral("TopicNo"));
-    DBText3 = named(new DBText(this), "DBText3");
-    DBText3->setGeometry(35, 0, 13, 20);
-    DBText3->setTextFont(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
-    DBText3->setDataField(QStringLiteral("Result"));
-    DBCtrlGrid1->addPanelText(DBText2);
-    DBCtrlGrid1->addPanelText(DBText3);
-
-    const QString li = QStringLiteral("隶书");
-    lblNo = textLabel(this, "lblNo", QRect(607, 361, 178, 21), li, 21, Qt::blue,
-                      QStringLiteral("12345678"));
-    Label1 = textLabel(this, "Label1", QRect(607, 389, 178, 21), li, 21, Qt::blue,
-                       QStringLiteral("Quorin软件"));
-    Label2 = textLabel(this, "Label2", QRect(630, 446, 178, 21), li, 21, Qt::blue,
-                       QStringLiteral("汽车"));
-    lblTime = textLabel(this, "lblTime", QRect(523, 557, 138, 21), QStringLiteral("幼圆"), 16,
-                        Qt::blue, QStringLiteral("剩余时间:%1分钟").arg(subjectOne().minutes));
-    lblAddress = contactLabel(this, 392, 585);
-
-    // The title band is the one place free of controls; the title is not needed in the
-    // review, where the note lies over it.
-    lblJieXi = named(new ExplainNote(this), "lblJieXi");
-    lblJieXi->setGeometry(4, 2, 792, 52);
-    lblJieXi->setFrame(QColor(246, 244, 255), QColor(120, 106, 190));
-    lblJieXi->setTextFont(QStringLiteral("宋体"), 14, true);
-    lblJieXi->setRunIn(true);
+    makeCandidatePanel(this, subjectOne().minutes);
+    lblJieXi = titleBandNote(this);
 
     Timer = new ::Timer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -149,11 +101,8 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
 
 TFrm_SimulateExam::~TFrm_SimulateExam()
 {
-    // The answer sheet stays open for its next user; its display handler goes with us.
-    if (DM && DM->ADOQuery1.active()) {
-        if (Field* number = DM->ADOQuery1.findField(QStringLiteral("TopicNo"))) {
-            number->OnGetText = nullptr;
-        }
+    if (DM) {
+        dropTextHandler(DM->ADOQuery1, QStringLiteral("TopicNo"));
     }
     if (Frm_SimulateExam == this) {
         Frm_SimulateExam = nullptr;
@@ -164,13 +113,7 @@ void TFrm_SimulateExam::FormCreate()
 {
     lblAddress->setCaption(loadStr(StringId::Contact));
 
-    lblXueYuanBan = named(new Label(this), "lblXueYuanBan");
-    lblXueYuanBan->setGeometry(697, 436, 48, 141);
-    lblXueYuanBan->setWordWrap(true);
-    lblXueYuanBan->setTextFont(QStringLiteral("华文行楷"), 48, true, Qt::red);
-    lblXueYuanBan->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblXueYuanBan->setCaption(QStringLiteral("学员版"));
-    lblXueYuanBan->setLineHeight(47);
+    lblXueYuanBan = editionBadge(this);
 
     detachDataSources();
 }
@@ -196,9 +139,7 @@ void TFrm_SimulateExam::FormShow()
     resize(800, 600);
     detachDataSources();
     if (!CreateExamPaper(subjectOne().plan)) {
-        ShowMsgDialog(QStringLiteral("生成模拟考试题失败!请重新进入."), mtWarning, msgButton(mbOK),
-                      0);
-        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        refuseExam(this, QStringLiteral("生成模拟考试题失败!请重新进入."));
         return;
     }
     attachDataSources();
@@ -206,97 +147,19 @@ void TFrm_SimulateExam::FormShow()
     lblJieXi->clearNote();
     DM->ADOQryTopic.first();
     WrongTopicSet.reset();
-    MinutesLeft = subjectOne().minutes;
-    Timer->setInterval(60000);
-    Timer->setEnabled(true);
-    TimerTimer(Timer);
+    startExamClock(Timer, lblTime, MinutesLeft, subjectOne().minutes);
 }
 
 bool TFrm_SimulateExam::CreateExamPaper(const std::vector<TExam>& plan)
 {
-    bool result = true;
-    // Once the paper is written the messages run for the wait screen; none of them may
-    // reach this screen, which may already be showing the old paper.
-    InputBlocker holdInput(this);
-    Frm_Wait = new TFrm_Wait(nullptr);
-    try {
-        Frm_Wait->pb->setMin(0);
-        Frm_Wait->pb->setMax(int(plan.size()) + 5);
-        Frm_Wait->showAtOnce();
-
-        // The paper is written whole or not at all: a failure or a crash part-way leaves
-        // the last paper with its answers, and the disk is written once, not per number.
-        Transaction paper(DM->ADOCon);
-        const ExamFormat& format = subjectOne();
-        Query& q = DM->ADOQryTopic;
-        ExamPaper::clear(q, format);
-        StepWait();
-
-        ExamPaper::copyBank(q, format);
-        StepWait();
-
-        int next = 1;
-        for (const TExam& row : plan) {
-            const bool ok = DrawCategory(row.Condition, row.Count, next);
-            StepWait();
-            if (!ok) {
-                delete Frm_Wait;
-                Frm_Wait = nullptr;
-                return false;
-            }
-        }
-
-        ExamPaper::dropUndrawn(q, format);
-        paper.commit();
-        StepWait();
-
-        ExamPaper::openPaper(q, format);
-        StepWait();
-
-        Query& sheet = DM->ADOQuery1;
-        ExamPaper::openAnswerSheet(sheet, format);
-        sheet.fieldByName(QStringLiteral("TopicNo")).OnGetText =
-            [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
-        StepWait();
-    } catch (...) {
-        // The candidate is told only that no paper could be drawn.
-        reportSwallowed(QStringLiteral("paper not drawn"), std::current_exception());
-        result = false;
-    }
-    delete Frm_Wait;
-    Frm_Wait = nullptr;
-    return result;
-}
-
-bool TFrm_SimulateExam::DrawCategory(const QString& condition, int count, int& nextNumber)
-{
-    bool result = true;
-    try {
-        ExamPaper::drawCategory(DM->ADOQryTopic, condition, count, nextNumber, subjectOne());
-    } catch (...) {
-        // The candidate is told only that no paper could be drawn.
-        reportSwallowed(QStringLiteral("category not drawn"), std::current_exception());
-        result = false;
-    }
-    return result;
-}
-
-void TFrm_SimulateExam::StepWait()
-{
-    if (!Frm_Wait) {
-        return;
-    }
-    if (DM->ADOCon.inTransaction()) {
-        // No message may run while the paper is written: a click, the clock or another
-        // screen's statement would come between its steps. The wait screen paints itself.
-        Frm_Wait->paintNow();
-    } else {
-        Frm_Wait->repaint();
-        Application::processMessages();
-    }
-    if (Frm_Wait) {
-        Frm_Wait->pb->stepIt();
-    }
+    // The candidate is told only that no paper could be drawn.
+    return behindWaitScreen(
+        this, ExamPaper::drawSteps(plan), QStringLiteral("paper not drawn"),
+        [&](const std::function<void()>& step) {
+            ExamPaper::drawAndOpen(DM->ADOQryTopic, DM->ADOQuery1, subjectOne(), plan, step);
+            DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).OnGetText =
+                [this](Field& f, QString& text, bool display) { TopicNoGetText(f, text, display); };
+        });
 }
 
 void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
@@ -318,16 +181,8 @@ void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
 
 void TFrm_SimulateExam::showReviewExplanation()
 {
-    QString explain;
-    QString source;
-    QString error;
-    const int id = DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger();
-    if (!StudyRecord::explanationOf(DM->ADOCon, subjectOne(), id, &explain, &source, &error)) {
-        explain = QStringLiteral("（本题的解析无法读出：") + error + QStringLiteral("）");
-    }
-    lblJieXi->setNote(QString(), explain, source);
-    lblJieXi->fitFont(QStringLiteral("宋体"), {14, 13, 12}, true);
-    lblJieXi->raise();
+    showReviewNote(lblJieXi, subjectOne(),
+                   DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger(), QString());
 }
 
 void TFrm_SimulateExam::UpdateTopicView()
@@ -388,11 +243,7 @@ void TFrm_SimulateExam::lblPriorClick(QObject*)
 
 void TFrm_SimulateExam::lblSelectClick(QObject*)
 {
-    auto* pad = new TFrm_StudentLogin(this);
-    pad->imgXT->show();
-    if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
-        DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
-    }
+    chooseQuestion(this, subjectOne());
 }
 
 void TFrm_SimulateExam::DataSource1DataChange(QObject*, Field*)
@@ -416,29 +267,16 @@ void TFrm_SimulateExam::DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int)
 {
     const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
     if (number >= 0 && number <= 103 && WrongTopicSet.test(size_t(number))) {
-        const QSize panel = sender->panelSize();
-        sender->canvas()->fillRect(
-            QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)), Qt::red);
+        markPanelWrong(sender);
     }
 }
 
 void TFrm_SimulateExam::TimerTimer(QObject*)
 {
-    Timer->setEnabled(false);
-    lblTime->setCaption(QStringLiteral("剩余时间:") + QString::number(MinutesLeft) +
-                        QStringLiteral("分钟"));
-    if (MinutesLeft > 0) {
-        --MinutesLeft;
-        Timer->setEnabled(true);
+    if (examClockMinute(Timer, lblTime, MinutesLeft)) {
         return;
     }
-    if (m_confirming) {
-        // Time is up while the hand-in question is open: it is answered by the clock.
-        m_confirmationOverruled = true;
-        if (auto* question = qobject_cast<TMessageForm*>(QApplication::activeModalWidget())) {
-            question->done(mrCancel);
-        }
-    }
+    m_handIn.timeUp();
     HandInExam();
 }
 
@@ -448,16 +286,7 @@ void TFrm_SimulateExam::lblEndExamClick(QObject*)
         close();
         return;
     }
-    const QString list = ExamPaper::unansweredNumbers(DM->ADOQuery2, subjectOne());
-    const QString message = list.isEmpty() ? QStringLiteral("请问你是否要结束考试？")
-                                           : QStringLiteral("您还有") + list +
-                                                 QStringLiteral("未做。") + QStringLiteral("\r\n") +
-                                                 QStringLiteral("请问你是否要结束考试？");
-    m_confirming = true;
-    m_confirmationOverruled = false;
-    const int answer = ShowMsgDialog(message, mtWarning, msgButton(mbYes) | msgButton(mbNo), 0);
-    m_confirming = false;
-    if (answer == mrYes && !m_confirmationOverruled) {
+    if (m_handIn.ask(ExamPaper::unansweredNumbers(DM->ADOQuery2, subjectOne()))) {
         HandInExam();
     }
 }
@@ -466,23 +295,11 @@ void TFrm_SimulateExam::HandInExam()
 {
     Timer->setEnabled(false);
     recordPaper();
-    auto* result = new TFrm_MoLiKaoShiPingFen(nullptr);
-    result->showModal();
-    const int choice = result->SelectedTag;
-    switch (choice) {
-    case 10:
-        FormShow();
-        lblResult->setCaption(QString());
-        break;
-    case 20:
-        enterReview();
-        break;
-    case 30:
-        close();
-        break;
-    default:
-        break;
-    }
+    showResult(subjectOne(), {[this] {
+                                  FormShow();
+                                  lblResult->setCaption(QString());
+                              },
+                              [this] { enterReview(); }, [this] { close(); }});
 }
 
 void TFrm_SimulateExam::recordPaper()
@@ -491,14 +308,7 @@ void TFrm_SimulateExam::recordPaper()
         return;
     }
     m_paperRecorded = true;
-    QString error;
-    if (!StudyRecord::recordExam(DM->ADOCon, subjectOne(), nullptr, DM->clock().currentDateTime(),
-                                 lblNo->caption(), nullptr, &error)) {
-        // The paper and its answers are untouched; the result is shown all the same.
-        MessageBox(QStringLiteral("本次考试没能记入学习记录：") + error +
-                       QStringLiteral("\r\n成绩照常显示，答卷完好。"),
-                   QStringLiteral("学习记录"), 16);
-    }
+    recordHandIn(subjectOne(), lblNo->caption());
 }
 
 void TFrm_SimulateExam::enterReview()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ScreenParts.h"
 #include "app/Unt_Father.h"
 #include "exam/ExamPaper.h"
 #include "toolkit/DBCtrlGrid.h"
@@ -61,8 +62,6 @@ public:
     void FormShow() override;
 
     bool CreateExamPaper(const std::vector<TExam>& plan);
-    bool DrawCategory(const QString& condition, int count, int& nextNumber);
-    void StepWait();
 
     void DataSourceDataChange(QObject* sender, Field* field);
     void DataSource1DataChange(QObject* sender, Field* field);
@@ -90,9 +89,8 @@ private:
     void recordPaper();
     bool m_paperRecorded = false;
 
-    // The hand-in question while it is open; the clock closes it when time runs out.
-    bool m_confirming = false;
-    bool m_confirmationOverruled = false;
+    // The clock closes the hand-in question when time runs out.
+    HandInQuestion m_handIn;
 };
 
 extern TFrm_SimulateExam* Frm_SimulateExam;

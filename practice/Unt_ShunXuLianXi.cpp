@@ -4,6 +4,7 @@
 #include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/DMUnit.h"
+#include "exam/ExamMarking.h"
 #include "exam/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
 #include "toolkit/AppDir.h"
@@ -104,6 +105,10 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     imgCuoTi->move(0, 0);
     imgCuoTi->loadFromResource(artPath(QStringLiteral("CuoTiTitle.rgb32")));
     imgCuoTi->hide();
+    imgSafeTitle = named(new Picture(this), "imgSafeTitle");
+    imgSafeTitle->setAutoSize(true);
+    imgSafeTitle->move(0, 0);
+    imgSafeTitle->hide();
 
     Panel1 = named(new Panel(this), "Panel1");
     Panel1->setGeometry(29, 91, 578, 337);
@@ -134,6 +139,28 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     // Last in the panel; it is placed beside the picture, never over it.
     lblJieXi = named(new ExplainNote(Panel1), "lblJieXi");
     lblJieXi->setGeometry(0, 184, 376, 150);
+
+    // Over the picture box of the panel, which takes no clicks.
+    imgClip = new ClipView(this, colorFromBgr(kLavender));
+    imgClip->setGeometry(QRect(Panel1->pos() + DBImage1->pos(), DBImage1->size()));
+    const char* const down[] = {"PracticeKeyDownA.rgb32", "PracticeKeyDownB.rgb32",
+                                "PracticeKeyDownC.rgb32", "PracticeKeyDownD.rgb32"};
+    FlatButton* const keys[] = {sbtnA, sbtnB, sbtnC, sbtnD};
+    for (size_t i = 0; i < imgDown.size(); ++i) {
+        imgDown[i] = named(new Picture(this), down[i]);
+        imgDown[i]->setGeometry(keys[i]->geometry());
+        imgDown[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        imgDown[i]->loadFromResource(artPath(QString::fromLatin1(down[i])));
+        imgDown[i]->hide();
+    }
+    sbtnConfirm = clickArea<FlatButton>(this, "sbtnConfirm", {634, 557, 156, 38});
+    sbtnConfirm->setGlyph(loadResourcePicture(artPath(QStringLiteral("PracticeConfirm.rgb32"))), 2);
+    sbtnConfirm->OnClick = [this](QObject* s) { sbtnConfirmClick(s); };
+    sbtnConfirm->hide();
+    lblHint = textLabel(this, "lblHint", QRect(26, 490, 450, 38), QStringLiteral("宋体"), 16,
+                        QColor(170, 40, 40));
+    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblHint->hide();
 
     sbtnReturn->OnClick = [this](QObject* s) { sbtnReturnClick(s); };
     sbtnXia->OnClick = [this](QObject* s) { sbtnXiaClick(s); };
@@ -173,13 +200,20 @@ void TFrm_ShunXuLianXi::FormShow()
     Query& topics = DM->ADOQryTopic;
     topics.close();
     topics.SQL.clear();
-    imgCuoTi->setVisible(WrongBook);
+    const bool four = m_format->subject != subjectOne().subject;
+    imgCuoTi->setVisible(WrongBook && !four);
+    if (four) {
+        imgSafeTitle->loadFromResource(artPath(WrongBook
+                                                   ? QStringLiteral("SafeCuoTiTitle.rgb32")
+                                                   : QStringLiteral("SafePracticeTitle.rgb32")));
+        imgSafeTitle->show();
+    }
     if (WrongBook) {
-        for (const QString& line : StudyRecord::wrongBookPracticeSql(DM->ADOCon)) {
+        for (const QString& line : StudyRecord::wrongBookPracticeSql(DM->ADOCon, *m_format)) {
             topics.SQL.add(line);
         }
     } else {
-        topics.SQL.add(QStringLiteral("SELECT * FROM T_Topic"));
+        topics.SQL.add(QStringLiteral("SELECT * FROM ") + m_format->bankTable);
         topics.SQL.add(QStringLiteral(" ORDER BY ID "));
     }
     topics.open();
@@ -200,6 +234,7 @@ void TFrm_ShunXuLianXi::FormShow()
 
 void TFrm_ShunXuLianXi::FormClose(CloseAction& action)
 {
+    imgClip->stop();
     if (DM) {
         DM->ADOQryTopic.close();
     }
@@ -216,8 +251,18 @@ void TFrm_ShunXuLianXi::ADOQryTopicIDGetText(Field& sender, QString& text, bool 
     if (!displayText || sender.isNull()) {
         return; // an empty bank has no number to show
     }
-    const bool trueFalse = sender.dataSet().fieldByName(QStringLiteral("Type")).asInteger() != 0;
-    text = questionHeading(sender.asString(), trueFalse);
+    const AnswerKind kind =
+        m_format->kindOf(sender.dataSet().fieldByName(QStringLiteral("Type")).asInteger());
+    text = kind == AnswerKind::Multiple
+               ? multipleAnswerHeading(sender.asString())
+               : questionHeading(sender.asString(), kind == AnswerKind::TrueFalse);
+}
+
+AnswerKind TFrm_ShunXuLianXi::kindShown() const
+{
+    return hasQuestion()
+               ? m_format->kindOf(DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger())
+               : AnswerKind::Single;
 }
 
 void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
@@ -228,13 +273,44 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
     lblJieXi->clearNote();
     const bool shown = hasQuestion();
     Query* topics = shown ? &DM->ADOQryTopic : nullptr;
-    DBImage1->setVisible(shown && !topics->fieldByName(QStringLiteral("Picture")).isNull());
-    const bool choice = !shown || topics->fieldByName(QStringLiteral("Type")).asInteger() == 0;
+    showClip();
+    DBImage1->setVisible(shown && imgClip->isHidden() &&
+                         !topics->fieldByName(QStringLiteral("Picture")).isNull());
+    const AnswerKind kind = kindShown();
+    const bool choice = kind != AnswerKind::TrueFalse;
     imgvx->setVisible(!choice);
     sbtnD->setVisible(choice);
     sbtnA->show();
     sbtnB->show();
     sbtnC->show();
+    m_toggles.clear();
+    showToggles();
+    if (m_format->subject != subjectOne().subject) {
+        lblHint->show();
+        sbtnConfirm->show();
+        sbtnConfirm->setEnabled(kind == AnswerKind::Multiple);
+        lblHint->setCaption(kind == AnswerKind::Multiple
+                                ? QStringLiteral("多选题：点选两个以上答案，再按“确定”")
+                                : QString());
+    }
+}
+
+void TFrm_ShunXuLianXi::showClip()
+{
+    imgClip->stop();
+    const Field* clip = hasQuestion() && !m_format->clipColumn.isEmpty()
+                            ? DM->ADOQryTopic.findField(m_format->clipColumn)
+                            : nullptr;
+    if (clip && !clip->isNull()) {
+        imgClip->play(clip->asBytes());
+    }
+}
+
+void TFrm_ShunXuLianXi::showToggles()
+{
+    for (int i = 0; i < int(imgDown.size()); ++i) {
+        imgDown[size_t(i)]->setVisible(m_toggles.isOn(QChar(u'A' + i)));
+    }
 }
 
 void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
@@ -242,10 +318,33 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
     if (!hasQuestion() || !sender) {
         return; // no bank: nothing to mark, nothing counted
     }
+    const QString letter = sender->objectName().mid(4, 1);
+    const AnswerKind kind = kindShown();
+    if (kind == AnswerKind::Multiple) {
+        // Marked when confirmed.
+        m_toggles.toggle(letter[0]);
+        showToggles();
+        return;
+    }
+    markAnswer(answerOfArea(letter, kind == AnswerKind::TrueFalse));
+}
+
+void TFrm_ShunXuLianXi::sbtnConfirmClick(QObject*)
+{
+    if (!hasQuestion() || kindShown() != AnswerKind::Multiple) {
+        return;
+    }
+    const QString letters = ExamMarking::normalised(AnswerKind::Multiple, m_toggles.letters());
+    if (letters.isEmpty()) {
+        lblHint->setCaption(QStringLiteral("多选题至少要选两个答案，请再选。"));
+        return;
+    }
+    markAnswer(letters);
+}
+
+void TFrm_ShunXuLianXi::markAnswer(const QString& chosen)
+{
     Query& topics = DM->ADOQryTopic;
-    const QString chosen =
-        answerOfArea(sender->objectName().mid(4, 1),
-                     topics.fieldByName(QStringLiteral("Type")).asInteger() != 0);
     const QString expected =
         asciiUpper(trimBlanks(topics.fieldByName(QStringLiteral("Result")).asString()));
     const bool right = asciiUpper(chosen) == expected;
@@ -260,7 +359,7 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
     showExplanation(expected, right);
     if (WrongBook && right && FirstTry) {
         QString error;
-        if (!StudyRecord::recordMastered(DM->ADOCon, subjectOne().subject,
+        if (!StudyRecord::recordMastered(DM->ADOCon, m_format->subject,
                                          topics.fieldByName(QStringLiteral("ID")).asInteger(),
                                          &error) &&
             !m_bookFailureShown) {
@@ -289,7 +388,8 @@ void TFrm_ShunXuLianXi::showExplanation(const QString& expected, bool right)
 void TFrm_ShunXuLianXi::placeExplanation()
 {
     // Below the question's lines and left of its picture, down to the panel's foot.
-    const int width = DBImage1->isVisible() ? DBImage1->x() - 4 : Panel1->width();
+    const int width =
+        DBImage1->isVisible() || !imgClip->isHidden() ? DBImage1->x() - 4 : Panel1->width();
     const int bottom = Panel1->height() - 2;
     const int textBottom = DBMemo1->y() + DBMemo1->textHeight() + 4;
     lblJieXi->resize(width, qMax(0, bottom - textBottom));

@@ -1,15 +1,20 @@
 #pragma once
 
+#include "app/ScreenParts.h"
+#include "exam/ExamFormat.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataControls.h"
 #include "toolkit/Form.h"
 
-class ExplainNote;
-
+#include <array>
 #include <cstdint>
 
-// Sequential practice: the whole bank in the order of its numbers, one question at a
-// time, marked at once, with the right rate of the first tries.
+class ExplainNote;
+
+// Sequential practice: the whole bank of a subject in the order of its numbers, one
+// question at a time, marked at once, with the right rate of the first tries. Subject
+// four's multiple answers are toggled on the letter keys and marked when confirmed; its
+// clips play in the picture's place.
 class TFrm_ShunXuLianXi : public Form
 {
     Q_OBJECT
@@ -44,9 +49,22 @@ public:
     // The title of wrong-question practice over the title band, shown in that mode.
     Picture* imgCuoTi;
 
+    // Subject four's: its title over the title band, the letter keys held down while
+    // toggled, the confirm key of a multiple answer, a line of hints, the clip.
+    Picture* imgSafeTitle;
+    std::array<Picture*, 4> imgDown;
+    FlatButton* sbtnConfirm;
+    Label* lblHint;
+    ClipView* imgClip;
+
+    // Before showing: the subject practised, subject one unless told.
+    void setFormat(const ExamFormat& format) { m_format = &format; }
+    const ExamFormat& format() const { return *m_format; }
+
     void DataSourceDataChange(QObject* sender, Field* field);
     void ADOQryTopicIDGetText(Field& sender, QString& text, bool displayText);
     void sbtnAClick(QObject* sender);
+    void sbtnConfirmClick(QObject* sender);
     void sbtnShangClick(QObject* sender);
     void sbtnXiaClick(QObject* sender);
     void sbtnLuRuClick(QObject* sender);
@@ -60,9 +78,15 @@ protected:
 private:
     // A question is shown: the bank is loaded and not empty.
     bool hasQuestion() const;
+    AnswerKind kindShown() const;
+    void markAnswer(const QString& chosen);
     void showExplanation(const QString& expected, bool right);
     void placeExplanation();
+    void showToggles();
+    void showClip();
 
+    const ExamFormat* m_format = &subjectOne();
+    LetterToggles m_toggles;
     bool m_bookFailureShown = false;
 };
 

@@ -4,6 +4,7 @@
 #include "data/DMUnit.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "toolkit/ClickArea.h"
+#include "toolkit/FitText.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 
@@ -25,9 +26,10 @@ ScorePlot::ScorePlot(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void ScorePlot::setExams(std::vector<StudyRecord::ExamEntry> exams)
+void ScorePlot::setExams(std::vector<StudyRecord::ExamEntry> exams, const ExamFormat& format)
 {
     m_exams = std::move(exams);
+    m_format = &format;
     update();
 }
 
@@ -43,7 +45,7 @@ QPointF ScorePlot::pointOf(size_t index) const
     const qreal step = area.width() / (places - 1);
     const StudyRecord::ExamEntry& e = m_exams[index];
     // Scores of a full paper, as the pass line is.
-    const qreal share = qBound(0.0, qreal(e.score) / subjectOne().maxScore(), 1.0);
+    const qreal share = qBound(0.0, qreal(e.score) / m_format->maxScore(), 1.0);
     return QPointF(area.left() + step * qreal(index), area.bottom() - share * area.height());
 }
 
@@ -66,7 +68,7 @@ void ScorePlot::paintEvent(QPaintEvent*)
     const QRectF area = plotArea();
     p.setFont(screenFont(QStringLiteral("宋体"), 12));
     // Grid every fifth of the full score, with the score at the left.
-    const int full = subjectOne().maxScore();
+    const int full = m_format->maxScore();
     for (int score = 0; score <= full; score += full / 5) {
         const qreal y = area.bottom() - area.height() * score / full;
         p.setPen(QPen(QColor(205, 200, 235), 1));
@@ -75,7 +77,7 @@ void ScorePlot::paintEvent(QPaintEvent*)
         p.drawText(QRectF(0, y - 8, area.left() - 4, 16), Qt::AlignRight | Qt::AlignVCenter,
                    QString::number(score));
     }
-    const int passMark = subjectOne().passMark;
+    const int passMark = m_format->passMark;
     const qreal passY = area.bottom() - area.height() * passMark / full;
     p.setPen(QPen(QColor(200, 40, 40), 1.5, Qt::DashLine));
     p.drawLine(QPointF(area.left(), passY), QPointF(area.right(), passY));
@@ -122,16 +124,17 @@ ChapterBars::ChapterBars(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void ChapterBars::setShares(std::vector<StudyRecord::ChapterShare> shares)
+void ChapterBars::setShares(std::vector<StudyRecord::ChapterShare> shares, const ExamFormat& format)
 {
     m_shares = std::move(shares);
+    m_format = &format;
     update();
 }
 
 QStringList ChapterBars::captions() const
 {
     QStringList list;
-    const auto& chapters = StudyRecord::chapters();
+    const auto& chapters = StudyRecord::chapters(*m_format);
     for (size_t i = 0; i < chapters.size(); ++i) {
         const StudyRecord::ChapterShare s =
             i < m_shares.size() ? m_shares[i] : StudyRecord::ChapterShare();
@@ -148,7 +151,7 @@ void ChapterBars::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const auto& chapters = StudyRecord::chapters();
+    const auto& chapters = StudyRecord::chapters(*m_format);
     const int n = int(chapters.size());
     const qreal slot = qreal(width()) / n;
     const qreal barTop = 4;
@@ -166,17 +169,19 @@ void ChapterBars::paintEvent(QPaintEvent*)
             const QRectF bar(track.left(), track.bottom() - track.height() * share, track.width(),
                              track.height() * share);
             p.setPen(Qt::NoPen);
-            p.setBrush(share * subjectOne().maxScore() >= subjectOne().passMark
-                           ? QColor(60, 160, 90)
-                           : QColor(90, 110, 210));
+            p.setBrush(share * m_format->maxScore() >= m_format->passMark ? QColor(60, 160, 90)
+                                                                          : QColor(90, 110, 210));
             p.drawRoundedRect(bar, 3, 3);
             value = QString::number(qRound(share * 100)) + QLatin1Char('%');
         }
-        p.setFont(screenFont(QStringLiteral("宋体"), 12, true));
+        const QFont face = screenFont(QStringLiteral("宋体"), 12, true);
+        p.setFont(face);
         p.setPen(QColor(40, 40, 100));
         p.drawText(QRectF(slot * i, barBottom + 1, slot, 16), Qt::AlignCenter, value);
-        p.drawText(QRectF(slot * i, barBottom + 17, slot, 16), Qt::AlignCenter,
-                   chapters[size_t(i)].name);
+        // The longer names of subject four's chapters are narrowed to their slot.
+        const QString& name = chapters[size_t(i)].name;
+        p.setFont(fittedFont(face, name, int(slot) - 4));
+        p.drawText(QRectF(slot * i, barBottom + 17, slot, 16), Qt::AlignCenter, name);
     }
 }
 
@@ -215,6 +220,18 @@ TFrm_XueXiJiLu::TFrm_XueXiJiLu(QWidget* owner)
 
     lblAddress = contactLabel(this, 23, 583);
     lblAddress->setCaption(loadStr(StringId::Contact));
+
+    imgKeMu = named(new Picture(this), "imgKeMu");
+    imgKeMu->setGeometry(676, 18, 100, 40);
+    setFormat(subjectOne());
+}
+
+void TFrm_XueXiJiLu::setFormat(const ExamFormat& format)
+{
+    m_format = &format;
+    imgKeMu->loadFromResource(artPath(format.subject == subjectOne().subject
+                                          ? QStringLiteral("RecordSubjectOne.rgb32")
+                                          : QStringLiteral("RecordSubjectFour.rgb32")));
 }
 
 void TFrm_XueXiJiLu::FormShow()
@@ -226,15 +243,16 @@ void TFrm_XueXiJiLu::FormShow()
 void TFrm_XueXiJiLu::showSummary()
 {
     QString error;
-    if (!DM || !StudyRecord::readSummary(DM->ADOCon, subjectOne(), &m_summary, &error)) {
+    if (!DM || !StudyRecord::readSummary(DM->ADOCon, *m_format, &m_summary, &error)) {
         m_summary = StudyRecord::Summary();
-        m_summary.chapters.assign(StudyRecord::chapters().size(), StudyRecord::ChapterShare());
+        m_summary.chapters.assign(StudyRecord::chapters(*m_format).size(),
+                                  StudyRecord::ChapterShare());
         MessageBox(QStringLiteral("学习记录无法读出：") +
                        (DM ? error : QStringLiteral("题库没有打开")),
                    QStringLiteral("学习记录"), 16);
     }
-    imgChengJi->setExams(m_summary.recent);
-    pnlZhangJie->setShares(m_summary.chapters);
+    imgChengJi->setExams(m_summary.recent, *m_format);
+    pnlZhangJie->setShares(m_summary.chapters, *m_format);
     lblKaoShi->setCaption(QString::number(m_summary.exams));
     lblTongGuo->setCaption(QString::number(m_summary.passes));
     lblCuoTi->setCaption(QString::number(m_summary.bookSize));
@@ -248,6 +266,7 @@ void TFrm_XueXiJiLu::sbtnLianXiCuoTiClick(QObject*)
         return;
     }
     auto* practice = new TFrm_ShunXuLianXi();
+    practice->setFormat(*m_format);
     practice->WrongBook = true;
     practice->showModal();
     // Questions answered right there have left the book.

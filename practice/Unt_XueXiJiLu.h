@@ -11,7 +11,9 @@ class ScorePlot : public QWidget
     Q_OBJECT
 public:
     explicit ScorePlot(QWidget* parent);
-    void setExams(std::vector<StudyRecord::ExamEntry> exams);
+    // The exams of a subject, whose full score and pass mark the plot's lines show.
+    void setExams(std::vector<StudyRecord::ExamEntry> exams,
+                  const ExamFormat& format = subjectOne());
     const std::vector<StudyRecord::ExamEntry>& exams() const { return m_exams; }
     // Where the point of an exam lies, for tests and for the labels.
     QPointF pointOf(size_t index) const;
@@ -22,6 +24,7 @@ protected:
 
 private:
     std::vector<StudyRecord::ExamEntry> m_exams;
+    const ExamFormat* m_format = &subjectOne();
 };
 
 // The share right of each chapter over all exams, one bar a chapter.
@@ -30,7 +33,9 @@ class ChapterBars : public QWidget
     Q_OBJECT
 public:
     explicit ChapterBars(QWidget* parent);
-    void setShares(std::vector<StudyRecord::ChapterShare> shares);
+    // One share a chapter of the subject.
+    void setShares(std::vector<StudyRecord::ChapterShare> shares,
+                   const ExamFormat& format = subjectOne());
     // "法律法规 85%", or "法律法规 —" for a chapter no exam asked.
     QStringList captions() const;
 
@@ -39,9 +44,11 @@ protected:
 
 private:
     std::vector<StudyRecord::ChapterShare> m_shares;
+    const ExamFormat* m_format = &subjectOne();
 };
 
-// The study record: the score plot, the counts, the chapters and the wrong-question book.
+// The study record of a subject: the score plot, the counts, the chapters and the
+// wrong-question book; its title band names the subject.
 class TFrm_XueXiJiLu : public Form
 {
     Q_OBJECT
@@ -57,6 +64,11 @@ public:
     FlatButton* sbtnLianXiCuoTi;
     FlatButton* sbtnReturn;
     Label* lblAddress;
+    Picture* imgKeMu; // the subject's tag on the title band
+
+    // Before showing: the subject shown, subject one unless told.
+    void setFormat(const ExamFormat& format);
+    const ExamFormat& format() const { return *m_format; }
 
     void sbtnLianXiCuoTiClick(QObject* sender);
     void sbtnReturnClick(QObject* sender);
@@ -68,4 +80,5 @@ protected:
 private:
     void showSummary();
     StudyRecord::Summary m_summary;
+    const ExamFormat* m_format = &subjectOne();
 };

@@ -72,7 +72,18 @@ QRect MediaPlayer::displayRect() const
 void MediaPlayer::open()
 {
     close();
-    m_clip = AviClip::fromFile(m_fileName);
+    start(AviClip::fromFile(m_fileName));
+}
+
+void MediaPlayer::open(const QByteArray& clip)
+{
+    close();
+    start(AviClip::fromBytes(clip));
+}
+
+void MediaPlayer::start(AviClip clip)
+{
+    m_clip = std::move(clip);
     m_position = 0;
     if (m_display) {
         m_screen = new Screen(m_display);

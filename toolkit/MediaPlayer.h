@@ -40,6 +40,9 @@ public:
     // Reads the clip and shows its first frame. Throws ToolkitError when the file is
     // missing or is no clip that can be played; the player is then not ready.
     void open();
+    // The same for a clip held in memory (a question's clip from the bank); the file name
+    // is not used.
+    void open(const QByteArray& clip);
     void close();
     void play();
     void stop();
@@ -59,6 +62,7 @@ private:
 
     void tick();
     void show(int frame);
+    void start(AviClip clip);
 
     QString m_fileName;
     QPointer<QWidget> m_display;

@@ -3,6 +3,12 @@
 #include "app/MainUnit.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
+#include "exam/Unt_SafeExam.h"
+#include "exam/Unt_SimulateExam.h"
+#include "exam/Unt_StudentLogin.h"
+#include "practice/Unt_ShunXuLianXi.h"
+#include "practice/Unt_XueXiJiLu.h"
+#include "tests/support/ExamSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/OsLibrary.h"
@@ -253,6 +259,66 @@ private slots:
         QCOMPARE(menu->Subject, 4);
         clickControl(menu->imgKeMuYi);
         QCOMPARE(menu->Subject, 1);
+        menu->close();
+    }
+
+    // With 科目四 the practice, exam and record areas open subject four's screens, the exam
+    // through the candidate-number pad; back on 科目一, the exam is subject one's again.
+    void theChosenSubjectLeadsToItsScreens()
+    {
+        m_folder->exec(safeBankSql(4));
+        m_folder->copyFromBuild(QStringLiteral("CLOCK.AVI"));
+        TMainForm* menu = makeMenu();
+        menu->show();
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        clickControl(menu->imgKeMuSi);
+        QCOMPARE(menu->Subject, 4);
+
+        QString practised;
+        whenModal([&](QWidget* modal) {
+            auto* practice = qobject_cast<TFrm_ShunXuLianXi*>(modal);
+            QVERIFY(practice);
+            practised = practice->format().title + practice->DBText1->text();
+            clickControl(practice->sbtnReturn);
+        });
+        clickControl(menu->lblShunXuLianXi);
+        QCOMPARE(practised, QStringLiteral("科目四第1题 (请从下列ABCD中选择出该题的正确答案)"));
+
+        const auto sitExam = [&](const char* examClass) {
+            QString seen;
+            whenModal([&seen, examClass](QWidget* modal) {
+                auto* pad = qobject_cast<TFrm_StudentLogin*>(modal);
+                QVERIFY(pad);
+                clickControl(pad->Label4);
+                clickControl(pad->lblOk);
+                whenModal([&seen, examClass](QWidget* exam) {
+                    seen = QString::fromLatin1(exam->metaObject()->className()) +
+                           QString::number(DM->ADOQryTopic.recordCount()) +
+                           exam->findChild<Label*>(QStringLiteral("lblNo"))->caption();
+                    QVERIFY(exam->inherits(examClass));
+                    exam->close();
+                });
+            });
+            clickControl(menu->lblMoLiKaoShi);
+            settle();
+            return seen;
+        };
+        QCOMPARE(sitExam("TFrm_SafeExam"), QStringLiteral("TFrm_SafeExam504"));
+
+        QStringList chapters;
+        whenModal([&](QWidget* modal) {
+            auto* record = qobject_cast<TFrm_XueXiJiLu*>(modal);
+            QVERIFY(record);
+            chapters = record->pnlZhangJie->captions();
+            QCOMPARE(record->format().subject, 4);
+            clickControl(record->sbtnReturn);
+        });
+        clickControl(menu->lblXueXiJiLu);
+        QCOMPARE(chapters.size(), 7);
+        QCOMPARE(chapters.first(), QStringLiteral("安全文明驾驶 —"));
+
+        clickControl(menu->imgKeMuYi);
+        QVERIFY(sitExam("TFrm_SimulateExam").startsWith(QStringLiteral("TFrm_SimulateExam")));
         menu->close();
     }
 

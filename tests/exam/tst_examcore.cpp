@@ -1,7 +1,6 @@
 // The exam core under both subjects: the marking of every kind of answer, subject four's
 // draw by its plan, the record's upgrade from a bank of version 2 with a book per subject,
 // and a paper marked by the core as the result screen counts it.
-#include "data/BankSchema.h"
 #include "data/DataError.h"
 #include "data/Query.h"
 #include "exam/ExamMarking.h"
@@ -58,24 +57,13 @@ QString schemaText()
 // of chapter 1 cut to one; single choices answer B, statements ×, multiple answers ACD.
 void writeSafeBank(int perCell)
 {
-    for (QString sql : BankSchema::subjectFourStatements()) {
-        run(sql.replace(QLatin1String("CREATE TABLE "),
-                        QLatin1String("CREATE TABLE IF NOT EXISTS "))
-                .replace(QLatin1String("CREATE INDEX "),
-                         QLatin1String("CREATE INDEX IF NOT EXISTS ")));
+    for (const QString& sql : safeBankSql(perCell)) {
+        run(sql);
     }
-    if (perCell == 0) {
-        return;
+    if (perCell > 0) {
+        run(QStringLiteral("DELETE FROM T_SafeTopic WHERE Type=2 AND Chapter=1 AND ID > "
+                           "(SELECT MIN(ID) FROM T_SafeTopic WHERE Type=2 AND Chapter=1)"));
     }
-    run(QStringLiteral(
-            "INSERT INTO T_SafeTopic (ID, Type, Chapter, Content, Result, QKey) "
-            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i < %1) "
-            "SELECT i+1, i/(7*%2), (i/%2)%7+1, '安全题'||(i+1), "
-            "CASE i/(7*%2) WHEN 0 THEN 'B' WHEN 1 THEN '×' ELSE 'ACD' END, 's-'||(i+1) FROM n")
-            .arg(3 * 7 * perCell - 1)
-            .arg(perCell));
-    run(QStringLiteral("DELETE FROM T_SafeTopic WHERE Type=2 AND Chapter=1 AND ID > "
-                       "(SELECT MIN(ID) FROM T_SafeTopic WHERE Type=2 AND Chapter=1)"));
 }
 
 // The record's tables as release 1.1 made them, with rows.

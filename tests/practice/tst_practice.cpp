@@ -1,12 +1,15 @@
 // Sequential practice driven as a learner drives it: clicks at the controls' places on
 // the shown screen, over a bank of choice and true/false questions with good and damaged
 // pictures.
+#include "app/ExplainNote.h"
 #include "app/MainUnit.h"
 #include "app/Unt_Wait.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
+#include "exam/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "tests/support/ExamSupport.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
@@ -478,6 +481,85 @@ private slots:
         QCOMPARE(AnsweredCount, 0);
         QCOMPARE(m_screen->lbllv->caption(), QString());
         QCOMPARE(boxes.count(), 0);
+        closeScreen();
+    }
+
+    // Subject four's questions 1 to 7 are single choices (B), 8 to 14 statements (×), 15
+    // to 21 multiple answers (ACD); its book holds 15 and 16, subject one's book 15.
+    void subjectFourMultipleAnswersAreMarkedWhenConfirmed_data()
+    {
+        QTest::addColumn<bool>("book");
+        QTest::newRow("sequential") << false;
+        QTest::newRow("wrong-question book") << true;
+    }
+
+    void subjectFourMultipleAnswersAreMarkedWhenConfirmed()
+    {
+        QFETCH(bool, book);
+        m_folder->exec(safeBankSql(1));
+        QString error;
+        QVERIFY2(StudyRecord::upgradeSchema(DM->ADOCon, &error), qPrintable(error));
+        m_folder->exec(QStringLiteral("INSERT INTO T_WrongBook (Subject, ID, Misses) VALUES "
+                                      "(4, 15, 1), (4, 16, 1), (1, 15, 1)"));
+        const auto inBook = [&](int subject, int id) {
+            return m_folder
+                       ->scalar(QStringLiteral("SELECT COUNT(*) FROM T_WrongBook WHERE "
+                                               "Subject=%1 AND ID=%2")
+                                    .arg(subject)
+                                    .arg(id))
+                       .toInt() == 1;
+        };
+        m_screen = new TFrm_ShunXuLianXi();
+        m_screen->setFormat(subjectFour());
+        m_screen->WrongBook = book;
+        m_screen->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_screen));
+        QVERIFY(m_screen->imgSafeTitle->isVisible() && !m_screen->imgCuoTi->isVisible());
+        if (!book) {
+            QVERIFY(!m_screen->sbtnConfirm->isEnabled()); // a single choice needs none
+            jump(QStringLiteral("8"));
+            QVERIFY(m_screen->imgvx->isVisible() && !m_screen->sbtnD->isVisible());
+            clickControl(m_screen->sbtnC);
+            QVERIFY(showsMark(QStringLiteral("Yes.bmp")));
+            clickControl(m_screen->sbtnXia);
+            jump(QStringLiteral("15"));
+        }
+        QVERIFY(numberLine().startsWith(QStringLiteral("第15题 (多选题")));
+        const int before = AnsweredCount;
+        const auto down = [&] {
+            QString letters;
+            for (int i = 0; i < 4; ++i) {
+                letters += m_screen->imgDown[size_t(i)]->isVisible() ? QChar(u'A' + i) : u'-';
+            }
+            return letters;
+        };
+        for (FlatButton* key : {m_screen->sbtnD, m_screen->sbtnA, m_screen->sbtnB, m_screen->sbtnC,
+                                m_screen->sbtnB}) {
+            clickControl(key);
+        }
+        QCOMPARE(down(), QStringLiteral("A-CD"));
+        QVERIFY(m_screen->imgResult->isEmpty());
+        QCOMPARE(AnsweredCount, before);
+        clickControl(m_screen->sbtnConfirm);
+        QVERIFY(showsMark(QStringLiteral("Yes.bmp")));
+        QCOMPARE(AnsweredCount, before + 1);
+        QCOMPARE(inBook(4, 15), !book);
+        QVERIFY(inBook(1, 15));
+
+        clickControl(m_screen->sbtnXia); // 16
+        QCOMPARE(down(), QStringLiteral("----"));
+        clickControl(m_screen->sbtnA);
+        clickControl(m_screen->sbtnConfirm); // one letter: refused, not counted
+        QVERIFY(m_screen->imgResult->isEmpty());
+        QVERIFY(m_screen->lblHint->caption().contains(QStringLiteral("至少要选两个")));
+        QCOMPARE(AnsweredCount, before + 1);
+        clickControl(m_screen->sbtnB);
+        clickControl(m_screen->sbtnConfirm); // AB: wrong
+        QVERIFY(showsMark(QStringLiteral("No.bmp")));
+        QVERIFY(m_screen->lblJieXi->text().startsWith(QStringLiteral("正确答案：ACD")));
+        QCOMPARE(AnsweredCount, before + 2);
+        QCOMPARE(m_screen->lbllv->caption(), book ? QStringLiteral("50") : QStringLiteral("67"));
+        QVERIFY(inBook(4, 16));
         closeScreen();
     }
 

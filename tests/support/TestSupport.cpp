@@ -78,6 +78,13 @@ void AppFolder::exec(const QString& sql) const
     q.execSQL();
 }
 
+void AppFolder::exec(const QStringList& statements) const
+{
+    for (const QString& sql : statements) {
+        exec(sql);
+    }
+}
+
 QVariant AppFolder::scalar(const QString& sql) const
 {
     Connection c;

@@ -32,6 +32,7 @@ public:
     QByteArray readFile(const QString& name) const;
     // Statements on its bank through a connection of their own, as another program would.
     void exec(const QString& sql) const;
+    void exec(const QStringList& statements) const;
     QVariant scalar(const QString& sql) const; // the first column of the first row
 
 private:

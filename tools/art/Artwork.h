@@ -49,6 +49,10 @@ std::vector<ArtItem> signPageArt();
 std::vector<ArtItem> practiceArt();
 std::vector<ArtItem> recordArt();
 
+// The face of a button of two frames for a flat button, normal then greyed: each cut at
+// the button's place from a drawing of its screen with that face on it.
+QImage twoFrameGlyph(const QImage& normal, const QImage& greyed, const QRect& place);
+
 // The wait screen's clock: the frames of one turn of its hand, and the clip made of them.
 std::vector<QImage> clockFrames();
 QByteArray clockClip();

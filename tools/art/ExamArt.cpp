@@ -1,5 +1,6 @@
-// The pictures of the mock exam: the candidate-number pad, the exam screen with its
-// tick-and-cross strip, and the result screens of both subjects with their pass picture.
+// The pictures of the mock exam: the candidate-number pad, the exam screens of both
+// subjects with their tick-and-cross strips (and subject four's pressed letter keys and
+// confirm key), and the result screens of both subjects with their pass picture.
 #include "tools/art/Artwork.h"
 #include "tools/art/Paint.h"
 
@@ -37,13 +38,13 @@ void violetBand(QPainter& p, const QRect& r)
     p.fillRect(QRect(r.left(), r.bottom() - 2, r.width(), 3), QColor(244, 196, 60));
 }
 
-void examTitle(QPainter& p, const QRect& r)
+void examTitle(QPainter& p, const QRect& r, const QString& subject)
 {
     violetBand(p, r);
     p.setRenderHint(QPainter::Antialiasing);
     p.setFont(kai(36));
     paint::shadowedText(p, QRectF(r).adjusted(16, 0, 0, -3),
-                        QStringLiteral("机动车驾驶人科目一模拟考试"), Qt::white,
+                        QStringLiteral("机动车驾驶人%1模拟考试").arg(subject), Qt::white,
                         QColor(20, 10, 60, 170), Qt::AlignLeft | Qt::AlignVCenter, 2);
 }
 
@@ -123,15 +124,15 @@ QImage drawStudentLogin()
     return image;
 }
 
-QImage drawExamTitle()
+QImage drawExamTitle(const QString& subject)
 {
     QImage image = paint::canvas(552, 61, kViolet);
     QPainter p(&image);
-    examTitle(p, QRect(0, 0, 552, 61));
+    examTitle(p, QRect(0, 0, 552, 61), subject);
     return image;
 }
 
-QImage drawQuestionPrompt()
+QImage drawQuestionPrompt(int questions)
 {
     QImage image = paint::canvas(282, 32, QColor(236, 233, 252));
     QPainter p(&image);
@@ -139,7 +140,7 @@ QImage drawQuestionPrompt()
     p.setFont(kai(24));
     p.setPen(QColor(160, 20, 40));
     p.drawText(QRectF(0, 0, 282, 32), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("请输入题号:(1-100)"));
+               QStringLiteral("请输入题号:(1-%1)").arg(questions));
     return image;
 }
 
@@ -158,39 +159,71 @@ void navigationCircle(QPainter& p, const QRect& area, const QString& caption, co
 
 const QColor kQuestionFill(246, 244, 255);
 
-QImage drawSimulateExam()
+// A tick key and a cross key, each with its word a gap to its right.
+void tickCrossKeys(QPainter& p, const QPointF& tick, const QPointF& cross, qreal gap)
 {
-    QImage image = paint::canvas(800, 600, kLavender);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    examTitle(p, QRect(0, 0, 800, 54));
+    roundKey(p, QRectF(tick.x() - 36, tick.y() - 36, 72, 72), QString(), QColor(60, 160, 90),
+             Qt::white, kai(20));
+    roundKey(p, QRectF(cross.x() - 36, cross.y() - 36, 72, 72), QString(), QColor(210, 60, 60),
+             Qt::white, kai(20));
+    p.setPen(QPen(Qt::white, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath t;
+    t.moveTo(tick + QPointF(-17, 1));
+    t.lineTo(tick + QPointF(-5, 14));
+    t.lineTo(tick + QPointF(18, -14));
+    p.drawPath(t);
+    p.drawLine(cross + QPointF(-14, -14), cross + QPointF(14, 14));
+    p.drawLine(cross + QPointF(14, -14), cross + QPointF(-14, 14));
+    p.setFont(kai(16));
+    p.setPen(QColor(60, 60, 110));
+    p.drawText(QRectF(tick.x() + gap, 20, 50, 40), Qt::AlignCenter, QStringLiteral("正确"));
+    p.drawText(QRectF(cross.x() + gap, 20, 50, 40), Qt::AlignCenter, QStringLiteral("错误"));
+}
+
+// The title band of an exam screen with the paper's line at its right.
+void examHeader(QPainter& p, const QString& subject, const QString& paper)
+{
+    examTitle(p, QRect(0, 0, 800, 54), subject);
     p.setFont(round(15));
     p.setPen(QColor(255, 230, 150));
-    p.drawText(QRectF(560, 4, 230, 46), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("小型汽车 · 共100题 · 45分钟"));
+    p.drawText(QRectF(560, 4, 230, 46), Qt::AlignRight | Qt::AlignVCenter, paper);
 
     // Question and picture areas.
     paint::framedPanel(p, QRectF(4, 57, 550, 186), kQuestionFill, QColor(120, 106, 190), 8);
     paint::framedPanel(p, QRectF(558, 57, 234, 184), QColor(213, 187, 255), QColor(120, 106, 190),
                        8);
+}
 
-    // Answer circles and the answer box.
-    const QColor blue(70, 110, 210);
-    answerCircle(p, QPointF(49, 274), QStringLiteral("A"), blue);
-    answerCircle(p, QPointF(130, 274), QStringLiteral("B"), blue);
-    answerCircle(p, QPointF(212, 274), QStringLiteral("C"), blue);
-    answerCircle(p, QPointF(294, 274), QStringLiteral("D"), blue);
-    paint::framedPanel(p, QRectF(336, 240, 67, 72), Qt::white, QColor(60, 140, 80), 8);
+// The box that shows the answer given, with its caption below.
+void answerBox(QPainter& p, const QRectF& box)
+{
+    paint::framedPanel(p, box, Qt::white, QColor(60, 140, 80), 8);
     p.setFont(song(12, true));
     p.setPen(QColor(60, 120, 70));
-    p.drawText(QRectF(336, 312, 67, 16), Qt::AlignCenter, QStringLiteral("您的答案"));
+    p.drawText(QRectF(box.left(), 312, box.width(), 16), Qt::AlignCenter,
+               QStringLiteral("您的答案"));
+}
 
-    navigationCircle(p, QRect(410, 240, 81, 78), QStringLiteral("下一题"), QColor(60, 150, 90));
-    navigationCircle(p, QRect(508, 240, 81, 78), QStringLiteral("上一题"), QColor(60, 150, 90));
-    navigationCircle(p, QRect(606, 240, 81, 78), QStringLiteral("选题"), QColor(210, 140, 40));
-    navigationCircle(p, QRect(704, 240, 81, 78), QStringLiteral("交卷"), QColor(200, 50, 60));
+// The four buttons that move through the paper and end it, at x and the pitch.
+void navigationRow(QPainter& p, int x, int pitch)
+{
+    const struct
+    {
+        const char* caption;
+        QColor base;
+    } buttons[] = {{"下一题", QColor(60, 150, 90)},
+                   {"上一题", QColor(60, 150, 90)},
+                   {"选题", QColor(210, 140, 40)},
+                   {"交卷", QColor(200, 50, 60)}};
+    for (const auto& b : buttons) {
+        navigationCircle(p, QRect(x, 240, 81, 78), QString::fromUtf8(b.caption), b.base);
+        x += pitch;
+    }
+}
 
-    // Answer sheet.
+// The answer sheet's panel with the columns of its grid, and the candidate's panel.
+void sheetAndCandidate(QPainter& p, int columns, const QString& subject)
+{
     paint::framedPanel(p, QRectF(12, 328, 490, 254), QColor(236, 233, 252), QColor(120, 106, 190),
                        8);
     p.setFont(kai(19));
@@ -203,11 +236,11 @@ QImage drawSimulateExam()
                QStringLiteral("⊙ 已答题    ○ 未答题"));
     p.fillRect(QRect(22, 360, 470, 200), QColor(219, 215, 240));
     p.setPen(QColor(190, 184, 226));
-    for (int c = 1; c < 10; ++c) {
-        p.drawLine(22 + c * 47, 360, 22 + c * 47, 559);
+    const int pitch = 470 / columns;
+    for (int c = 1; c < columns; ++c) {
+        p.drawLine(22 + c * pitch, 360, 22 + c * pitch, 559);
     }
 
-    // Candidate panel.
     paint::framedPanel(p, QRectF(504, 328, 288, 254), QColor(236, 233, 252), QColor(120, 106, 190),
                        8);
     p.setFont(kai(19));
@@ -231,8 +264,7 @@ QImage drawSimulateExam()
     }
     p.setFont(kai(21));
     p.setPen(Qt::blue);
-    p.drawText(QRectF(607, 418, 178, 21), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("科目一"));
+    p.drawText(QRectF(607, 418, 178, 21), Qt::AlignLeft | Qt::AlignVCenter, subject);
     // Photo box.
     const QRectF photo(520, 474, 66, 78);
     p.setPen(QPen(QColor(120, 106, 190), 1.5));
@@ -246,6 +278,133 @@ QImage drawSimulateExam()
     p.setPen(QColor(120, 116, 160));
     p.drawText(QRectF(596, 474, 96, 78), Qt::AlignCenter | Qt::TextWordWrap,
                QStringLiteral("本机练习\n无需照片"));
+}
+
+QImage drawSimulateExam()
+{
+    QImage image = paint::canvas(800, 600, kLavender);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    examHeader(p, QStringLiteral("科目一"), QStringLiteral("小型汽车 · 共100题 · 45分钟"));
+
+    // Answer circles and the answer box.
+    const QColor blue(70, 110, 210);
+    answerCircle(p, QPointF(49, 274), QStringLiteral("A"), blue);
+    answerCircle(p, QPointF(130, 274), QStringLiteral("B"), blue);
+    answerCircle(p, QPointF(212, 274), QStringLiteral("C"), blue);
+    answerCircle(p, QPointF(294, 274), QStringLiteral("D"), blue);
+    answerBox(p, QRectF(336, 240, 67, 72));
+
+    navigationRow(p, 410, 98);
+    sheetAndCandidate(p, 10, QStringLiteral("科目一"));
+    return image;
+}
+
+// Subject four's answer keys: smaller, to leave room for the confirm key of multiple
+// answers; a toggled letter is pressed in, with a gold ring.
+const QColor kLetterBlue(70, 110, 210);
+constexpr int kSafeKeyPitch = 74;
+constexpr int kSafeKeyLeft = 9;
+
+QPointF safeKeyCentre(int index)
+{
+    return QPointF(kSafeKeyLeft + 37 + index * kSafeKeyPitch, 275);
+}
+
+void safeKey(QPainter& p, int index, bool down)
+{
+    const QString letter(QChar(u'A' + index));
+    const QPointF c = safeKeyCentre(index);
+    const QRectF box(c.x() - 32, c.y() - 32, 64, 64);
+    const QFont face = paint::font(QStringLiteral("DejaVu Sans"), 32, true);
+    if (!down) {
+        roundKey(p, box, letter, kLetterBlue, Qt::white, face);
+        return;
+    }
+    // Sunk into a gold ring, darker, its letter warm: the key's shade falls inside.
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(244, 196, 60));
+    p.drawEllipse(box.adjusted(-4, -4, 4, 4));
+    p.restore();
+    roundKey(p, box.translated(1, 1), letter, kLetterBlue.darker(150), QColor(255, 244, 200), face);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 30, 110), 3));
+    p.drawArc(box.adjusted(3, 3, -3, -3), 40 * 16, 120 * 16);
+    p.restore();
+}
+
+constexpr int kSafeNavigationLeft = 462;
+const QRectF kSafeAnswerBox(304, 240, 78, 72);
+
+enum class Keys
+{
+    Up,
+    Down,
+    None
+};
+
+// The confirm key's place, where the exam's own picture lies beneath it.
+const QRect kSafeConfirm(386, 240, 70, 70);
+
+QImage safeExamBase(Keys keys)
+{
+    QImage image = paint::canvas(800, 600, kLavender);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    examHeader(p, QStringLiteral("科目四"), QStringLiteral("小型汽车 · 共50题 · 30分钟"));
+    for (int i = 0; keys != Keys::None && i < 4; ++i) {
+        safeKey(p, i, keys == Keys::Down);
+    }
+    answerBox(p, kSafeAnswerBox);
+    navigationRow(p, kSafeNavigationLeft, 82);
+    sheetAndCandidate(p, 5, QStringLiteral("科目四"));
+    return image;
+}
+
+QImage drawSafeExam()
+{
+    return safeExamBase(Keys::Up);
+}
+
+// A letter key held down, laid over its place while the letter is toggled on.
+QImage drawSafeKeyDown(int index)
+{
+    const QPointF c = safeKeyCentre(index);
+    return paint::crop(safeExamBase(Keys::Down), QRect(int(c.x()) - 37, 238, 74, 74));
+}
+
+// The confirm key of multiple answers on the exam's picture: normal, then greyed for the
+// questions that need none.
+QImage drawSafeConfirm()
+{
+    const QRectF key(kSafeConfirm.x() + 4, kSafeConfirm.y() + 3, 62, 62);
+    QImage normal = safeExamBase(Keys::Up);
+    QImage greyed = normal;
+    {
+        QPainter p(&normal);
+        roundKey(p, key, QStringLiteral("确定"), QColor(220, 130, 40), Qt::white, kai(20));
+        QPainter q(&greyed);
+        roundKey(q, key, QStringLiteral("确定"), QColor(190, 186, 206), QColor(240, 240, 248),
+                 kai(20));
+    }
+    return twoFrameGlyph(normal, greyed, kSafeConfirm);
+}
+
+// Laid over the four letter keys for a statement: a tick and a cross.
+QImage drawSafeTickCross()
+{
+    // The exam's picture there without the letter keys, so that the frame of the question
+    // above stays whole.
+    QImage image =
+        paint::crop(safeExamBase(Keys::None), QRect(kSafeKeyLeft, 234, 4 * kSafeKeyPitch, 79));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF tick(70 - kSafeKeyLeft, 274 - 234);
+    const QPointF cross(200 - kSafeKeyLeft, 274 - 234);
+    tickCrossKeys(p, tick, cross, 36);
     return image;
 }
 
@@ -259,22 +418,7 @@ QImage drawTickCross()
     p.fillRect(image.rect(), kLavender);
     const QPointF tick(66 + 40 - 9, 274 - 234);
     const QPointF cross(200 + 40 - 9, 274 - 234);
-    roundKey(p, QRectF(tick.x() - 36, tick.y() - 36, 72, 72), QString(), QColor(60, 160, 90),
-             Qt::white, kai(20));
-    roundKey(p, QRectF(cross.x() - 36, cross.y() - 36, 72, 72), QString(), QColor(210, 60, 60),
-             Qt::white, kai(20));
-    p.setPen(QPen(Qt::white, 7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QPainterPath t;
-    t.moveTo(tick + QPointF(-17, 1));
-    t.lineTo(tick + QPointF(-5, 14));
-    t.lineTo(tick + QPointF(18, -14));
-    p.drawPath(t);
-    p.drawLine(cross + QPointF(-14, -14), cross + QPointF(14, 14));
-    p.drawLine(cross + QPointF(14, -14), cross + QPointF(-14, 14));
-    p.setFont(kai(16));
-    p.setPen(QColor(60, 60, 110));
-    p.drawText(QRectF(tick.x() + 40, 20, 50, 40), Qt::AlignCenter, QStringLiteral("正确"));
-    p.drawText(QRectF(cross.x() + 40, 20, 50, 40), Qt::AlignCenter, QStringLiteral("错误"));
+    tickCrossKeys(p, tick, cross, 40);
     return image;
 }
 
@@ -392,16 +536,32 @@ QImage drawExamPassed()
 std::vector<ArtItem> examArt()
 {
     using T = ArtItem::Target;
-    return {
+    std::vector<ArtItem> items = {
         {T::Resource, QStringLiteral("art/StudentLogin.rgb32"), "rgb32", drawStudentLogin},
-        {T::Resource, QStringLiteral("art/ExamTitle.bmp"), "bmp", drawExamTitle},
-        {T::Resource, QStringLiteral("art/QuestionPrompt.jpg"), "jpg", drawQuestionPrompt},
+        {T::Resource, QStringLiteral("art/ExamTitle.bmp"), "bmp",
+         [] { return drawExamTitle(QStringLiteral("科目一")); }},
+        {T::Resource, QStringLiteral("art/ExamTitleFour.bmp"), "bmp",
+         [] { return drawExamTitle(QStringLiteral("科目四")); }},
+        {T::Resource, QStringLiteral("art/QuestionPrompt.jpg"), "jpg",
+         [] { return drawQuestionPrompt(100); }},
+        {T::Resource, QStringLiteral("art/QuestionPromptFour.jpg"), "jpg",
+         [] { return drawQuestionPrompt(50); }},
         {T::Resource, QStringLiteral("art/SimulateExam.rgb32"), "rgb32", drawSimulateExam},
         {T::Resource, QStringLiteral("art/ExamTickCross.rgb32"), "rgb32", drawTickCross},
+        {T::Resource, QStringLiteral("art/SafeExam.rgb32"), "rgb32", drawSafeExam},
+        {T::Resource, QStringLiteral("art/SafeTickCross.rgb32"), "rgb32", drawSafeTickCross},
+        {T::Resource, QStringLiteral("art/SafeConfirm.rgb32"), "rgb32", drawSafeConfirm},
         {T::Resource, QStringLiteral("art/ExamResult.rgb32"), "rgb32",
          [] { return drawExamResult(QStringLiteral("本次模拟考试共100题，满分100分，90分及格")); }},
         {T::Resource, QStringLiteral("art/ExamResultFour.rgb32"), "rgb32",
          [] { return drawExamResult(QStringLiteral("共50题，每题2分，满分100分，90分及格")); }},
         {T::Resource, QStringLiteral("art/ExamPassed.rgb32"), "rgb32", drawExamPassed},
     };
+    // The letter keys held down, one picture a letter.
+    for (int i = 0; i < 4; ++i) {
+        items.push_back({T::Resource,
+                         QStringLiteral("art/SafeKeyDown%1.rgb32").arg(QChar(u'A' + i)), "rgb32",
+                         [i] { return drawSafeKeyDown(i); }});
+    }
+    return items;
 }

@@ -63,6 +63,34 @@ void letterKey(QPainter& p, const QRectF& box, const QString& letter)
     });
 }
 
+// A letter key held down while the letter of a multiple answer is toggled on: sunk into
+// a gold ring, its face darker and its letter lower.
+void letterKeyDown(QPainter& p, const QRectF& box, const QString& letter)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal r = qMin(box.width(), box.height()) / 2 - 4;
+    const QPointF c = box.center();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(244, 196, 60));
+    p.drawEllipse(c, r + 3, r + 3);
+    const QColor base(70, 60, 150);
+    QRadialGradient body(c + QPointF(r * 0.2, r * 0.3), r * 1.2);
+    body.setColorAt(0, base.lighter(115));
+    body.setColorAt(0.7, base.darker(120));
+    body.setColorAt(1, base.darker(190));
+    p.setBrush(body);
+    p.setPen(QPen(base.darker(240), 1.2));
+    p.drawEllipse(c, r - 1, r - 1);
+    p.setPen(QPen(QColor(0, 0, 30, 120), 4));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(c.x() - r + 5, c.y() - r + 5, 2 * r - 10, 2 * r - 10), 30 * 16, 120 * 16);
+    p.setFont(paint::font(QStringLiteral("隶书"), 50, true));
+    paint::shadowedText(p, QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).translated(2, 3), letter,
+                        QColor(255, 240, 190), QColor(0, 0, 40, 170));
+    p.restore();
+}
+
 QPainterPath tickPath(const QRectF& box)
 {
     QPainterPath path;
@@ -194,6 +222,38 @@ QImage drawTrueFalseStrip()
     return paint::crop(image, kStrip);
 }
 
+const QRectF kCircles[] = {kCircleA, kCircleB, kCircleC, kCircleD};
+
+// The letter key of a multiple answer toggled on, laid over its circle.
+QImage drawKeyDown(int index)
+{
+    QImage image = practiceBase();
+    {
+        QPainter p(&image);
+        letterKeyDown(p, kCircles[index], QString(QChar(u'A' + index)));
+    }
+    return paint::crop(image, kCircles[index].toAlignedRect());
+}
+
+// The confirm key of a multiple answer below the answer column: normal, then greyed.
+const QRect kConfirm(634, 557, 156, 38);
+
+QImage drawConfirmKey()
+{
+    const QFont caption = paint::font(QStringLiteral("隶书"), 24, true);
+    QImage normal = practiceBase();
+    QImage greyed = practiceBase();
+    {
+        QPainter p(&normal);
+        paint::ovalButton(p, kConfirm, QStringLiteral("确定"), QColor(238, 170, 80), kDeepBlue,
+                          caption);
+        QPainter q(&greyed);
+        paint::ovalButton(q, kConfirm, QStringLiteral("确定"), QColor(206, 204, 222),
+                          QColor(150, 148, 170), caption);
+    }
+    return twoFrameGlyph(normal, greyed, kConfirm);
+}
+
 QImage drawKeypad()
 {
     QImage image = paint::canvas(279, 199, QColor(176, 170, 222));
@@ -322,6 +382,15 @@ QImage drawClockFrame(int frame, int frames)
 
 } // namespace
 
+QImage twoFrameGlyph(const QImage& normal, const QImage& greyed, const QRect& place)
+{
+    QImage image = paint::canvas(2 * place.width(), place.height(), Qt::white);
+    QPainter p(&image);
+    p.drawImage(QPointF(0, 0), paint::crop(normal, place));
+    p.drawImage(QPointF(place.width(), 0), paint::crop(greyed, place));
+    return image;
+}
+
 std::vector<QImage> clockFrames()
 {
     constexpr int frames = 30;
@@ -343,12 +412,20 @@ QByteArray clockClip()
 std::vector<ArtItem> practiceArt()
 {
     using T = ArtItem::Target;
-    return {
+    std::vector<ArtItem> items = {
         {T::Resource, QStringLiteral("art/ShunXuLianXi.rgb32"), "rgb32", drawPracticeBackground},
         {T::Resource, QStringLiteral("art/ShunXuLianXi_vx.rgb32"), "rgb32", drawTrueFalseStrip},
         {T::Resource, QStringLiteral("art/LuRu.png"), "png", drawLuRuGlyph},
+        {T::Resource, QStringLiteral("art/PracticeConfirm.rgb32"), "rgb32", drawConfirmKey},
         {T::Resource, QStringLiteral("art/JianPan.rgb32"), "rgb32", drawKeypad},
         {T::AppFile, QStringLiteral("Yes.bmp"), "bmp", [] { return drawMark(true); }},
         {T::AppFile, QStringLiteral("No.bmp"), "bmp", [] { return drawMark(false); }},
     };
+    // The letter keys held down, one picture a letter.
+    for (int i = 0; i < 4; ++i) {
+        items.push_back({T::Resource,
+                         QStringLiteral("art/PracticeKeyDown%1.rgb32").arg(QChar(u'A' + i)),
+                         "rgb32", [i] { return drawKeyDown(i); }});
+    }
+    return items;
 }

@@ -68,9 +68,9 @@ QImage drawRecordBackground()
     return image;
 }
 
-// The left of the practice screen's title band with the title of wrong-question practice,
-// laid over the band in that mode.
-QImage drawWrongBookTitle()
+// The left of the practice screen's title band with another title, laid over the band:
+// wrong-question practice, and both practices of subject four.
+QImage drawPracticeTitle(const QString& title, const QString& subtitle)
 {
     QImage image = paint::canvas(450, 76, kLavender);
     QPainter p(&image);
@@ -80,14 +80,34 @@ QImage drawWrongBookTitle()
     band.setColorAt(1, QColor(34, 52, 120));
     p.fillRect(image.rect(), band);
     p.setFont(paint::font(QStringLiteral("隶书"), 46, true));
-    paint::shadowedText(p, QRectF(24, 4, 300, 68), QStringLiteral("错题练习"),
-                        QColor(255, 255, 255), QColor(10, 20, 60, 170),
-                        Qt::AlignLeft | Qt::AlignVCenter, 2.5);
+    paint::shadowedText(p, QRectF(24, 4, 300, 68), title, QColor(255, 255, 255),
+                        QColor(10, 20, 60, 170), Qt::AlignLeft | Qt::AlignVCenter, 2.5);
     p.setFont(paint::font(QStringLiteral("幼圆"), 15));
     p.setPen(QColor(214, 224, 255));
-    p.drawText(QRectF(236, 40, 210, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("错题本 · 答对一次就移出"));
+    p.drawText(QRectF(236, 40, 210, 24), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
     return image;
+}
+
+// The tag at the right of the record's title band that names the subject shown.
+QImage drawSubjectBadge(const QString& subject)
+{
+    const QRect place(676, 18, 100, 40);
+    QImage image = paint::canvas(800, 80, kLavender);
+    {
+        QPainter p(&image);
+        paint::titledGround(p, 80, QString(), QString(), 0);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient fill(0, place.top(), 0, place.bottom());
+        fill.setColorAt(0, QColor(255, 236, 170));
+        fill.setColorAt(1, QColor(244, 196, 60));
+        p.setBrush(fill);
+        p.setPen(QPen(QColor(255, 255, 255), 1.5));
+        p.drawRoundedRect(QRectF(place).adjusted(1.5, 1.5, -1.5, -1.5), 9, 9);
+        p.setFont(paint::font(QStringLiteral("隶书"), 27, true));
+        p.setPen(kDeepBlue);
+        p.drawText(QRectF(place), Qt::AlignCenter, subject);
+    }
+    return paint::crop(image, place);
 }
 
 } // namespace
@@ -97,6 +117,24 @@ std::vector<ArtItem> recordArt()
     using T = ArtItem::Target;
     return {
         {T::Resource, QStringLiteral("art/XueXiJiLu.rgb32"), "rgb32", drawRecordBackground},
-        {T::Resource, QStringLiteral("art/CuoTiTitle.rgb32"), "rgb32", drawWrongBookTitle},
+        {T::Resource, QStringLiteral("art/CuoTiTitle.rgb32"), "rgb32",
+         [] {
+             return drawPracticeTitle(QStringLiteral("错题练习"),
+                                      QStringLiteral("错题本 · 答对一次就移出"));
+         }},
+        {T::Resource, QStringLiteral("art/SafePracticeTitle.rgb32"), "rgb32",
+         [] {
+             return drawPracticeTitle(QStringLiteral("顺序练习"),
+                                      QStringLiteral("科目四 · 安全文明驾驶"));
+         }},
+        {T::Resource, QStringLiteral("art/SafeCuoTiTitle.rgb32"), "rgb32",
+         [] {
+             return drawPracticeTitle(QStringLiteral("错题练习"),
+                                      QStringLiteral("科目四 · 答对一次就移出"));
+         }},
+        {T::Resource, QStringLiteral("art/RecordSubjectOne.rgb32"), "rgb32",
+         [] { return drawSubjectBadge(QStringLiteral("科目一")); }},
+        {T::Resource, QStringLiteral("art/RecordSubjectFour.rgb32"), "rgb32",
+         [] { return drawSubjectBadge(QStringLiteral("科目四")); }},
     };
 }
