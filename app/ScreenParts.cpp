@@ -285,3 +285,15 @@ void markPanelWrong(DBCtrlGrid* sheet)
     sheet->canvas()->fillRect(QRect(QPoint(2, 2), QPoint(panel.width() - 3, panel.height() - 3)),
                               Qt::red);
 }
+
+void fitWrappedText(Label* label, const std::vector<int>& sizes)
+{
+    QFont font = label->font();
+    for (const int size : sizes) {
+        font.setPixelSize(size);
+        label->setFont(font);
+        if (label->heightForWidth(label->width()) <= label->height()) {
+            return;
+        }
+    }
+}

@@ -10,6 +10,7 @@ class Query;
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <vector>
 
 // The background colour of the question panels and of the wait screen.
 inline constexpr unsigned kLavender = 15783899;
@@ -171,3 +172,7 @@ void markPanelWrong(DBCtrlGrid* sheet);
 
 // The edition's badge on the candidate's panel: "学员版" in a column.
 Label* editionBadge(QWidget* screen);
+
+// Sets a word-wrapped label's text in the largest of the sizes (pixels, largest first)
+// at which it fits the label's height; the smallest when none does.
+void fitWrappedText(Label* label, const std::vector<int>& sizes);

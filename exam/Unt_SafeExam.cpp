@@ -282,6 +282,9 @@ void TFrm_SafeExam::showQuestion()
                                 : questionHeading(number, kind == AnswerKind::TrueFalse);
     lblContent->setCaption(heading + QStringLiteral("\r\n  ") +
                            paper.fieldByName(QStringLiteral("Content")).asString());
+    // A case with its four options may be longer than the box holds at the screens' size:
+    // it is set smaller rather than cut off.
+    fitWrappedText(lblContent, {21, 19, 17, 15});
     const QString given = givenAnswer();
     Keys->showQuestion(kind, given, m_reviewing);
 
