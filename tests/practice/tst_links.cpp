@@ -22,7 +22,13 @@ const char* const kPages[] = {
     "driverlcs.htm",   "Accident.htm",         "Accidenttreat.htm", "drivertrain.htm",
     "violate.htm",     "drivergrd.htm",        "warning_sign.htm",  "prohibit_sign.htm",
     "direct_sign.htm", "road_direct_sign.htm", "superway_sign.htm", "road_line.htm",
-    "signal.htm",
+    "signal.htm",      "dashboard.htm",
+};
+
+// The pages of the traffic signals, each of which links to all the others.
+const char* const kSignalPages[] = {
+    "warning_sign.htm",  "prohibit_sign.htm", "direct_sign.htm", "road_direct_sign.htm",
+    "superway_sign.htm", "road_line.htm",     "signal.htm",
 };
 
 // The rules view, the smaller of the two: a page longer than this many of its screens
@@ -197,6 +203,22 @@ private slots:
         QCOMPARE(backs, sections.size());
         QVERIFY(html.lastIndexOf(QStringLiteral("返回目录")) >
                 html.lastIndexOf(QLatin1String("<h2")));
+    }
+
+    // From any page of signs, markings or signals the others are one click away, so that
+    // the signals page, which has no button, is reached from every sign page.
+    void signalPagesLinkEachOther()
+    {
+        for (const char* from : kSignalPages) {
+            const QStringList hrefs = links(readAll(htmlDir() + QLatin1String(from)));
+            for (const char* to : kSignalPages) {
+                if (qstrcmp(from, to) != 0) {
+                    QVERIFY2(hrefs.contains(QLatin1String(to)),
+                             qPrintable(QString::fromLatin1(from) + QStringLiteral(" -> ") +
+                                        QString::fromLatin1(to)));
+                }
+            }
+        }
     }
 
     // A real click on a link of the contents scrolls down to its section, Page Up comes
