@@ -12,6 +12,7 @@
 #include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
 #include "toolkit/BitmapBlob.h"
+#include "toolkit/MediaPlayer.h"
 
 #include <benchmark/benchmark.h>
 #include <map>
