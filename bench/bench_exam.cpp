@@ -1,6 +1,7 @@
 // The mock exam: drawing a paper, recording an answer, marking the paper, and the same
 // for a paper of subject four; each against the same statements run directly through the
 // sqlite3 API on a connection of its own.
+#include "app/ScreenParts.h"
 #include "bench/BenchSupport.h"
 #include "data/Connection.h"
 #include "data/DMUnit.h"
@@ -10,6 +11,8 @@
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
+#include "toolkit/BitmapBlob.h"
+#include "toolkit/MediaPlayer.h"
 
 #include <benchmark/benchmark.h>
 #include <map>
@@ -363,6 +366,54 @@ void BM_SafeExamOpen(benchmark::State& state)
     }
 }
 
+// A question's clip of the built bank, from the bytes read until its first frame is on the
+// display: the player reads the file's index and decodes that frame.
+void BM_ClipStart(benchmark::State& state)
+{
+    sqlite3* raw = openRaw(applicationCopy());
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(raw, "SELECT Clip, Picture FROM T_SafeTopic WHERE Clip IS NOT NULL", -1, &st,
+                       nullptr);
+    QByteArray clip;
+    QByteArray picture;
+    if (sqlite3_step(st) == SQLITE_ROW) {
+        clip = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 0)),
+                          sqlite3_column_bytes(st, 0));
+        picture = QByteArray(static_cast<const char*>(sqlite3_column_blob(st, 1)),
+                             sqlite3_column_bytes(st, 1));
+    }
+    sqlite3_finalize(st);
+    if (clip.isEmpty()) {
+        state.SkipWithError("the built bank holds no clip");
+        return;
+    }
+    QWidget box;
+    box.resize(230, 178);
+    auto* view = new ClipView(&box, Qt::white);
+    view->setGeometry(box.rect());
+    box.show();
+    for (auto _ : state) {
+        timeInTurn(
+            state,
+            [&] {
+                const std::int64_t start = nowNs();
+                if (!view->play(clip) || view->player()->currentFrame().isNull()) {
+                    qFatal("the clip does not play");
+                }
+                const double ms = msSince(start);
+                view->stop();
+                return ms;
+            },
+            [&] {
+                const std::int64_t start = nowNs();
+                QString why;
+                readBitmapBlob(picture, &why);
+                return msSince(start);
+            });
+    }
+    sqlite3_close(raw);
+}
+
 } // namespace
 
 void bench::clearExamScene()
@@ -379,4 +430,5 @@ void bench::registerExam()
     registerTimed("BM_DrawSafePaper", BM_DrawSafePaper, 25);
     registerTimed("BM_MarkSafePaper", BM_MarkSafePaper, 200);
     registerTimed("BM_SafeExamOpen", BM_SafeExamOpen, 25);
+    registerTimed("BM_ClipStart", BM_ClipStart, 50);
 }

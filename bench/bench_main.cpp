@@ -228,6 +228,10 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
                        "wait screen): from the end of the wait screen until painted with "
                        "question 1, on the same bank"),
         QStringLiteral("the paper and the answer sheet read through sqlite3"), 30, 0);
+    r.timed("BM_ClipStart",
+            QStringLiteral("A question's clip of the built bank starting (`ClipView::play`: the "
+                           "file's index read, its first frame decoded and shown)"),
+            QStringLiteral("the question's picture decoded"), 100, 0);
     r.timed(
         "BM_SafePracticeOpen",
         QStringLiteral("Opening subject four's practice (`TFrm_ShunXuLianXi` on `T_SafeTopic`): "

@@ -3,6 +3,7 @@
 // pictures.
 #include "app/ExplainNote.h"
 #include "app/MainUnit.h"
+#include "app/ScreenParts.h"
 #include "app/Unt_Wait.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
@@ -13,10 +14,13 @@
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
+#include "toolkit/MediaPlayer.h"
 #include "toolkit/Resources.h"
+#include "tools/bank/BankBuilder.h"
 
 #include <QPointer>
 #include <QtEndian>
+#include <algorithm>
 
 using namespace testing;
 
@@ -560,6 +564,51 @@ private slots:
         QCOMPARE(AnsweredCount, before + 2);
         QCOMPARE(m_screen->lbllv->caption(), book ? QStringLiteral("50") : QStringLiteral("67"));
         QVERIFY(inBook(4, 16));
+        closeScreen();
+    }
+
+    // A clip of the build plays in the picture's place and a click plays it again from its
+    // start; a cut one leaves the question's picture, and neither is told.
+    void subjectFourClipPlaysAndAClickReplaysIt_data()
+    {
+        QTest::addColumn<bool>("playable");
+        QTest::newRow("a clip") << true;
+        QTest::newRow("a cut clip") << false;
+    }
+
+    void subjectFourClipPlaysAndAClickReplaysIt()
+    {
+        QFETCH(bool, playable);
+        std::vector<BankRow> built;
+        QString error;
+        QVERIFY2(readSubjectFour(QStringLiteral(TAVIRO_APP_DIR "/Drive.mdb"), &built, &error),
+                 qPrintable(error));
+        const auto withClip = std::find_if(built.begin(), built.end(),
+                                           [](const BankRow& r) { return r.clip.has_value(); });
+        QVERIFY(withClip != built.end());
+        const QByteArray clip =
+            playable ? *withClip->clip : withClip->clip->left(withClip->clip->size() / 2);
+        m_folder->exec(safeBankSql(1));
+        m_folder->exec(QStringLiteral("UPDATE T_SafeTopic SET Picture=X'%1', Clip=X'%2' WHERE ID=1")
+                           .arg(QString::fromLatin1(withClip->picture->toHex()),
+                                QString::fromLatin1(clip.toHex())));
+        MessageBoxWatcher boxes;
+        m_screen = new TFrm_ShunXuLianXi();
+        m_screen->setFormat(subjectFour());
+        m_screen->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_screen));
+        QCOMPARE(!m_screen->imgClip->isHidden(), playable);
+        QCOMPARE(m_screen->DBImage1->isVisible(), !playable);
+        if (playable) {
+            MediaPlayer* player = m_screen->imgClip->player();
+            QTRY_VERIFY(player->position() >= 3);
+            clickControl(m_screen->imgClip);
+            QCOMPARE(player->mode(), MediaPlayer::Mode::Playing);
+            QVERIFY(player->position() < 3);
+        }
+        clickControl(m_screen->sbtnXia);
+        QVERIFY(m_screen->imgClip->isHidden());
+        QCOMPARE(boxes.count(), 0);
         closeScreen();
     }
 

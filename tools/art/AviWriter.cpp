@@ -98,13 +98,13 @@ QByteArray withoutHuffmanTables(const QByteArray& jpeg)
     return out + jpeg.mid(pos);
 }
 
-QByteArray jpegBits(const QImage& frame, bool omitHuffmanTables)
+QByteArray jpegBits(const QImage& frame, const AviOptions& options)
 {
     QByteArray bits;
     QBuffer buffer(&bits);
     buffer.open(QIODevice::WriteOnly);
-    frame.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 90);
-    return omitHuffmanTables ? withoutHuffmanTables(bits) : bits;
+    frame.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", options.jpegQuality);
+    return options.omitHuffmanTables ? withoutHuffmanTables(bits) : bits;
 }
 
 } // namespace
@@ -131,7 +131,7 @@ QByteArray writeAvi(const std::vector<QImage>& frames, const AviOptions& options
     quint32 largest = 0;
     for (const QImage& frame : frames) {
         const QImage sized = frame.size() == size ? frame : frame.scaled(size);
-        chunks.push_back(jpeg ? jpegBits(sized, options.omitHuffmanTables)
+        chunks.push_back(jpeg ? jpegBits(sized, options)
                               : dibBits(sized, options.codec, colors, options.topDown));
         largest = qMax(largest, quint32(chunks.back().size()));
     }

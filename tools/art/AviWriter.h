@@ -21,6 +21,7 @@ struct AviOptions
     // Motion-JPEG frames without Huffman tables, relying on the standard ones, as
     // capture cards write them.
     bool omitHuffmanTables = false;
+    int jpegQuality = 90; // 0 to 100
 };
 
 // A RIFF AVI file with one video stream holding the frames, all at the size of the first,

@@ -370,3 +370,29 @@ void setSceneFolder(const QString& folder)
     delete g_library;
     g_library = nullptr;
 }
+
+// A record handed over as text, read as the files' records are and drawn afresh each time.
+QImage drawSceneText(const QString& text, QStringList* errors)
+{
+    scene::Description description;
+    description.file = QStringLiteral("text");
+    const QStringList rows = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < rows.size(); ++i) {
+        const QString row = rows[i].trimmed();
+        const int colon = row.indexOf(QLatin1Char(':'));
+        if (row.isEmpty() || row.startsWith(QLatin1Char('#')) || colon <= 0) {
+            continue;
+        }
+        scene::Line line;
+        line.key = row.left(colon).trimmed();
+        line.args = row.mid(colon + 1).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        line.number = i + 1;
+        if (line.key == QLatin1String("Scene")) {
+            description.name = line.args.value(0);
+            description.number = i + 1;
+        } else {
+            description.lines.push_back(line);
+        }
+    }
+    return render(description, errors);
+}

@@ -19,3 +19,7 @@ QStringList sceneFaults();
 
 // Reads descriptions from another folder than the project's; for tests.
 void setSceneFolder(const QString& folder);
+
+// A description given as text, one record as the files hold it (the frames of a clip are
+// made so); faults name the text's lines as "text:line".
+QImage drawSceneText(const QString& text, QStringList* errors = nullptr);

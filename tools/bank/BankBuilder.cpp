@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/DMUnit.h"
 #include "tools/art/Artwork.h"
+#include "tools/art/SceneClips.h"
 #include "tools/art/SceneKit.h"
 
 #include <QBuffer>
@@ -32,6 +33,25 @@ QByteArray pictureBlob(const QImage& image, bool withHeader)
     return header + bmp;
 }
 
+namespace {
+
+// "file:line: no drawing named X (ID n)", or the faults of the scene or clip of that name.
+QString drawingFault(const SourceQuestion& q, const QString& kind, const QString& name,
+                     const QStringList& why)
+{
+    return QStringLiteral("%1:%2: %3 (ID %4)")
+        .arg(q.file)
+        .arg(q.line)
+        .arg(why.isEmpty()
+                 ? QStringLiteral("no %1 named %2").arg(kind, name)
+                 : QStringLiteral("the %1 %2 has faults: %3")
+                       .arg(kind == QLatin1String("clip") ? kind : QStringLiteral("scene"), name,
+                            why.join(QStringLiteral("; "))))
+        .arg(q.id);
+}
+
+} // namespace
+
 bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<BankRow>* rows,
                      QStringList* errors)
 {
@@ -53,18 +73,24 @@ bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<B
                 if (isKnownScene(q.picture)) {
                     drawScene(q.picture, &why);
                 }
-                *errors << QStringLiteral("%1:%2: %3 (ID %4)")
-                               .arg(q.file)
-                               .arg(q.line)
-                               .arg(why.isEmpty()
-                                        ? QStringLiteral("no drawing named ") + q.picture
-                                        : QStringLiteral("the scene %1 has faults: %2")
-                                              .arg(q.picture, why.join(QStringLiteral("; "))))
-                               .arg(q.id);
+                *errors << drawingFault(q, QStringLiteral("drawing"), q.picture, why);
                 ok = false;
                 continue;
             }
             row.picture = pictureBlob(image, q.pictureHeader);
+        }
+        if (!q.clip.isEmpty()) {
+            QStringList why;
+            row.clip = clipFile(q.clip, &why);
+            if (row.clip->isEmpty()) {
+                *errors << drawingFault(q, QStringLiteral("clip"), q.clip, why);
+                ok = false;
+                continue;
+            }
+            // Where the clip does not play (the review, a damaged clip) its still stands.
+            if (!row.picture) {
+                row.picture = pictureBlob(drawClipFrames(q.clip).still, q.pictureHeader);
+            }
         }
         rows->push_back(row);
     }
@@ -91,7 +117,7 @@ bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, bool subjectFour,
     if (sqlite3_prepare_v2(
             db,
             subjectFour ? "INSERT INTO T_SafeTopic (ID, Type, Content, Picture, Result, Source, "
-                          "Explain, QKey, Chapter) VALUES (?,?,?,?,?,?,?,?,?)"
+                          "Explain, QKey, Chapter, Clip) VALUES (?,?,?,?,?,?,?,?,?,?)"
                         : "INSERT INTO T_Topic (ID, Type, Content, Picture, Result, Source, "
                           "Explain, QKey) VALUES (?,?,?,?,?,?,?,?)",
             -1, &st, nullptr) != SQLITE_OK) {
@@ -126,6 +152,12 @@ bool insertRows(sqlite3* db, const std::vector<BankRow>& rows, bool subjectFour,
         sqlite3_bind_text(st, 8, key.constData(), int(key.size()), SQLITE_TRANSIENT);
         if (subjectFour) {
             sqlite3_bind_int(st, 9, r.chapter);
+            if (r.clip) {
+                sqlite3_bind_blob(st, 10, r.clip->constData(), int(r.clip->size()),
+                                  SQLITE_TRANSIENT);
+            } else {
+                sqlite3_bind_null(st, 10);
+            }
         }
         if (sqlite3_step(st) != SQLITE_DONE) {
             *error = QStringLiteral("ID %1: %2").arg(r.id).arg(sqliteMessage(db));
@@ -199,8 +231,8 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows,
 
 namespace {
 
-// The rows a query of ID, Type, Content, Picture, Result, Source, Explain, QKey and Chapter
-// gives, in its order.
+// The rows a query of ID, Type, Content, Picture, Result, Source, Explain, QKey, Chapter and
+// Clip gives, in its order.
 bool readRows(sqlite3* db, const char* sql, std::vector<BankRow>* rows, QString* error)
 {
     sqlite3_stmt* st = nullptr;
@@ -224,6 +256,10 @@ bool readRows(sqlite3* db, const char* sql, std::vector<BankRow>* rows, QString*
         r.explain = text(6);
         r.key = text(7);
         r.chapter = sqlite3_column_int(st, 8);
+        if (sqlite3_column_type(st, 9) != SQLITE_NULL) {
+            const auto* blob = static_cast<const char*>(sqlite3_column_blob(st, 9));
+            r.clip = QByteArray(blob, sqlite3_column_bytes(st, 9));
+        }
         rows->push_back(r);
     }
     if (!ok || step != SQLITE_DONE) {
@@ -262,9 +298,9 @@ bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error)
     }
     ok = ok && readRows(db,
                         keyed ? "SELECT ID, Type, Content, Picture, Result, Source, Explain, "
-                                "QKey, 0 FROM T_Topic ORDER BY ID"
+                                "QKey, 0, NULL FROM T_Topic ORDER BY ID"
                               : "SELECT ID, Type, Content, Picture, Result, Source, Explain, "
-                                "NULL, 0 FROM T_Topic ORDER BY ID",
+                                "NULL, 0, NULL FROM T_Topic ORDER BY ID",
                         rows, error);
     sqlite3_close(db);
     return ok;
@@ -278,7 +314,7 @@ bool readSubjectFour(const QString& path, std::vector<BankRow>* rows, QString* e
     }
     const bool ok = readRows(db,
                              "SELECT ID, Type, Content, Picture, Result, Source, Explain, QKey, "
-                             "Chapter FROM T_SafeTopic ORDER BY ID",
+                             "Chapter, Clip FROM T_SafeTopic ORDER BY ID",
                              rows, error);
     sqlite3_close(db);
     return ok;

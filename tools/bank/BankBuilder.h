@@ -16,6 +16,7 @@ struct BankRow
     int chapter = 0; // T_SafeTopic's Chapter; T_Topic has none
     QString content;
     std::optional<QByteArray> picture; // none: NULL
+    std::optional<QByteArray> clip;    // T_SafeTopic's Clip, an AVI file; none: NULL
     QString result;
     QString source;
     QString explain;
@@ -27,13 +28,14 @@ struct BankRow
 // length of the bitmap).
 QByteArray pictureBlob(const QImage& image, bool withHeader);
 
-// The rows of the sources, pictures drawn. Returns false with messages for pictures
-// that no drawing has.
+// The rows of the sources, pictures and clips drawn; a question with a clip and no picture
+// takes the clip's still as its picture. Returns false with messages for pictures that no
+// drawing has and clips that no record has or that have faults.
 bool rowsFromSources(const std::vector<SourceQuestion>& questions, std::vector<BankRow>* rows,
                      QStringList* errors);
 
 // Writes a new keyed bank with the given rows of subject one (T_Topic) and of subject four
-// (T_SafeTopic, whose clips stay empty), and both exam papers empty. Subject four's tables
+// (T_SafeTopic, with its clips), and both exam papers empty. Subject four's tables
 // are made even without its rows. The file is built beside the target and then renamed
 // over it, so a failed build leaves the old one.
 bool writeBank(const QString& path, const std::vector<BankRow>& rows,
@@ -43,5 +45,6 @@ bool writeBank(const QString& path, const std::vector<BankRow>& rows, QString* e
 // Reads the questions of a keyed bank back, in ID order; a bank of 1.0 has no QKey column
 // and gives rows without keys.
 bool readBank(const QString& path, std::vector<BankRow>* rows, QString* error);
-// Reads subject four's questions (T_SafeTopic) back, in ID order, with their chapters.
+// Reads subject four's questions (T_SafeTopic) back, in ID order, with their chapters and
+// clips.
 bool readSubjectFour(const QString& path, std::vector<BankRow>* rows, QString* error);

@@ -1,6 +1,9 @@
 #include "tools/bank/BankCheck.h"
 
+#include "toolkit/AviClip.h"
 #include "toolkit/BitmapBlob.h"
+#include "toolkit/Error.h"
+#include "tools/art/SceneClips.h"
 #include "tools/bank/BankSource.h"
 #include "tools/bank/FactQuestions.h"
 
@@ -291,6 +294,28 @@ QStringList checkBank(const std::vector<BankRow>& rows, const std::vector<PlanSh
     return problems;
 }
 
+QString clipFault(const QByteArray& bytes)
+{
+    try {
+        const AviClip clip = AviClip::fromBytes(bytes);
+        for (int i = 0; i < clip.frameCount(); ++i) {
+            if (clip.frame(i).isNull()) {
+                return QStringLiteral("frame %1 of the clip does not decode").arg(i + 1);
+            }
+        }
+        const double seconds = double(clip.frameCount()) * double(clip.frameInterval()) / 1e6;
+        if (seconds < kShortestClip - 1e-3 || seconds > kLongestClip + 1e-3) {
+            return QStringLiteral("the clip lasts %1 s; a clip lasts %2 to %3 s")
+                .arg(seconds, 0, 'f', 2)
+                .arg(kShortestClip)
+                .arg(kLongestClip);
+        }
+    } catch (const ToolkitError& e) {
+        return QStringLiteral("the clip does not decode: %1").arg(QString::fromUtf8(e.what()));
+    }
+    return QString();
+}
+
 QStringList checkSubjectFour(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
                              const QuestionPlaces& places, QStringList* warnings)
 {
@@ -308,6 +333,12 @@ QStringList checkSubjectFour(const std::vector<BankRow>& rows, const std::vector
     for (const BankRow& r : rows) {
         if (r.id <= 0) {
             say(r.id, QStringLiteral("the ID is not a positive number"));
+        }
+        if (r.clip) {
+            const QString fault = clipFault(*r.clip);
+            if (!fault.isEmpty()) {
+                say(r.id, fault);
+            }
         }
         if (!drawn.count(r.chapter)) {
             say(r.id, QStringLiteral("Chapter %1 is none of the chapters the exam plan draws "

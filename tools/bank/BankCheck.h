@@ -47,7 +47,8 @@ QStringList checkBank(const std::vector<BankRow>& rows, const std::vector<PlanSh
 // positive or used twice, a single choice not answered A to D, a statement not √ or ×, a
 // multiple answer not two or three letters in ascending order, options that are not
 // four distinct texts, a Chapter that no row of the plan draws from, two questions alike,
-// a picture that does not decode, and a row of the plan that finds fewer than three times
+// a picture that does not decode, a clip that does not decode or lasts less than 3 or more
+// than 8 seconds, and a row of the plan that finds fewer than three times
 // as many questions as it draws. While a chapter holds no question at all its rows are
 // told in warnings instead, so that the bank builds while its chapters are written.
 QStringList checkSubjectFour(const std::vector<BankRow>& rows, const std::vector<PlanShare>& plan,
@@ -61,3 +62,7 @@ struct ContentParts
     QStringList options;
 };
 ContentParts splitContent(const QString& content);
+
+// Why a clip's bytes are not a clip the player plays through, of 3 to 8 seconds; empty when
+// they are.
+QString clipFault(const QByteArray& bytes);

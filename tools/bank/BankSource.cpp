@@ -127,13 +127,15 @@ bool takeRecord(const Record& r, const QString& file, int subject, std::vector<S
         picture.chop(7);
     }
     q.picture = picture.trimmed();
+    q.clip = value("Clip");
     for (const QString& key : r.order) {
         static const QSet<QString> known = {
             QStringLiteral("ID"),       QStringLiteral("Key"),    QStringLiteral("Type"),
             QStringLiteral("Question"), QStringLiteral("A"),      QStringLiteral("B"),
             QStringLiteral("C"),        QStringLiteral("D"),      QStringLiteral("Answer"),
             QStringLiteral("Picture"),  QStringLiteral("Source"), QStringLiteral("Explain")};
-        if (!known.contains(key) && !(subject == 4 && key == QLatin1String("Chapter"))) {
+        if (!known.contains(key) &&
+            !(subject == 4 && (key == QLatin1String("Chapter") || key == QLatin1String("Clip")))) {
             *errors << at + QStringLiteral("unknown key %1 (ID %2)").arg(key).arg(q.id);
             return false;
         }

@@ -16,6 +16,7 @@ struct SourceQuestion
     QString answer;      // "A".."D", "√" or "×"; a multiple answer's letters ("ABD")
     QString picture;     // drawing name, empty for none
     bool pictureHeader = false;
+    QString clip; // subject four: the name of a clip of assets/scenes/clips, empty for none
     QString source;
     QString explain;
     QString key;           // empty when the source gives none (the key check says so)

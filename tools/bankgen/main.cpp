@@ -4,6 +4,7 @@
 // With --keys, prints the record of a built bank's questions that keys-1.0.txt holds.
 #include "exam/ExamPaper.h"
 #include "toolkit/Fonts.h"
+#include "tools/art/SceneClips.h"
 #include "tools/art/SceneKit.h"
 #include "tools/bank/BankBuilder.h"
 #include "tools/bank/BankCheck.h"
@@ -87,8 +88,8 @@ int main(int argc, char** argv)
     // Keys are unique over both subjects: the questions go through one check.
     std::vector<SourceQuestion> everyQuestion = questions;
     everyQuestion.insert(everyQuestion.end(), safeQuestions.begin(), safeQuestions.end());
-    // A fault in any scene description stops the build, used or not yet.
-    QStringList problems = sceneFaults() + checkBank(rows, plan, places) +
+    // A fault in any scene or clip description stops the build, used or not yet.
+    QStringList problems = sceneFaults() + clipFaults() + checkBank(rows, plan, places) +
                            checkKeys(everyQuestion, keys) + cues.problems;
     if (!safeRows.empty()) {
         const CueReport safeCues = checkSubjectFourCues(safeRows, safePlan, safePlaces);
