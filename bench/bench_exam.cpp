@@ -5,11 +5,11 @@
 #include "data/Connection.h"
 #include "data/DMUnit.h"
 #include "data/DataError.h"
-#include "exam/ExamMarking.h"
-#include "exam/ExamPaper.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
+#include "exampaper/ExamMarking.h"
+#include "exampaper/ExamPaper.h"
 
 #include <benchmark/benchmark.h>
 #include <map>

@@ -1,6 +1,6 @@
 #include "toolkit/AviClip.h"
 
-#include "toolkit/BitmapBlob.h"
+#include "gui/BitmapBlob.h"
 #include "toolkit/Error.h"
 
 #include <QBuffer>

@@ -2,8 +2,8 @@
 // wait screen is round, plays its clock in a loop while its caller works (also a caller
 // that lets no messages run), and with a clip it cannot play it says so once and lets
 // the work finish.
-#include "app/Unt_Father.h"
-#include "app/Unt_Wait.h"
+#include "sharedscreens/Unt_Father.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"

@@ -1,7 +1,7 @@
 // Cues that let a learner pass without knowing the rules: the real bank shows none, and
 // the check finds each kind in a small bank made to show it, in either subject.
-#include "exam/ExamFormat.h"
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamFormat.h"
+#include "exampaper/ExamPaper.h"
 #include "tests/support/TestSupport.h"
 #include "tools/bank/BankSource.h"
 #include "tools/bank/CueCheck.h"

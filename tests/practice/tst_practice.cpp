@@ -1,14 +1,14 @@
 // Sequential practice driven as a learner drives it: clicks at the controls' places on
 // the shown screen, over a bank of choice and true/false questions with good and damaged
 // pictures.
-#include "app/ExplainNote.h"
 #include "app/MainUnit.h"
-#include "app/Unt_Wait.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"

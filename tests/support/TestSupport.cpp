@@ -2,7 +2,7 @@
 
 #include "app/MainUnit.h"
 #include "data/DMUnit.h"
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamPaper.h"
 #include "toolkit/Application.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "tools/bank/BankCheck.h"
 
-#include "toolkit/BitmapBlob.h"
+#include "gui/BitmapBlob.h"
 #include "tools/bank/BankSource.h"
 #include "tools/bank/FactQuestions.h"
 

@@ -1,7 +1,7 @@
 // Draws scenes of assets/scenes to PNG files, for a look while writing them:
 //   scenegen OUT_DIR [NAME ...]   (every scene when no name is given; NAME without "scene/")
 // Faults of the descriptions are printed and make the exit status 1.
-#include "toolkit/Fonts.h"
+#include "gui/Fonts.h"
 #include "tools/art/SceneKit.h"
 
 #include <QDir>
