@@ -597,7 +597,8 @@ void layOutRoad(QPainter& p, TopScene& s, const Weather& weather)
     }
 }
 
-// The markings that stand along a straight road or an expressway.
+// The markings a line of the description places on the road: crossings, yellow grids,
+// kerb lines, bus bays and lane arrows away from a junction.
 void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
 {
     const Top& t = s.t;
@@ -1174,7 +1175,7 @@ void drawItem(QPainter& p, const TopScene& s, const Line& line, Lights& lights, 
                line.key == QLatin1String("Arrows") || line.key == QLatin1String("Centre") ||
                line.key == QLatin1String("LaneLines") || line.key == QLatin1String("Signal") ||
                line.key == QLatin1String("Stopline")) {
-        // drawn with the road
+        // Drawn with the road.
     } else {
         faults.add(line, QStringLiteral("no key %1 in a view from above").arg(line.key));
     }
