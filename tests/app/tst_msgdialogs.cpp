@@ -33,6 +33,7 @@ class TestMsgDialogs : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

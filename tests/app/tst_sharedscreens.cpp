@@ -84,6 +84,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         QVERIFY(!Frm_Wait);
         m_folder.reset();
         settle();
@@ -230,8 +231,9 @@ private slots:
         for (int i = 1; i <= 3; ++i) {
             wait->pb->setPosition(i);
             Application::processMessages();
-            QTest::qWait(20);
         }
+        QTRY_COMPARE(boxes.count(), 1);
+        settle();
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.titles[0], QStringLiteral("Taviro"));
         QCOMPARE(boxes.icons[0], int(QMessageBox::Critical));

@@ -99,6 +99,7 @@ class TestExamHistory : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

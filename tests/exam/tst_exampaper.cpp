@@ -65,6 +65,7 @@ class TestExamPaper : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

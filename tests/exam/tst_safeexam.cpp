@@ -69,6 +69,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

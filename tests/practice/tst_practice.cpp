@@ -175,6 +175,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         if (m_screen) {
             m_screen->close();
         }
@@ -422,7 +423,7 @@ private slots:
         jump(thirty);
         QCOMPARE(m_screen->lblTiHao->caption(), thirty);
         QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
-        QTest::qWait(20);
+        settle();
         QCOMPARE(boxes.count(), 0);
         closeScreen();
     }

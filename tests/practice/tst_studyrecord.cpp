@@ -113,6 +113,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         if (m_practice) {
             m_practice->close();
         }

@@ -54,6 +54,7 @@ class TestComponents : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

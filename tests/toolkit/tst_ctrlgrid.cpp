@@ -60,13 +60,14 @@ private slots:
         // A storm of paints, every panel of every paint raising.
         QCOMPARE(watcher.count(), 0); // nothing is shown inside a paint
         for (int i = 0; i < 20; ++i) {
+            const int before = painted;
             grid.update();
-            QTest::qWait(5);
+            QTRY_VERIFY(painted > before);
         }
         QVERIFY2(painted >= 3 * q.recordCount(), qPrintable(QString::number(painted)));
         QVERIFY(insidePaint);
         QTRY_COMPARE(watcher.count(), 1);
-        QTest::qWait(100);
+        settle(); // the reports are posted: none is left waiting
         QCOMPARE(watcher.count(), 1);
         QCOMPARE(watcher.texts.constFirst(), QStringLiteral("第1格无法显示"));
         QCOMPARE(watcher.titles.constFirst(), QStringLiteral("Taviro"));
@@ -98,7 +99,7 @@ private slots:
             doomed.show();
             doomed.repaint();
         }
-        QTest::qWait(50);
+        settle();
         QCOMPARE(watcher.count(), 2);
         window.close();
     }
