@@ -6,10 +6,10 @@
 #include "data/DMUnit.h"
 #include "data/Paths.h"
 #include "data/Swallowed.h"
+#include "gui/Fonts.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "toolkit/FolderLock.h"
-#include "toolkit/Fonts.h"
 #include "toolkit/MessageBox.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 // startUp expects the environment of the screens prepared first.
-#include "app/Environment.h"
+#include "sharedscreens/Environment.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
 #include "bench/BenchSupport.h"
 
-#include "app/Unt_Wait.h"
 #include "data/BankSchema.h"
 #include "data/Clock.h"
 #include "data/Connection.h"
 #include "data/DMUnit.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
 #include "tools/art/Artwork.h"

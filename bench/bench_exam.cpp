@@ -1,17 +1,17 @@
 // The mock exam: drawing a paper, recording an answer, marking the paper, and the same
 // for a paper of subject four; each against the same statements run directly through the
 // sqlite3 API on a connection of its own.
-#include "app/ScreenParts.h"
 #include "bench/BenchSupport.h"
 #include "data/Connection.h"
 #include "data/DMUnit.h"
 #include "data/DataError.h"
-#include "exam/ExamMarking.h"
-#include "exam/ExamPaper.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
-#include "toolkit/BitmapBlob.h"
+#include "exampaper/ExamMarking.h"
+#include "exampaper/ExamPaper.h"
+#include "gui/BitmapBlob.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/MediaPlayer.h"
 
 #include <benchmark/benchmark.h>

@@ -1,9 +1,9 @@
 // Runs the benchmarks of the speed and memory targets and, given --results=FILE, writes
 // their medians beside their baselines and targets into FILE (Markdown).
 //   taviro_bench [--results=FILE] [--commit=TEXT] [Google Benchmark flags]
-#include "app/Environment.h"
 #include "bench/BenchSupport.h"
 #include "data/DMUnit.h"
+#include "sharedscreens/Environment.h"
 #include "toolkit/Application.h"
 
 #include <QDateTime>

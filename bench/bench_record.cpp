@@ -3,8 +3,8 @@
 // every question of the bank in the book.
 #include "bench/BenchSupport.h"
 #include "data/DMUnit.h"
-#include "exam/ExamPaper.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/ExamPaper.h"
+#include "exampaper/StudyRecord.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
 #include "tools/refresh/BankRefresh.h"

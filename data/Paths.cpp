@@ -2,12 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <vector>
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
 #include <filesystem>
-#endif
 
 QString joinPath(const QString& directory, const QString& name)
 {
@@ -39,13 +34,7 @@ QString directoryOfExecutable(const QString& executablePath)
 
 QString executablePathBeforeApplication()
 {
-#ifdef Q_OS_WIN
-    std::vector<wchar_t> buffer(32768);
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), DWORD(buffer.size()));
-    return length ? QString::fromWCharArray(buffer.data(), int(length)) : QString();
-#else
     std::error_code error;
     const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? QString() : QFile::decodeName(path.c_str());
-#endif
 }

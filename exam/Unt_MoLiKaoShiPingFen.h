@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/ExamFormat.h"
+#include "exampaper/ExamFormat.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 

@@ -1,9 +1,9 @@
 #include "exam/Unt_SafeExam.h"
 
-#include "app/ExplainNote.h"
 #include "data/DMUnit.h"
-#include "exam/ExamMarking.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "exampaper/ExamMarking.h"
+#include "sharedscreens/ExplainNote.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"

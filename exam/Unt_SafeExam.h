@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/ScreenParts.h"
-#include "app/Unt_Father.h"
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamPaper.h"
+#include "sharedscreens/ScreenParts.h"
+#include "sharedscreens/Unt_Father.h"
 #include "toolkit/DBCtrlGrid.h"
 #include "toolkit/DataControls.h"
 

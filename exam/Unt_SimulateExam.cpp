@@ -1,10 +1,10 @@
 #include "exam/Unt_SimulateExam.h"
 
-#include "app/ExplainNote.h"
-#include "app/MsgDialogs.h"
-#include "app/ScreenParts.h"
 #include "data/DMUnit.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/MsgDialogs.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"

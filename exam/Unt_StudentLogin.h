@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Unt_Father.h"
+#include "sharedscreens/Unt_Father.h"
 
 // The candidate-number pad: twelve round keys drawn on the background are click areas;
 // the digits appear in lblNo. The exam screen reuses it to ask for a question number.

@@ -1,6 +1,6 @@
 // Any bytes as the clock clip: a clip whose frames decode, or an error, never a crash.
-#include "toolkit/AviClip.h"
-#include "toolkit/Error.h"
+#include "gui/AviClip.h"
+#include "gui/Error.h"
 
 #include <algorithm>
 #include <cstddef>

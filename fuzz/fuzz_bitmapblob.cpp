@@ -1,5 +1,5 @@
 // Any bytes stored as a question's picture: a picture or none, never a crash.
-#include "toolkit/BitmapBlob.h"
+#include "gui/BitmapBlob.h"
 
 #include <cstddef>
 #include <cstdint>

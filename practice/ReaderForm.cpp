@@ -1,6 +1,6 @@
 #include "practice/ReaderForm.h"
 
-#include "app/ScreenParts.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/ClickArea.h"
 

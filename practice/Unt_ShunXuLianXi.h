@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ScreenParts.h"
-#include "exam/ExamFormat.h"
+#include "exampaper/ExamFormat.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataControls.h"
 #include "toolkit/Form.h"

@@ -1,8 +1,8 @@
 #include "practice/Unt_XueXiJiLu.h"
 
-#include "app/ScreenParts.h"
 #include "data/DMUnit.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/FitText.h"
 #include "toolkit/MessageBox.h"

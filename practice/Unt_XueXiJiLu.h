@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/StudyRecord.h"
+#include "exampaper/StudyRecord.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 

@@ -1,6 +1,6 @@
 #include "toolkit/Controls.h"
 
-#include "toolkit/Error.h"
+#include "gui/Error.h"
 #include "toolkit/Resources.h"
 
 #include <QFileInfo>

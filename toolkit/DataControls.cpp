@@ -1,6 +1,6 @@
 #include "toolkit/DataControls.h"
 
-#include "toolkit/BitmapBlob.h"
+#include "gui/BitmapBlob.h"
 #include "toolkit/FitText.h"
 
 #include <QPainter>

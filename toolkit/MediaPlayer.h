@@ -1,6 +1,6 @@
 #pragma once
 
-#include "toolkit/AviClip.h"
+#include "gui/AviClip.h"
 
 #include <QElapsedTimer>
 #include <QObject>

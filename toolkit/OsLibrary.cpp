@@ -2,12 +2,7 @@
 
 #include <QFile>
 #include <cstring>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#else
 #include <dlfcn.h>
-#endif
 
 namespace {
 
@@ -16,9 +11,6 @@ class SystemCalls : public OsLibraryCalls
 public:
     unsigned getSystemDirectory(char* buffer, unsigned size) override
     {
-#ifdef Q_OS_WIN
-        return GetSystemDirectoryA(buffer, size);
-#else
         // The system's library directory: where the C library was loaded from.
         Dl_info info{};
         if (dladdr(reinterpret_cast<void*>(&std::strlen), &info) == 0 || !info.dli_fname) {
@@ -35,35 +27,16 @@ public:
         std::memcpy(buffer, info.dli_fname, length);
         buffer[length] = '\0';
         return unsigned(length);
-#endif
     }
 
     void* loadLibrary(const QString& path) override
     {
-#ifdef Q_OS_WIN
-        return LoadLibraryA(path.toLocal8Bit().constData());
-#else
         return dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
-#endif
     }
 
-    void* getProcAddress(void* module, const char* name) override
-    {
-#ifdef Q_OS_WIN
-        return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
-#else
-        return dlsym(module, name);
-#endif
-    }
+    void* getProcAddress(void* module, const char* name) override { return dlsym(module, name); }
 
-    void freeLibrary(void* module) override
-    {
-#ifdef Q_OS_WIN
-        FreeLibrary(static_cast<HMODULE>(module));
-#else
-        dlclose(module);
-#endif
-    }
+    void freeLibrary(void* module) override { dlclose(module); }
 };
 
 SystemCalls g_system;

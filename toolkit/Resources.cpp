@@ -1,6 +1,6 @@
 #include "toolkit/Resources.h"
 
-#include "toolkit/Error.h"
+#include "gui/Error.h"
 #include "toolkit/ReadyPicture.h"
 
 #include <QBuffer>

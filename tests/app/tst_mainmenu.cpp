@@ -110,6 +110,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         delete MainForm;
         MainForm = nullptr;
         delete DM;
@@ -205,14 +206,18 @@ private slots:
         TMainForm* menu = makeMenu();
         const QImage designed = menu->Image1->image();
         bool boxShown = false;
-        QTimer::singleShot(300, [&] {
+        // Any modal window that opens is noted and closed, so that the test goes on.
+        QTimer guard;
+        QObject::connect(&guard, &QTimer::timeout, [&] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 boxShown = true;
                 modal->close();
             }
         });
+        guard.start(10);
         menu->show();
-        QTest::qWait(400);
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        settle();
         QVERIFY(!boxShown);
         QCOMPARE(menu->Image1->image(), designed);
         menu->close();

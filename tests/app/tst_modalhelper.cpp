@@ -43,6 +43,28 @@ private slots:
     }
 };
 
+// A test whose modal window never opens, and the next test's own window.
+class UnopenedChild : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { checkModalActions(); }
+
+    void armsAnActionNoWindowAnswers()
+    {
+        whenModal([](QWidget* modal) { closeModal(modal); });
+    }
+
+    void answersItsOwnBox()
+    {
+        answerMessageBox(QMessageBox::Yes);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("标题"), QStringLiteral("文字"),
+                        QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.exec(), int(QMessageBox::Yes));
+    }
+};
+
 class TestModalHelper : public QObject
 {
     Q_OBJECT
@@ -70,6 +92,25 @@ private slots:
                  qPrintable(output));
         QCOMPARE(output.count(QStringLiteral("FAIL!")), 3);
     }
+
+    // An action left waiting fails the test that armed it, at once and with its own
+    // message, and acts on no window of the next test.
+    void unopenedModalFailsItsOwnTest()
+    {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--unopened")});
+        QVERIFY(child.waitForStarted());
+        QVERIFY(child.waitForFinished(30000));
+        const QString output = QString::fromUtf8(child.readAll());
+        QCOMPARE(child.exitCode(), 1);
+        QVERIFY2(
+            output.contains(QStringLiteral("FAIL!  : UnopenedChild::armsAnActionNoWindowAnswers() "
+                                           "the test ended before a modal window opened")),
+            qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("PASS   : UnopenedChild::answersItsOwnBox()")),
+                 qPrintable(output));
+    }
 };
 
 int main(int argc, char** argv)
@@ -80,6 +121,11 @@ int main(int argc, char** argv)
     if (argc > 1 && std::strcmp(argv[1], "--child") == 0) {
         FailingChild test;
         return QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
+    }
+    if (argc > 1 && std::strcmp(argv[1], "--unopened") == 0) {
+        UnopenedChild test;
+        const int failed = QTest::qExec(&test, QStringList{QString::fromLocal8Bit(argv[0])});
+        return failed + unsettledModalActions();
     }
     TestModalHelper test;
     return QTest::qExec(&test, argc, argv);

@@ -1,6 +1,6 @@
 // The program's own message dialog: its layout, its buttons and what Enter, Esc and the
 // close box return.
-#include "app/MsgDialogs.h"
+#include "sharedscreens/MsgDialogs.h"
 #include "tests/support/TestSupport.h"
 
 #include <QPushButton>
@@ -33,6 +33,7 @@ class TestMsgDialogs : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

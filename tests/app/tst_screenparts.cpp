@@ -1,6 +1,6 @@
 // The parts the screens share: click areas, the contact label, the question heading,
 // the answer of an answer area and the trimming of stored answers.
-#include "app/ScreenParts.h"
+#include "sharedscreens/ScreenParts.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/Resources.h"

@@ -2,8 +2,8 @@
 // wait screen is round, plays its clock in a loop while its caller works (also a caller
 // that lets no messages run), and with a clip it cannot play it says so once and lets
 // the work finish.
-#include "app/Unt_Father.h"
-#include "app/Unt_Wait.h"
+#include "sharedscreens/Unt_Father.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
@@ -84,6 +84,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         QVERIFY(!Frm_Wait);
         m_folder.reset();
         settle();
@@ -230,8 +231,9 @@ private slots:
         for (int i = 1; i <= 3; ++i) {
             wait->pb->setPosition(i);
             Application::processMessages();
-            QTest::qWait(20);
         }
+        QTRY_COMPARE(boxes.count(), 1);
+        settle();
         QCOMPARE(boxes.count(), 1);
         QCOMPARE(boxes.titles[0], QStringLiteral("Taviro"));
         QCOMPARE(boxes.icons[0], int(QMessageBox::Critical));

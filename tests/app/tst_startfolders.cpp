@@ -19,6 +19,7 @@ class TestStartFolders : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         endStartedProgram();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

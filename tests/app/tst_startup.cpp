@@ -25,6 +25,7 @@ class TestStartup : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         endStartedProgram();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

@@ -2,11 +2,11 @@
 // the check, the check finds each kind of fault, and the questions made from the fact
 // tables are right, deterministic and drawn; subject four's records are checked and
 // built into T_SafeTopic.
-#include "exam/ExamFormat.h"
-#include "exam/StudyRecord.h"
 #include "exam/Unt_SimulateExam.h"
+#include "exampaper/ExamFormat.h"
+#include "exampaper/StudyRecord.h"
+#include "gui/BitmapBlob.h"
 #include "tests/support/TestSupport.h"
-#include "toolkit/BitmapBlob.h"
 #include "toolkit/Controls.h"
 #include "tools/art/Artwork.h"
 #include "tools/art/DashLights.h"

@@ -2,9 +2,9 @@
 // written by the clip writer reads back in the player's reader with its frames and length;
 // the faults of a record name its line; the bank check takes every clip the build wrote
 // and stops on a cut, an empty and a short one.
-#include "exam/ExamFormat.h"
-#include "exam/ExamPaper.h"
-#include "toolkit/AviClip.h"
+#include "exampaper/ExamFormat.h"
+#include "exampaper/ExamPaper.h"
+#include "gui/AviClip.h"
 #include "tools/art/AviWriter.h"
 #include "tools/art/SceneClips.h"
 #include "tools/bank/BankBuilder.h"

@@ -1,8 +1,8 @@
 // The road scenes of the questions: every description of the project draws and reads
 // back through the screens' reader in both stored forms, places follow right-hand
 // traffic, and faulty descriptions are named with their file and line.
+#include "gui/BitmapBlob.h"
 #include "tests/support/TestSupport.h"
-#include "toolkit/BitmapBlob.h"
 #include "tools/art/SceneKit.h"
 #include "tools/bank/BankBuilder.h"
 

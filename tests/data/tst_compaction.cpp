@@ -290,7 +290,11 @@ private slots:
         QVERIFY(QFileInfo(m_small.file(QStringLiteral("Drive.mdb-wal"))).size() > 0);
     }
 
-    void cleanup() { QVERIFY(visibleWindows().isEmpty()); }
+    void cleanup()
+    {
+        checkModalActions();
+        QVERIFY(visibleWindows().isEmpty());
+    }
 
     void engineCopiesEverythingCommitted()
     {

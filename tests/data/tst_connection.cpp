@@ -6,7 +6,7 @@
 #include "data/DMUnit.h"
 #include "data/DataError.h"
 #include "data/Paths.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/StudyRecord.h"
 #include "tests/support/TestSupport.h"
 
 #include <QFile>

@@ -5,7 +5,7 @@
 #include "data/DataError.h"
 #include "data/JetSql.h"
 #include "data/Query.h"
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamPaper.h"
 #include "tests/support/TestSupport.h"
 
 #include <QSet>

@@ -3,10 +3,10 @@
 // and a paper marked by the core as the result screen counts it.
 #include "data/DataError.h"
 #include "data/Query.h"
-#include "exam/ExamMarking.h"
-#include "exam/ExamPaper.h"
-#include "exam/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "exampaper/ExamMarking.h"
+#include "exampaper/ExamPaper.h"
+#include "exampaper/StudyRecord.h"
 #include "tests/support/ExamSupport.h"
 
 #include <QSet>

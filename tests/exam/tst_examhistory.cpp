@@ -1,11 +1,11 @@
 // What a hand-in leaves for learning: the exam history, the wrong-question book, the
 // migration of a bank without them, the explanation in the review, and banks whose
 // record tables are damaged or foreign.
-#include "app/ExplainNote.h"
 #include "data/Compaction.h"
-#include "exam/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
+#include "exampaper/StudyRecord.h"
+#include "sharedscreens/ExplainNote.h"
 #include "tests/support/ExamSupport.h"
 
 #include <QMessageBox>
@@ -99,6 +99,7 @@ class TestExamHistory : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

@@ -2,10 +2,10 @@
 // short bank, an empty bank or a failing database do to it; no message runs while the
 // paper is written; the candidate-number pad.
 #include "app/MainUnit.h"
-#include "app/Unt_Wait.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/MessageBoxWatcher.h"
 
@@ -65,6 +65,7 @@ class TestExamPaper : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }

@@ -1,9 +1,9 @@
 // The running exam: answering, moving, the answer sheet, the clock; hand-in, marking,
 // the result screen and the review.
-#include "app/MsgDialogs.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
 #include "exam/Unt_StudentLogin.h"
+#include "sharedscreens/MsgDialogs.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/MessageBoxWatcher.h"
 
@@ -87,6 +87,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

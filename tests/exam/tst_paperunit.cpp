@@ -1,7 +1,7 @@
 // The exam paper without its screens: the draw on any query of the bank, the list of
 // unanswered numbers, the marking, the wrong numbers and the review sheet.
 #include "data/Query.h"
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamPaper.h"
 #include "tests/support/ExamSupport.h"
 
 #include <memory>

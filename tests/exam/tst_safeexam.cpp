@@ -1,10 +1,10 @@
 // Subject four's exam driven through its screen: answers of its three kinds, the clock's
 // hand-in at 30 minutes, the marking at 2 points, the review, the clip in the picture's
 // place, and a bank without its questions.
-#include "app/ExplainNote.h"
 #include "data/BankSchema.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SafeExam.h"
+#include "sharedscreens/ExplainNote.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "toolkit/MediaPlayer.h"
@@ -69,6 +69,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         ExamFixture::closeExam(exam);
         f.reset();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");

@@ -50,6 +50,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         m_owner.reset();
         settle();
         QVERIFY(visibleWindows().isEmpty());

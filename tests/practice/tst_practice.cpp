@@ -1,15 +1,15 @@
 // Sequential practice driven as a learner drives it: clicks at the controls' places on
 // the shown screen, over a bank of choice and true/false questions with good and damaged
 // pictures.
-#include "app/ExplainNote.h"
 #include "app/MainUnit.h"
-#include "app/ScreenParts.h"
-#include "app/Unt_Wait.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/ScreenParts.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
@@ -179,6 +179,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         if (m_screen) {
             m_screen->close();
         }
@@ -426,7 +427,7 @@ private slots:
         jump(thirty);
         QCOMPARE(m_screen->lblTiHao->caption(), thirty);
         QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
-        QTest::qWait(20);
+        settle();
         QCOMPARE(boxes.count(), 0);
         closeScreen();
     }

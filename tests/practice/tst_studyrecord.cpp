@@ -1,12 +1,12 @@
 // Learning from mistakes on the practice side: the explanation after an answer, the
 // study-record screen from the main menu, and wrong-question practice over the book.
-#include "app/ExplainNote.h"
 #include "app/MainUnit.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/StudyRecord.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
+#include "sharedscreens/ExplainNote.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
@@ -113,6 +113,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         if (m_practice) {
             m_practice->close();
         }

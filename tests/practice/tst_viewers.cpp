@@ -104,6 +104,7 @@ private slots:
 
     void cleanup()
     {
+        checkModalActions();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (qobject_cast<Form*>(w)) {
                 delete w;

@@ -2,7 +2,7 @@
 
 #include "app/MainUnit.h"
 #include "data/DMUnit.h"
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamPaper.h"
 #include "toolkit/Application.h"
 
 #include <QAbstractButton>
@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 #include <memory>
 
 namespace testing {
@@ -184,17 +185,64 @@ void closeModal(QWidget* modal)
     }
 }
 
-void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
+namespace {
+
+// A modal action belongs to the test function (and data row) that armed it: it never
+// acts on a later test's window, and what it leaves undone fails its own test.
+struct ModalAction
+{
+    QByteArray test;
+    QByteArray row;
+    std::source_location where;
+    bool settled = false; // ran, or its failure was reported
+};
+
+std::vector<std::shared_ptr<ModalAction>>& modalActions()
+{
+    static std::vector<std::shared_ptr<ModalAction>> actions;
+    return actions;
+}
+
+QByteArray currentTest()
+{
+    return QByteArray(QTest::currentTestFunction());
+}
+
+QByteArray currentRow()
+{
+    return QByteArray(QTest::currentDataTag());
+}
+
+bool ownedByCurrentTest(const ModalAction& action)
+{
+    return action.test == currentTest() && action.row == currentRow();
+}
+
+void failAt(const std::source_location& where, const QString& what)
+{
+    QTest::qFail(qPrintable(what), where.file_name(), int(where.line()));
+}
+
+} // namespace
+
+void whenModal(std::function<void(QWidget*)> action, int timeoutMs, std::source_location where)
 {
     QWidget* before = QApplication::activeModalWidget();
+    auto owner =
+        std::make_shared<ModalAction>(ModalAction{currentTest(), currentRow(), where, false});
+    modalActions().push_back(owner);
     auto deadline = std::make_shared<QElapsedTimer>();
     deadline->start();
     auto poll = std::make_shared<std::function<void()>>();
     // The poll holds itself only weakly; the pending timer holds it until it has run.
     const std::weak_ptr<std::function<void()>> self = poll;
     *poll = [=]() {
+        if (owner->settled || !ownedByCurrentTest(*owner)) {
+            return; // its test has ended: checkModalActions() reports what it left
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal != before && modal->isVisible()) {
+            owner->settled = true;
             const QPointer<QWidget> shown(modal);
             action(modal);
             // A failed check inside the action returns from it with the window still
@@ -206,7 +254,8 @@ void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
             return;
         }
         if (deadline->elapsed() > timeoutMs) {
-            QTest::qFail("no modal window opened", __FILE__, __LINE__);
+            owner->settled = true;
+            failAt(where, QStringLiteral("no modal window opened"));
             return;
         }
         if (const auto again = self.lock()) {
@@ -216,32 +265,62 @@ void whenModal(std::function<void(QWidget*)> action, int timeoutMs)
     QTimer::singleShot(0, [poll] { (*poll)(); });
 }
 
-void answerMessageBox(int standardButton, QString* seenText, QString* seenTitle, int* seenIcon)
+void checkModalActions()
 {
-    whenModal([=](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box) {
-            QTest::qFail("the modal window is no message box", __FILE__, __LINE__);
-            modal->close();
-            return;
+    auto& actions = modalActions();
+    for (const auto& action : actions) {
+        if (!action->settled && ownedByCurrentTest(*action)) {
+            action->settled = true;
+            failAt(action->where, QStringLiteral("the test ended before a modal window "
+                                                 "opened for its action"));
         }
-        if (seenText) {
-            *seenText = box->text();
+    }
+    std::erase_if(actions, [](const auto& action) { return action->settled; });
+}
+
+int unsettledModalActions()
+{
+    int count = 0;
+    for (const auto& action : modalActions()) {
+        if (!action->settled) {
+            std::fprintf(stderr, "FAIL!  : %s(%s) armed a modal action at %s:%u that never ran\n",
+                         action->test.constData(), action->row.constData(),
+                         action->where.file_name(), unsigned(action->where.line()));
+            ++count;
         }
-        if (seenTitle) {
-            *seenTitle = box->windowTitle();
-        }
-        if (seenIcon) {
-            *seenIcon = int(box->icon());
-        }
-        QAbstractButton* button = box->button(QMessageBox::StandardButton(standardButton));
-        if (!button) {
-            QTest::qFail("the message box lacks the button", __FILE__, __LINE__);
-            box->close();
-            return;
-        }
-        button->click();
-    });
+    }
+    return count;
+}
+
+void answerMessageBox(int standardButton, QString* seenText, QString* seenTitle, int* seenIcon,
+                      std::source_location where)
+{
+    whenModal(
+        [=](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (!box) {
+                QTest::qFail("the modal window is no message box", __FILE__, __LINE__);
+                modal->close();
+                return;
+            }
+            if (seenText) {
+                *seenText = box->text();
+            }
+            if (seenTitle) {
+                *seenTitle = box->windowTitle();
+            }
+            if (seenIcon) {
+                *seenIcon = int(box->icon());
+            }
+            QAbstractButton* button = box->button(QMessageBox::StandardButton(standardButton));
+            if (!button) {
+                QTest::qFail("the message box lacks the button", __FILE__, __LINE__);
+                box->close();
+                return;
+            }
+            button->click();
+        },
+        5000, where);
 }
 
 void clickWindowAt(QWidget* window, const QPoint& position)

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QVariant>
 #include <functional>
+#include <source_location>
 #include <vector>
 
 class QWidget;
@@ -67,13 +68,21 @@ std::vector<BankRow> smallBank();
 
 // Runs action on the next modal window that opens (a message box, a dialog, a screen)
 // once it is shown; fails the test when none opens within the timeout. When a check in
-// the action fails, the window is closed so that the modal call returns.
-void whenModal(std::function<void(QWidget* modal)> action, int timeoutMs = 5000);
+// the action fails, the window is closed so that the modal call returns. The action
+// belongs to the test that arms it: it never acts in a later test, and a test that ends
+// before its window opened fails in checkModalActions(), which cleanup() calls.
+void whenModal(std::function<void(QWidget* modal)> action, int timeoutMs = 5000,
+               std::source_location where = std::source_location::current());
+// Fails the current test for each modal action it armed that has not run.
+void checkModalActions();
+// Prints each action a test left without checking it; the test program fails on them.
+int unsettledModalActions();
 // Ends a modal window as its cancel would: a dialog is rejected, any other window closed.
 void closeModal(QWidget* modal);
 // Answers the next message box by clicking the button with this text or role.
 void answerMessageBox(int standardButton, QString* seenText = nullptr, QString* seenTitle = nullptr,
-                      int* seenIcon = nullptr);
+                      int* seenIcon = nullptr,
+                      std::source_location where = std::source_location::current());
 
 // A click of the left button at a place of a shown window, delivered through the window
 // so that whatever lies on top there takes it.
@@ -97,7 +106,8 @@ void settle();
         prepareEnvironment();                                                                      \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        const int failed = QTest::qExec(&test, argc, argv);                                        \
+        return failed + testing::unsettledModalActions();                                          \
     }
 
 #include "app/Program.h"

@@ -1,9 +1,9 @@
 // Clips: what our writer makes, the reader plays back frame by frame in every stored
 // form; damaged clips are refused at once with a reason; the player shows the frames in
 // its display at the clip's rate and stops at the end.
+#include "gui/AviClip.h"
+#include "gui/Error.h"
 #include "tests/support/TestSupport.h"
-#include "toolkit/AviClip.h"
-#include "toolkit/Error.h"
 #include "toolkit/MediaPlayer.h"
 #include "tools/art/Artwork.h"
 #include "tools/art/AviWriter.h"

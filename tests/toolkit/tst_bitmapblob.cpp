@@ -1,7 +1,7 @@
 // The reader of stored pictures: bitmaps with and without the bank's header decode;
 // damaged or hostile bytes give no picture and never reach the decoder unchecked.
+#include "gui/BitmapBlob.h"
 #include "tests/support/TestSupport.h"
-#include "toolkit/BitmapBlob.h"
 
 #include <QBuffer>
 #include <QtEndian>

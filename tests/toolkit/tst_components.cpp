@@ -2,10 +2,10 @@
 // stacking order, the plain message box, pictures, and the default error report.
 #include "data/Connection.h"
 #include "data/DMUnit.h"
+#include "gui/Error.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataControls.h"
-#include "toolkit/Error.h"
 #include "toolkit/Form.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/ReadyPicture.h"
@@ -54,6 +54,7 @@ class TestComponents : public QObject
 private slots:
     void cleanup()
     {
+        checkModalActions();
         settle();
         QVERIFY2(visibleWindows().isEmpty(), "a window was left open");
     }
@@ -321,7 +322,14 @@ private slots:
         window.resize(50, 50);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::qWait(2 * FramePacer::kFrameMs);
+        // Until a frame has passed since the last paint: then a repaint paints at once.
+        bool paintedAtOnce = false;
+        const auto repaintNow = [&] {
+            const int painted = window.paints;
+            window.repaint();
+            return window.paints > painted;
+        };
+        QTRY_VERIFY(paintedAtOnce || (paintedAtOnce = repaintNow()));
         const int before = window.paints;
         for (int i = 1; i <= 30; ++i) {
             window.value = i;

@@ -60,21 +60,24 @@ private slots:
         // A storm of paints, every panel of every paint raising.
         QCOMPARE(watcher.count(), 0); // nothing is shown inside a paint
         for (int i = 0; i < 20; ++i) {
+            const int before = painted;
             grid.update();
-            QTest::qWait(5);
+            QTRY_VERIFY(painted > before);
         }
         QVERIFY2(painted >= 3 * q.recordCount(), qPrintable(QString::number(painted)));
         QVERIFY(insidePaint);
         QTRY_COMPARE(watcher.count(), 1);
-        QTest::qWait(100);
+        settle(); // the reports are posted: none is left waiting
         QCOMPARE(watcher.count(), 1);
         QCOMPARE(watcher.texts.constFirst(), QStringLiteral("第1格无法显示"));
         QCOMPARE(watcher.titles.constFirst(), QStringLiteral("Taviro"));
 
         // A fault that comes back after a good paint is told again. The panels are drawn
         // empty: none of what the handler drew before it raised.
-        grid.OnPaintPanel = nullptr;
-        grid.repaint();
+        int good = 0;
+        grid.OnPaintPanel = [&](DBCtrlGrid*, int) { ++good; };
+        grid.update();
+        QTRY_VERIFY(good > 0);
         grid.OnPaintPanel = [&](DBCtrlGrid* sender, int index) {
             sender->canvas()->fillRect(QRect(0, 0, 40, 20), Qt::red);
             if (index == 1) {
@@ -98,7 +101,7 @@ private slots:
             doomed.show();
             doomed.repaint();
         }
-        QTest::qWait(50);
+        settle();
         QCOMPARE(watcher.count(), 2);
         window.close();
     }

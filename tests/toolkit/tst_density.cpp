@@ -2,7 +2,7 @@
 // too, a screen of more than the usual density shows that drawing at the picture's size
 // in logical pixels, and the places and sizes of the controls do not move. This program
 // runs at a scale of 2, as a screen of 200 % would.
-#include "app/ScreenParts.h"
+#include "sharedscreens/ScreenParts.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Resources.h"

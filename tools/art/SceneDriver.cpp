@@ -156,13 +156,18 @@ void dashboard(QPainter& p)
     p.drawArc(QRectF(20, 126, 90, 60), 30 * 16, 120 * 16);
 }
 
-} // namespace
-
-void drawDriverView(QPainter& p, const Description& description, const Weather& weather,
-                    Lights& lights, Faults& faults)
+// Reading: the road through the windscreen, then the items on it in their order.
+struct DriverScene
 {
     Ahead r;
     std::vector<const Line*> items;
+};
+
+DriverScene readDriverScene(const Description& description, Faults& faults)
+{
+    DriverScene s;
+    Ahead& r = s.r;
+    std::vector<const Line*>& items = s.items;
     for (const Line& line : description.lines) {
         const QStringList& a = line.args;
         if (line.key == QLatin1String("Road")) {
@@ -222,14 +227,28 @@ void drawDriverView(QPainter& p, const Description& description, const Weather& 
         faults.add(QStringLiteral("Ego is beyond the lanes"));
         r.ego = r.lanes - 0.5;
     }
-    const bool dark = weather.dark();
+    return s;
+}
 
-    // Sky and land.
+QLinearGradient skyGradient(const Weather& weather)
+{
     QLinearGradient sky(QPointF(0, 0), QPointF(0, kHorizon));
     sky.setColorAt(0, weather.dark() ? QColor(30, 40, 80) : QColor(130, 185, 235));
     sky.setColorAt(1, weather.dark() ? QColor(60, 60, 90) : QColor(214, 232, 246));
+    return sky;
+}
+
+QColor landColor(const Weather& weather)
+{
+    return weather.snow ? QColor(235, 238, 242) : QColor(148, 186, 112);
+}
+
+// Laying out the road: the sky, the land and what the road runs through.
+void drawLand(QPainter& p, const Ahead& r, const Weather& weather)
+{
+    const QLinearGradient sky = skyGradient(weather);
     p.fillRect(QRectF(0, 0, 200, kHorizon + 1), sky);
-    const QColor land = weather.snow ? QColor(235, 238, 242) : QColor(148, 186, 112);
+    const QColor land = landColor(weather);
     p.fillRect(QRectF(0, kHorizon, 200, 150 - kHorizon), land);
     // Far hills along the horizon.
     p.setPen(Qt::NoPen);
@@ -268,8 +287,11 @@ void drawDriverView(QPainter& p, const Description& description, const Weather& 
         p.setBrush(QColor(110, 160, 200));
         p.drawPolygon(water);
     }
+}
 
-    // The road, its shoulders and lines.
+// The road, its shoulders and lines; gives the colour of its surface.
+QColor drawRoadway(QPainter& p, const Ahead& r, const Weather& weather)
+{
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(170, 166, 156));
     p.drawPolygon(strip(r, r.left() - 0.25, r.right() + 0.25, 0, r.end()));
@@ -319,7 +341,14 @@ void drawDriverView(QPainter& p, const Description& description, const Weather& 
             p.drawLine(a, a + QPointF(0, 6));
         }
     }
+    return asphalt;
+}
 
+// The crest, the tunnel and the railings of bridges and mountain roads.
+void drawRoadside(QPainter& p, const Ahead& r, const Weather& weather, const QColor& asphalt)
+{
+    const QLinearGradient sky = skyGradient(weather);
+    const QColor land = landColor(weather);
     if (r.road == QLatin1String("crest")) {
         // The road goes over the hill: beyond it only sky.
         const QPointF top = r.at(0, r.end());
@@ -384,242 +413,299 @@ void drawDriverView(QPainter& p, const Description& description, const Weather& 
             p.drawPolyline(rail);
         }
     }
+}
 
-    std::vector<std::pair<qreal, std::function<void()>>> depth;
-    auto later = [&](qreal d, std::function<void()> f) { depth.emplace_back(d, std::move(f)); };
-    for (const Line* lp : items) {
-        const Line& line = *lp;
-        const QStringList& a = line.args;
-        if (line.key == QLatin1String("Vehicle")) {
-            Kind kind;
-            qreal u = 0;
-            qreal d = 0;
-            if (a.isEmpty() || !kindNamed(a[0], &kind)) {
-                faults.add(line, QStringLiteral("no vehicle kind %1").arg(a.value(0)));
-                continue;
-            }
-            if (!number(line, 1, &u, faults) || !number(line, 2, &d, faults)) {
-                continue;
-            }
-            const Look look = lookOf(kind, a.mid(3), line, faults);
-            const QPointF base = r.at(u, d);
-            const qreal s = r.scaleAt(d) * 1.6;
-            later(d, [&p, base, s, look, u, &lights, dark] {
-                drawAheadVehicle(p, base, s, look, u < 0 || look.oncoming, lights, dark);
-            });
-        } else if (line.key == QLatin1String("Person")) {
-            qreal u = 0;
-            qreal d = 0;
-            if (!number(line, 0, &u, faults) || !number(line, 1, &d, faults)) {
-                continue;
-            }
-            const QString kind = a.value(2, QStringLiteral("adult"));
-            if (!personKind(kind)) {
-                faults.add(line, QStringLiteral("no person %1").arg(kind));
-                continue;
-            }
-            const QPointF feet = r.at(u, d);
-            const qreal h = 56 * r.scaleAt(d);
-            later(d, [&p, feet, h, kind] { drawPerson(p, feet, h, kind); });
-        } else if (line.key == QLatin1String("Sign")) {
-            qreal d = 0;
-            qreal size = 22;
-            if (a.size() < 3 || !number(line, 2, &d, faults) ||
-                (a.size() > 3 && !number(line, 3, &size, faults))) {
-                faults.add(line, QStringLiteral("Sign is NAME left|right|over D [SIZE]"));
-                continue;
-            }
-            const qreal s = r.scaleAt(d);
-            const QString where = a[1];
-            if (where != QLatin1String("left") && where != QLatin1String("right") &&
-                where != QLatin1String("over")) {
-                faults.add(line, QStringLiteral("a sign stands left, right or over the road"));
-                continue;
-            }
-            const QString name = a[0];
-            const qreal face = qMax(8.0, size * s * 1.7);
-            later(d, [&p, &r, name, where, d, s, face] {
-                if (where == QLatin1String("over")) {
-                    const QPointF l = r.at(r.left() - 0.3, d);
-                    const QPointF rr = r.at(r.right() + 0.3, d);
-                    const qreal h = 95 * s;
-                    p.setPen(QPen(QColor(120, 124, 130), qMax(1.0, 3 * s)));
-                    p.drawLine(l, l - QPointF(0, h));
-                    p.drawLine(rr, rr - QPointF(0, h));
-                    p.drawLine(l - QPointF(0, h), rr - QPointF(0, h));
-                    const QPointF mid = r.at(r.lanes / 2.0, d) - QPointF(0, h - face / 2 - 1);
-                    drawSignOnPost(p, name, mid, face, 0);
-                } else {
-                    const qreal u =
-                        where == QLatin1String("left") ? r.left() - 0.45 : r.right() + 0.45;
-                    // Beside a wide road the roadside falls outside the picture: the post
-                    // stands at its edge then.
-                    QPointF foot = r.at(u, d);
-                    foot.setX(qBound(face / 2 + 2, foot.x(), 198 - face / 2));
-                    const qreal post = 55 * s;
-                    drawSignOnPost(p, name, foot - QPointF(0, post + face / 2), face, post);
-                }
-            });
-            if (!isKnownSign(name)) {
-                faults.add(line, QStringLiteral("no sign %1").arg(name));
-            }
-        } else if (line.key == QLatin1String("Signal")) {
-            qreal d = 0;
-            if (a.size() < 2 || !number(line, 0, &d, faults)) {
-                faults.add(line, QStringLiteral("Signal is D STATE..."));
-                continue;
-            }
-            bool good = true;
-            for (const QString& t : a.mid(1)) {
-                if (!signalToken(t)) {
-                    faults.add(line, QStringLiteral("no signal lamp %1").arg(t));
-                    good = false;
-                }
-            }
-            if (!good) {
-                continue;
-            }
-            const QStringList tokens = a.mid(1);
-            later(d, [&p, &r, d, tokens] {
-                const qreal s = r.scaleAt(d);
-                const QPointF pole = r.at(r.right() + 0.5, d);
-                const qreal h = 100 * s;
-                p.setPen(QPen(QColor(110, 114, 120), qMax(1.0, 3 * s)));
-                p.drawLine(pole, pole - QPointF(0, h));
-                const QPointF armEnd = r.at(r.lanes * 0.3, d) - QPointF(0, h);
-                p.drawLine(pole - QPointF(0, h), armEnd);
-                const qreal lamp = qMax(1.5, 5 * s);
-                const qreal width = tokens.size() * (lamp * 2 + 7) - 3;
-                drawSignalHeads(p, armEnd + QPointF(-width / 2, 0), lamp, tokens);
-            });
-        } else if (line.key == QLatin1String("Object")) {
-            qreal u = 0;
-            qreal d = 0;
-            const QString what = a.value(0);
-            if (!number(line, 1, &u, faults) || !number(line, 2, &d, faults)) {
-                continue;
-            }
-            const QPointF at = r.at(u, d);
-            const qreal s = r.scaleAt(d);
-            static const QStringList known{QStringLiteral("triangle"), QStringLiteral("cone"),
-                                           QStringLiteral("ball"), QStringLiteral("rock"),
-                                           QStringLiteral("puddle")};
-            if (!known.contains(what)) {
-                faults.add(line, QStringLiteral("no object %1 through the windscreen").arg(what));
-                continue;
-            }
-            later(d, [&p, &r, what, at, s, u, d] {
-                p.save();
-                if (what == QLatin1String("triangle")) {
-                    const qreal h = 22 * s;
-                    QPolygonF tri;
-                    tri << at - QPointF(0, h) << at + QPointF(h * 0.58, 0)
-                        << at - QPointF(h * 0.58, 0);
-                    p.setPen(QPen(QColor(235, 25, 25), qMax(1.2, 4.5 * s)));
-                    p.setBrush(Qt::NoBrush);
-                    p.drawPolygon(tri);
-                } else if (what == QLatin1String("cone")) {
-                    const qreal h = 30 * s;
-                    QPolygonF c;
-                    c << at - QPointF(0, h) << at + QPointF(h * 0.35, 0)
-                      << at - QPointF(h * 0.35, 0);
-                    p.setPen(Qt::NoPen);
-                    p.setBrush(QColor(255, 110, 20));
-                    p.drawPolygon(c);
-                    p.setBrush(Qt::white);
-                    p.drawRect(QRectF(at.x() - h * 0.18, at.y() - h * 0.55, h * 0.36, h * 0.14));
-                } else if (what == QLatin1String("ball")) {
-                    const qreal rad = 9 * s;
-                    drawBall(p, at - QPointF(0, rad), rad);
-                } else if (what == QLatin1String("rock")) {
-                    const qreal rad = 18 * s;
-                    p.setPen(QPen(QColor(80, 70, 60), 0.8));
-                    p.setBrush(QColor(140, 128, 112));
-                    p.drawEllipse(QRectF(at.x() - rad, at.y() - rad * 1.2, rad * 2, rad * 1.3));
-                } else {
-                    p.setPen(Qt::NoPen);
-                    p.setBrush(QColor(150, 175, 205, 220));
-                    p.drawPolygon(strip(r, u - 0.45, u + 0.45, d, d + 0.05));
-                }
-                p.restore();
-            });
-        } else if (line.key == QLatin1String("Mark")) {
-            const QString what = a.value(0);
-            qreal d = 0;
-            if (what == QLatin1String("zebra") || what == QLatin1String("stop") ||
-                what == QLatin1String("grid")) {
-                if (!number(line, 1, &d, faults)) {
-                    continue;
-                }
-                p.setPen(Qt::NoPen);
-                if (what == QLatin1String("zebra")) {
-                    p.setBrush(kWhite);
-                    for (qreal u = r.left() + 0.1; u < r.right() - 0.1; u += 0.3) {
-                        p.drawPolygon(strip(r, u, u + 0.16, d, d + 0.05));
-                    }
-                } else if (what == QLatin1String("stop")) {
-                    p.setBrush(kWhite);
-                    p.drawPolygon(strip(r, 0.05, r.right(), d, d + 0.008));
-                } else {
-                    p.setPen(QPen(kYellow, 1));
-                    p.setBrush(Qt::NoBrush);
-                    for (qreal k = 0; k <= 1.001; k += 0.125) {
-                        p.drawLine(r.at(r.left() + (r.right() - r.left()) * k, d),
-                                   r.at(r.left() + (r.right() - r.left()) * (1 - k), d + 0.08));
-                    }
-                    p.drawPolygon(strip(r, r.left(), r.right(), d, d + 0.08));
-                }
-            } else if (what == QLatin1String("arrow")) {
-                qreal lane = 0;
-                if (a.size() < 4 || !number(line, 1, &lane, faults) ||
-                    !number(line, 3, &d, faults)) {
-                    faults.add(line, QStringLiteral("Mark: arrow LANE KIND D"));
-                    continue;
-                }
-                static const QStringList kinds{
-                    QStringLiteral("left"),          QStringLiteral("straight"),
-                    QStringLiteral("right"),         QStringLiteral("uturn"),
-                    QStringLiteral("left-straight"), QStringLiteral("straight-right"),
-                    QStringLiteral("left-uturn")};
-                if (!kinds.contains(a[2])) {
-                    faults.add(line, QStringLiteral("no lane arrow %1").arg(a[2]));
-                    continue;
-                }
-                groundArrow(p, r, lane, a[2], d);
-            } else if (what == QLatin1String("text")) {
-                qreal lane = 0;
-                if (a.size() < 4 || !number(line, 1, &lane, faults) ||
-                    !number(line, 2, &d, faults)) {
-                    faults.add(line, QStringLiteral("Mark: text LANE D TEXT"));
-                    continue;
-                }
-                const QPointF c = r.at(lane - 0.5, d);
-                const qreal s = r.scaleAt(d);
-                p.save();
-                p.translate(c);
-                p.scale(1, 0.8);
-                QFont f(QStringLiteral("Noto Sans CJK SC"));
-                f.setBold(true);
-                const QString words = a.mid(3).join(QLatin1Char(' '));
-                // As large as fits the lane's width, with a margin to its lines.
-                int px = qMax(6, int(40 * s));
-                for (; px > 6; --px) {
-                    f.setPixelSize(px);
-                    if (QFontMetricsF(f).horizontalAdvance(words) <= kLaneAtBonnet * s * 0.9) {
-                        break;
-                    }
-                }
-                f.setPixelSize(px);
-                p.setFont(f);
-                p.setPen(kWhite);
-                p.drawText(QRectF(-60 * s, -50 * s, 120 * s, 50 * s), Qt::AlignCenter, words);
-                p.restore();
-            } else {
-                faults.add(line, QStringLiteral("no mark %1").arg(what));
-            }
+// Drawing the items: each is drawn later, far ones first.
+using Depths = std::vector<std::pair<qreal, std::function<void()>>>;
+
+void later(Depths& depth, qreal d, std::function<void()> f)
+{
+    depth.emplace_back(d, std::move(f));
+}
+
+void drawVehicleItem(QPainter& p, const Ahead& r, const Line& line, Lights& lights, bool dark,
+                     Depths& depth, Faults& faults)
+{
+    const QStringList& a = line.args;
+    Kind kind;
+    qreal u = 0;
+    qreal d = 0;
+    if (a.isEmpty() || !kindNamed(a[0], &kind)) {
+        faults.add(line, QStringLiteral("no vehicle kind %1").arg(a.value(0)));
+        return;
+    }
+    if (!number(line, 1, &u, faults) || !number(line, 2, &d, faults)) {
+        return;
+    }
+    const Look look = lookOf(kind, a.mid(3), line, faults);
+    const QPointF base = r.at(u, d);
+    const qreal s = r.scaleAt(d) * 1.6;
+    later(depth, d, [&p, base, s, look, u, &lights, dark] {
+        drawAheadVehicle(p, base, s, look, u < 0 || look.oncoming, lights, dark);
+    });
+}
+
+void drawPersonItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth, Faults& faults)
+{
+    const QStringList& a = line.args;
+    qreal u = 0;
+    qreal d = 0;
+    if (!number(line, 0, &u, faults) || !number(line, 1, &d, faults)) {
+        return;
+    }
+    const QString kind = a.value(2, QStringLiteral("adult"));
+    if (!personKind(kind)) {
+        faults.add(line, QStringLiteral("no person %1").arg(kind));
+        return;
+    }
+    const QPointF feet = r.at(u, d);
+    const qreal h = 56 * r.scaleAt(d);
+    later(depth, d, [&p, feet, h, kind] { drawPerson(p, feet, h, kind); });
+}
+
+void drawSignItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth, Faults& faults)
+{
+    const QStringList& a = line.args;
+    qreal d = 0;
+    qreal size = 22;
+    if (a.size() < 3 || !number(line, 2, &d, faults) ||
+        (a.size() > 3 && !number(line, 3, &size, faults))) {
+        faults.add(line, QStringLiteral("Sign is NAME left|right|over D [SIZE]"));
+        return;
+    }
+    const qreal s = r.scaleAt(d);
+    const QString where = a[1];
+    if (where != QLatin1String("left") && where != QLatin1String("right") &&
+        where != QLatin1String("over")) {
+        faults.add(line, QStringLiteral("a sign stands left, right or over the road"));
+        return;
+    }
+    const QString name = a[0];
+    const qreal face = qMax(8.0, size * s * 1.7);
+    later(depth, d, [&p, &r, name, where, d, s, face] {
+        if (where == QLatin1String("over")) {
+            const QPointF l = r.at(r.left() - 0.3, d);
+            const QPointF rr = r.at(r.right() + 0.3, d);
+            const qreal h = 95 * s;
+            p.setPen(QPen(QColor(120, 124, 130), qMax(1.0, 3 * s)));
+            p.drawLine(l, l - QPointF(0, h));
+            p.drawLine(rr, rr - QPointF(0, h));
+            p.drawLine(l - QPointF(0, h), rr - QPointF(0, h));
+            const QPointF mid = r.at(r.lanes / 2.0, d) - QPointF(0, h - face / 2 - 1);
+            drawSignOnPost(p, name, mid, face, 0);
         } else {
-            faults.add(line, QStringLiteral("no key %1 through the windscreen").arg(line.key));
+            const qreal u = where == QLatin1String("left") ? r.left() - 0.45 : r.right() + 0.45;
+            // Beside a wide road the roadside falls outside the picture: the post
+            // stands at its edge then.
+            QPointF foot = r.at(u, d);
+            foot.setX(qBound(face / 2 + 2, foot.x(), 198 - face / 2));
+            const qreal post = 55 * s;
+            drawSignOnPost(p, name, foot - QPointF(0, post + face / 2), face, post);
         }
+    });
+    if (!isKnownSign(name)) {
+        faults.add(line, QStringLiteral("no sign %1").arg(name));
+    }
+}
+
+void drawSignalItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth, Faults& faults)
+{
+    const QStringList& a = line.args;
+    qreal d = 0;
+    if (a.size() < 2 || !number(line, 0, &d, faults)) {
+        faults.add(line, QStringLiteral("Signal is D STATE..."));
+        return;
+    }
+    bool good = true;
+    for (const QString& t : a.mid(1)) {
+        if (!signalToken(t)) {
+            faults.add(line, QStringLiteral("no signal lamp %1").arg(t));
+            good = false;
+        }
+    }
+    if (!good) {
+        return;
+    }
+    const QStringList tokens = a.mid(1);
+    later(depth, d, [&p, &r, d, tokens] {
+        const qreal s = r.scaleAt(d);
+        const QPointF pole = r.at(r.right() + 0.5, d);
+        const qreal h = 100 * s;
+        p.setPen(QPen(QColor(110, 114, 120), qMax(1.0, 3 * s)));
+        p.drawLine(pole, pole - QPointF(0, h));
+        const QPointF armEnd = r.at(r.lanes * 0.3, d) - QPointF(0, h);
+        p.drawLine(pole - QPointF(0, h), armEnd);
+        const qreal lamp = qMax(1.5, 5 * s);
+        const qreal width = tokens.size() * (lamp * 2 + 7) - 3;
+        drawSignalHeads(p, armEnd + QPointF(-width / 2, 0), lamp, tokens);
+    });
+}
+
+void drawObjectItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth, Faults& faults)
+{
+    const QStringList& a = line.args;
+    qreal u = 0;
+    qreal d = 0;
+    const QString what = a.value(0);
+    if (!number(line, 1, &u, faults) || !number(line, 2, &d, faults)) {
+        return;
+    }
+    const QPointF at = r.at(u, d);
+    const qreal s = r.scaleAt(d);
+    static const QStringList known{QStringLiteral("triangle"), QStringLiteral("cone"),
+                                   QStringLiteral("ball"), QStringLiteral("rock"),
+                                   QStringLiteral("puddle")};
+    if (!known.contains(what)) {
+        faults.add(line, QStringLiteral("no object %1 through the windscreen").arg(what));
+        return;
+    }
+    later(depth, d, [&p, &r, what, at, s, u, d] {
+        p.save();
+        if (what == QLatin1String("triangle")) {
+            const qreal h = 22 * s;
+            QPolygonF tri;
+            tri << at - QPointF(0, h) << at + QPointF(h * 0.58, 0) << at - QPointF(h * 0.58, 0);
+            p.setPen(QPen(QColor(235, 25, 25), qMax(1.2, 4.5 * s)));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolygon(tri);
+        } else if (what == QLatin1String("cone")) {
+            const qreal h = 30 * s;
+            QPolygonF c;
+            c << at - QPointF(0, h) << at + QPointF(h * 0.35, 0) << at - QPointF(h * 0.35, 0);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(255, 110, 20));
+            p.drawPolygon(c);
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(at.x() - h * 0.18, at.y() - h * 0.55, h * 0.36, h * 0.14));
+        } else if (what == QLatin1String("ball")) {
+            const qreal rad = 9 * s;
+            drawBall(p, at - QPointF(0, rad), rad);
+        } else if (what == QLatin1String("rock")) {
+            const qreal rad = 18 * s;
+            p.setPen(QPen(QColor(80, 70, 60), 0.8));
+            p.setBrush(QColor(140, 128, 112));
+            p.drawEllipse(QRectF(at.x() - rad, at.y() - rad * 1.2, rad * 2, rad * 1.3));
+        } else {
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(150, 175, 205, 220));
+            p.drawPolygon(strip(r, u - 0.45, u + 0.45, d, d + 0.05));
+        }
+        p.restore();
+    });
+}
+
+void drawMarkItem(QPainter& p, const Ahead& r, const Line& line, Faults& faults)
+{
+    const QStringList& a = line.args;
+    const QString what = a.value(0);
+    qreal d = 0;
+    if (what == QLatin1String("zebra") || what == QLatin1String("stop") ||
+        what == QLatin1String("grid")) {
+        if (!number(line, 1, &d, faults)) {
+            return;
+        }
+        p.setPen(Qt::NoPen);
+        if (what == QLatin1String("zebra")) {
+            p.setBrush(kWhite);
+            for (qreal u = r.left() + 0.1; u < r.right() - 0.1; u += 0.3) {
+                p.drawPolygon(strip(r, u, u + 0.16, d, d + 0.05));
+            }
+        } else if (what == QLatin1String("stop")) {
+            p.setBrush(kWhite);
+            p.drawPolygon(strip(r, 0.05, r.right(), d, d + 0.008));
+        } else {
+            p.setPen(QPen(kYellow, 1));
+            p.setBrush(Qt::NoBrush);
+            for (qreal k = 0; k <= 1.001; k += 0.125) {
+                p.drawLine(r.at(r.left() + (r.right() - r.left()) * k, d),
+                           r.at(r.left() + (r.right() - r.left()) * (1 - k), d + 0.08));
+            }
+            p.drawPolygon(strip(r, r.left(), r.right(), d, d + 0.08));
+        }
+    } else if (what == QLatin1String("arrow")) {
+        qreal lane = 0;
+        if (a.size() < 4 || !number(line, 1, &lane, faults) || !number(line, 3, &d, faults)) {
+            faults.add(line, QStringLiteral("Mark: arrow LANE KIND D"));
+            return;
+        }
+        static const QStringList kinds{
+            QStringLiteral("left"),          QStringLiteral("straight"),
+            QStringLiteral("right"),         QStringLiteral("uturn"),
+            QStringLiteral("left-straight"), QStringLiteral("straight-right"),
+            QStringLiteral("left-uturn")};
+        if (!kinds.contains(a[2])) {
+            faults.add(line, QStringLiteral("no lane arrow %1").arg(a[2]));
+            return;
+        }
+        groundArrow(p, r, lane, a[2], d);
+    } else if (what == QLatin1String("text")) {
+        qreal lane = 0;
+        if (a.size() < 4 || !number(line, 1, &lane, faults) || !number(line, 2, &d, faults)) {
+            faults.add(line, QStringLiteral("Mark: text LANE D TEXT"));
+            return;
+        }
+        const QPointF c = r.at(lane - 0.5, d);
+        const qreal s = r.scaleAt(d);
+        p.save();
+        p.translate(c);
+        p.scale(1, 0.8);
+        QFont f(QStringLiteral("Noto Sans CJK SC"));
+        f.setBold(true);
+        const QString words = a.mid(3).join(QLatin1Char(' '));
+        // As large as fits the lane's width, with a margin to its lines.
+        int px = qMax(6, int(40 * s));
+        for (; px > 6; --px) {
+            f.setPixelSize(px);
+            if (QFontMetricsF(f).horizontalAdvance(words) <= kLaneAtBonnet * s * 0.9) {
+                break;
+            }
+        }
+        f.setPixelSize(px);
+        p.setFont(f);
+        p.setPen(kWhite);
+        p.drawText(QRectF(-60 * s, -50 * s, 120 * s, 50 * s), Qt::AlignCenter, words);
+        p.restore();
+    } else {
+        faults.add(line, QStringLiteral("no mark %1").arg(what));
+    }
+}
+
+void drawItem(QPainter& p, const Ahead& r, const Line& line, Lights& lights, bool dark,
+              Depths& depth, Faults& faults)
+{
+    if (line.key == QLatin1String("Vehicle")) {
+        drawVehicleItem(p, r, line, lights, dark, depth, faults);
+    } else if (line.key == QLatin1String("Person")) {
+        drawPersonItem(p, r, line, depth, faults);
+    } else if (line.key == QLatin1String("Sign")) {
+        drawSignItem(p, r, line, depth, faults);
+    } else if (line.key == QLatin1String("Signal")) {
+        drawSignalItem(p, r, line, depth, faults);
+    } else if (line.key == QLatin1String("Object")) {
+        drawObjectItem(p, r, line, depth, faults);
+    } else if (line.key == QLatin1String("Mark")) {
+        drawMarkItem(p, r, line, faults);
+    } else {
+        faults.add(line, QStringLiteral("no key %1 through the windscreen").arg(line.key));
+    }
+}
+
+} // namespace
+
+void drawDriverView(QPainter& p, const Description& description, const Weather& weather,
+                    Lights& lights, Faults& faults)
+{
+    DriverScene s = readDriverScene(description, faults);
+    const Ahead& r = s.r;
+    const bool dark = weather.dark();
+
+    drawLand(p, r, weather);
+    const QColor asphalt = drawRoadway(p, r, weather);
+    drawRoadside(p, r, weather, asphalt);
+
+    Depths depth;
+    for (const Line* line : s.items) {
+        drawItem(p, r, *line, lights, dark, depth, faults);
     }
     // Far things first, so that near ones cover them.
     std::stable_sort(depth.begin(), depth.end(),

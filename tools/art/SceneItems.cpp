@@ -190,19 +190,11 @@ QSizeF topSize(Kind kind)
     return {16, 8};
 }
 
-void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look, Lights& lights,
-                    bool dark)
+namespace {
+
+// The body seen from above, front up, in the frame of the vehicle.
+void drawTopBody(QPainter& p, const Look& look, qreal l, qreal w)
 {
-    const QSizeF size = topSize(look.kind);
-    const qreal l = size.width();
-    const qreal w = size.height();
-    p.save();
-    p.translate(centre);
-    p.rotate(heading);
-    // Front is up (y negative).
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 50));
-    p.drawRoundedRect(QRectF(-w / 2 + 1, -l / 2 + 1.5, w, l), 2, 2);
     const QColor edge = look.body.darker(160);
     p.setPen(QPen(edge, 0.8));
     if (twoWheeled(look.kind)) {
@@ -292,6 +284,79 @@ void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look
             p.drawLine(hinge, end);
         }
     }
+}
+
+// Its lamps, drawn above the weather in the frame of the vehicle.
+void drawTopLamps(QPainter& q, const Look& lk, qreal l, qreal w, bool dark)
+{
+    const bool two = twoWheeled(lk.kind);
+    if (dark && lk.beam > 0) {
+        const qreal reach = lk.beam == 2 ? 60 : 30;
+        const qreal spread = lk.beam == 2 ? 14 : 10;
+        QLinearGradient g(QPointF(0, -l / 2), QPointF(0, -l / 2 - reach));
+        g.setColorAt(0, QColor(255, 250, 200, 170));
+        g.setColorAt(1, QColor(255, 250, 200, 0));
+        QPolygonF cone;
+        cone << QPointF(-w / 2 + 0.5, -l / 2) << QPointF(w / 2 - 0.5, -l / 2)
+             << QPointF(w / 2 + spread, -l / 2 - reach) << QPointF(-w / 2 - spread, -l / 2 - reach);
+        q.setPen(Qt::NoPen);
+        q.setBrush(g);
+        q.drawPolygon(cone);
+    }
+    if (dark) {
+        const QColor head(255, 250, 210);
+        if (two) {
+            glow(q, QPointF(0, -l / 2), 0.9, head);
+        } else {
+            glow(q, QPointF(-w / 2 + 1.3, -l / 2 + 0.3), 0.8, head);
+            glow(q, QPointF(w / 2 - 1.3, -l / 2 + 0.3), 0.8, head);
+        }
+        if (!lk.brake) {
+            glow(q, QPointF(-w / 2 + 1.3, l / 2 - 0.3), 0.6, QColor(200, 20, 20));
+            glow(q, QPointF(w / 2 - 1.3, l / 2 - 0.3), 0.6, QColor(200, 20, 20));
+        }
+    }
+    if (lk.brake) {
+        glow(q, QPointF(-w / 2 + 1.3, l / 2 - 0.3), 1.0, kBrake);
+        glow(q, QPointF(w / 2 - 1.3, l / 2 - 0.3), 1.0, kBrake);
+    }
+    const qreal side = two ? 2.2 : w / 2 - 0.6;
+    if (lk.blinkLeft) {
+        glow(q, QPointF(-side, -l / 2 + 0.6), 1.1, kAmber);
+        glow(q, QPointF(-side, l / 2 - 0.6), 1.1, kAmber);
+    }
+    if (lk.blinkRight) {
+        glow(q, QPointF(side, -l / 2 + 0.6), 1.1, kAmber);
+        glow(q, QPointF(side, l / 2 - 0.6), 1.1, kAmber);
+    }
+    if (lk.siren) {
+        glow(q, QPointF(-1.6, -l / 2 + l * 0.5), 1.3, QColor(255, 40, 40));
+        glow(q, QPointF(1.6, -l / 2 + l * 0.5), 1.3, QColor(40, 90, 255));
+    }
+    if (!lk.label.isEmpty()) {
+        // Beside the vehicle, upright whatever the heading.
+        const QPointF at = q.transform().map(QPointF(w / 2 + 6, 0));
+        q.resetTransform();
+        drawTag(q, at, lk.label);
+    }
+}
+
+} // namespace
+
+void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look, Lights& lights,
+                    bool dark)
+{
+    const QSizeF size = topSize(look.kind);
+    const qreal l = size.width();
+    const qreal w = size.height();
+    p.save();
+    p.translate(centre);
+    p.rotate(heading);
+    // Front is up (y negative).
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 50));
+    p.drawRoundedRect(QRectF(-w / 2 + 1, -l / 2 + 1.5, w, l), 2, 2);
+    drawTopBody(p, look, l, w);
     p.restore();
 
     // Lamps, drawn above the weather; the transform is taken with them.
@@ -301,67 +366,18 @@ void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look
     const Look lk = look;
     lights.push_back([t, l, w, lk, dark](QPainter& q) {
         q.setTransform(t, true);
-        const bool two = twoWheeled(lk.kind);
-        if (dark && lk.beam > 0) {
-            const qreal reach = lk.beam == 2 ? 60 : 30;
-            const qreal spread = lk.beam == 2 ? 14 : 10;
-            QLinearGradient g(QPointF(0, -l / 2), QPointF(0, -l / 2 - reach));
-            g.setColorAt(0, QColor(255, 250, 200, 170));
-            g.setColorAt(1, QColor(255, 250, 200, 0));
-            QPolygonF cone;
-            cone << QPointF(-w / 2 + 0.5, -l / 2) << QPointF(w / 2 - 0.5, -l / 2)
-                 << QPointF(w / 2 + spread, -l / 2 - reach)
-                 << QPointF(-w / 2 - spread, -l / 2 - reach);
-            q.setPen(Qt::NoPen);
-            q.setBrush(g);
-            q.drawPolygon(cone);
-        }
-        if (dark) {
-            const QColor head(255, 250, 210);
-            if (two) {
-                glow(q, QPointF(0, -l / 2), 0.9, head);
-            } else {
-                glow(q, QPointF(-w / 2 + 1.3, -l / 2 + 0.3), 0.8, head);
-                glow(q, QPointF(w / 2 - 1.3, -l / 2 + 0.3), 0.8, head);
-            }
-            if (!lk.brake) {
-                glow(q, QPointF(-w / 2 + 1.3, l / 2 - 0.3), 0.6, QColor(200, 20, 20));
-                glow(q, QPointF(w / 2 - 1.3, l / 2 - 0.3), 0.6, QColor(200, 20, 20));
-            }
-        }
-        if (lk.brake) {
-            glow(q, QPointF(-w / 2 + 1.3, l / 2 - 0.3), 1.0, kBrake);
-            glow(q, QPointF(w / 2 - 1.3, l / 2 - 0.3), 1.0, kBrake);
-        }
-        const qreal side = two ? 2.2 : w / 2 - 0.6;
-        if (lk.blinkLeft) {
-            glow(q, QPointF(-side, -l / 2 + 0.6), 1.1, kAmber);
-            glow(q, QPointF(-side, l / 2 - 0.6), 1.1, kAmber);
-        }
-        if (lk.blinkRight) {
-            glow(q, QPointF(side, -l / 2 + 0.6), 1.1, kAmber);
-            glow(q, QPointF(side, l / 2 - 0.6), 1.1, kAmber);
-        }
-        if (lk.siren) {
-            glow(q, QPointF(-1.6, -l / 2 + l * 0.5), 1.3, QColor(255, 40, 40));
-            glow(q, QPointF(1.6, -l / 2 + l * 0.5), 1.3, QColor(40, 90, 255));
-        }
-        if (!lk.label.isEmpty()) {
-            // Beside the vehicle, upright whatever the heading.
-            const QPointF at = q.transform().map(QPointF(w / 2 + 6, 0));
-            q.resetTransform();
-            drawTag(q, at, lk.label);
-        }
+        drawTopLamps(q, lk, l, w, dark);
     });
 }
 
-void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool front,
-                      Lights& lights, bool dark)
+namespace {
+
+// Width and height of a vehicle seen from behind or in front, at the scale of the bonnet.
+QSizeF aheadSize(Kind kind)
 {
-    const bool two = twoWheeled(look.kind);
     qreal w = 44;
     qreal h = 34;
-    switch (look.kind) {
+    switch (kind) {
     case Kind::Truck:
     case Kind::Fire:
     case Kind::Bus:
@@ -382,8 +398,179 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
     default:
         break;
     }
-    w *= s;
-    h *= s;
+    return {w, h};
+}
+
+// Lorries, fire engines and buses.
+void drawAheadLarge(QPainter& p, const Look& look, const QRectF& body, QPointF base, qreal s,
+                    bool front)
+{
+    const qreal w = body.width();
+    const qreal h = body.height();
+    const qreal r = 4 * s;
+    p.drawRoundedRect(body, r, r);
+    p.setPen(Qt::NoPen);
+    if (front || look.kind == Kind::Bus || look.kind == Kind::SchoolBus) {
+        p.setBrush(kGlass);
+        p.drawRect(QRectF(body.left() + 4 * s, body.top() + 6 * s, w - 8 * s, 18 * s));
+    } else if (look.kind == Kind::Truck) {
+        // The cargo box from behind: two doors with their locking bars.
+        p.setBrush(QColor(206, 202, 188));
+        p.drawRect(QRectF(body.left() + 1.5 * s, body.top() + 1.5 * s, w - 3 * s, h - 13 * s));
+        p.setPen(QPen(QColor(120, 116, 104), qMax(0.6, 0.8 * s)));
+        p.drawLine(QPointF(base.x(), body.top() + 2 * s), QPointF(base.x(), base.y() - 12 * s));
+        for (const qreal x : {body.left() + w * 0.27, body.right() - w * 0.27}) {
+            p.drawLine(QPointF(x, body.top() + 4 * s), QPointF(x, base.y() - 14 * s));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(50, 50, 54));
+        p.drawRect(QRectF(body.left(), base.y() - 11 * s, w, 3 * s));
+    } else {
+        p.setBrush(look.body.darker(115));
+        p.drawRect(QRectF(body.left() + 4 * s, body.top() + 4 * s, w - 8 * s, h - 16 * s));
+    }
+    if (look.kind == Kind::SchoolBus) {
+        p.setBrush(QColor(200, 30, 30));
+        p.drawRect(QRectF(body.left(), body.top() + 27 * s, w, 3 * s));
+    }
+}
+
+// An open seat between two large rear wheels, the driver on it and an exhaust pipe:
+// nothing like a car from behind or in front.
+void drawAheadTractor(QPainter& p, const Look& look, const QRectF& body, QPointF base, qreal s)
+{
+    const qreal w = body.width();
+    const qreal h = body.height();
+    p.setBrush(QColor(30, 30, 32));
+    p.drawRoundedRect(QRectF(body.left(), base.y() - h * 0.62, w * 0.3, h * 0.64), 3 * s, 3 * s);
+    p.drawRoundedRect(QRectF(body.right() - w * 0.3, base.y() - h * 0.62, w * 0.3, h * 0.64), 3 * s,
+                      3 * s);
+    p.setBrush(look.body);
+    p.drawRect(QRectF(body.left() + w * 0.3, base.y() - h * 0.5, w * 0.4, h * 0.32));
+    p.setBrush(QColor(40, 90, 170));
+    p.drawRoundedRect(QRectF(base.x() - w * 0.12, base.y() - h * 0.86, w * 0.24, h * 0.38), 2 * s,
+                      2 * s);
+    p.setBrush(QColor(245, 205, 165));
+    p.drawEllipse(QPointF(base.x(), base.y() - h * 0.92), w * 0.09, w * 0.09);
+    p.setPen(QPen(QColor(70, 70, 70), qMax(0.8, 1.6 * s)));
+    p.drawLine(QPointF(body.right() - w * 0.36, base.y() - h * 0.5),
+               QPointF(body.right() - w * 0.36, body.top() - h * 0.1));
+    p.setPen(Qt::NoPen);
+}
+
+// Cars, the police car and the ambulance.
+void drawAheadCar(QPainter& p, const Look& look, const QRectF& body, QPointF base, qreal s,
+                  bool front)
+{
+    const qreal w = body.width();
+    const qreal h = body.height();
+    const qreal r = 4 * s;
+    // Lower body and a cabin with its window.
+    QPainterPath car;
+    car.addRoundedRect(QRectF(body.left(), body.top() + h * 0.45, w, h * 0.55), r, r);
+    QPolygonF cabin;
+    cabin << QPointF(body.left() + w * 0.12, body.top() + h * 0.47)
+          << QPointF(body.left() + w * 0.24, body.top())
+          << QPointF(body.right() - w * 0.24, body.top())
+          << QPointF(body.right() - w * 0.12, body.top() + h * 0.47);
+    car.addPolygon(cabin);
+    car.setFillRule(Qt::WindingFill);
+    p.drawPath(car.simplified());
+    p.setPen(Qt::NoPen);
+    p.setBrush(kGlass);
+    QPolygonF glass;
+    glass << QPointF(body.left() + w * 0.18, body.top() + h * 0.44)
+          << QPointF(body.left() + w * 0.27, body.top() + h * 0.08)
+          << QPointF(body.right() - w * 0.27, body.top() + h * 0.08)
+          << QPointF(body.right() - w * 0.18, body.top() + h * 0.44);
+    p.drawPolygon(glass);
+    if (look.kind == Kind::Police) {
+        p.setBrush(QColor(30, 70, 170));
+        p.drawRect(QRectF(body.left(), body.top() + h * 0.62, w, h * 0.1));
+    }
+    if (look.kind == Kind::Ambulance) {
+        p.setBrush(QColor(220, 30, 30));
+        p.drawRect(QRectF(base.x() - 1.2 * s, body.top() + h * 0.55, 2.4 * s, 8 * s));
+        p.drawRect(QRectF(base.x() - 4 * s, body.top() + h * 0.55 + 2.8 * s, 8 * s, 2.4 * s));
+    }
+    // Plate, and the lamps that tell front from back: headlamps and a grille, or
+    // the red tail lamps.
+    p.setBrush(front ? QColor(30, 80, 200) : QColor(240, 200, 30));
+    p.drawRect(QRectF(base.x() - 6 * s, base.y() - 8 * s, 12 * s, 4 * s));
+    const qreal lampY = base.y() - 13.5 * s;
+    if (front) {
+        p.setBrush(QColor(40, 42, 46));
+        p.drawRect(QRectF(base.x() - 8 * s, lampY + 0.5 * s, 16 * s, 3 * s));
+        p.setBrush(QColor(235, 240, 245));
+        p.drawRoundedRect(QRectF(body.left() + 2 * s, lampY, 9 * s, 4 * s), s, s);
+        p.drawRoundedRect(QRectF(body.right() - 11 * s, lampY, 9 * s, 4 * s), s, s);
+    } else {
+        p.setBrush(QColor(170, 20, 20));
+        p.drawRect(QRectF(body.left() + 1.5 * s, lampY, 7 * s, 3.5 * s));
+        p.drawRect(QRectF(body.right() - 8.5 * s, lampY, 7 * s, 3.5 * s));
+    }
+}
+
+void drawAheadLamps(QPainter& q, const QRectF& body, QPointF base, qreal s, const Look& lk,
+                    bool front, bool dark, bool two)
+{
+    const qreal y = base.y() - (two ? 16 : 12) * s;
+    const qreal lx = two ? base.x() : body.left() + 4 * s;
+    const qreal rx = two ? base.x() : body.right() - 4 * s;
+    if (front) {
+        if (dark || lk.beam > 0) {
+            const qreal size = (lk.beam == 2 ? 3.2 : 2.0) * s;
+            glow(q, QPointF(lx, y), size, QColor(255, 252, 225));
+            if (!two) {
+                glow(q, QPointF(rx, y), size, QColor(255, 252, 225));
+            }
+            if (lk.beam == 2 && dark) {
+                // The glare of high beams into our eyes.
+                QRadialGradient g(QPointF(base.x(), y), 40 * s + 12);
+                g.setColorAt(0, QColor(255, 255, 235, 150));
+                g.setColorAt(1, QColor(255, 255, 235, 0));
+                q.setPen(Qt::NoPen);
+                q.setBrush(g);
+                q.drawEllipse(QPointF(base.x(), y), 40 * s + 12, 40 * s + 12);
+            }
+        }
+    } else if (lk.brake) {
+        glow(q, QPointF(lx, y), 2.2 * s, kBrake);
+        if (!two) {
+            glow(q, QPointF(rx, y), 2.2 * s, kBrake);
+        }
+    } else if (dark) {
+        glow(q, QPointF(lx, y), 1.4 * s, QColor(190, 20, 20));
+        if (!two) {
+            glow(q, QPointF(rx, y), 1.4 * s, QColor(190, 20, 20));
+        }
+    }
+    // Seen from behind, its left is our left; from the front, our right.
+    const bool leftOnLeft = !front;
+    if (lk.blinkLeft) {
+        glow(q, QPointF(leftOnLeft ? lx - 1.5 * s : rx + 1.5 * s, y - 2 * s), 2.0 * s, kAmber);
+    }
+    if (lk.blinkRight) {
+        glow(q, QPointF(leftOnLeft ? rx + 1.5 * s : lx - 1.5 * s, y - 2 * s), 2.0 * s, kAmber);
+    }
+    if (lk.siren) {
+        glow(q, QPointF(base.x() - 4 * s, body.top() - 1 * s), 2.4 * s, QColor(255, 40, 40));
+        glow(q, QPointF(base.x() + 4 * s, body.top() - 1 * s), 2.4 * s, QColor(40, 90, 255));
+    }
+    if (!lk.label.isEmpty()) {
+        drawTag(q, QPointF(body.center().x(), body.top() - 9), lk.label);
+    }
+}
+
+} // namespace
+
+void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool front,
+                      Lights& lights, bool dark)
+{
+    const bool two = twoWheeled(look.kind);
+    const QSizeF size = aheadSize(look.kind);
+    const qreal w = size.width() * s;
+    const qreal h = size.height() * s;
     const QRectF body(base.x() - w / 2, base.y() - h, w, h);
     p.save();
     p.setPen(Qt::NoPen);
@@ -402,102 +589,13 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
         p.drawEllipse(QPointF(base.x(), base.y() - 30 * s), 4 * s, 4.2 * s);
     } else {
         p.setBrush(look.body);
-        const qreal r = 4 * s;
         if (look.kind == Kind::Truck || look.kind == Kind::Fire || look.kind == Kind::Bus ||
             look.kind == Kind::SchoolBus) {
-            p.drawRoundedRect(body, r, r);
-            p.setPen(Qt::NoPen);
-            if (front || look.kind == Kind::Bus || look.kind == Kind::SchoolBus) {
-                p.setBrush(kGlass);
-                p.drawRect(QRectF(body.left() + 4 * s, body.top() + 6 * s, w - 8 * s, 18 * s));
-            } else if (look.kind == Kind::Truck) {
-                // The cargo box from behind: two doors with their locking bars.
-                p.setBrush(QColor(206, 202, 188));
-                p.drawRect(
-                    QRectF(body.left() + 1.5 * s, body.top() + 1.5 * s, w - 3 * s, h - 13 * s));
-                p.setPen(QPen(QColor(120, 116, 104), qMax(0.6, 0.8 * s)));
-                p.drawLine(QPointF(base.x(), body.top() + 2 * s),
-                           QPointF(base.x(), base.y() - 12 * s));
-                for (const qreal x : {body.left() + w * 0.27, body.right() - w * 0.27}) {
-                    p.drawLine(QPointF(x, body.top() + 4 * s), QPointF(x, base.y() - 14 * s));
-                }
-                p.setPen(Qt::NoPen);
-                p.setBrush(QColor(50, 50, 54));
-                p.drawRect(QRectF(body.left(), base.y() - 11 * s, w, 3 * s));
-            } else {
-                p.setBrush(look.body.darker(115));
-                p.drawRect(QRectF(body.left() + 4 * s, body.top() + 4 * s, w - 8 * s, h - 16 * s));
-            }
-            if (look.kind == Kind::SchoolBus) {
-                p.setBrush(QColor(200, 30, 30));
-                p.drawRect(QRectF(body.left(), body.top() + 27 * s, w, 3 * s));
-            }
+            drawAheadLarge(p, look, body, base, s, front);
         } else if (look.kind == Kind::Tractor) {
-            // An open seat between two large rear wheels, the driver on it and an exhaust
-            // pipe: nothing like a car from behind or in front.
-            p.setBrush(QColor(30, 30, 32));
-            p.drawRoundedRect(QRectF(body.left(), base.y() - h * 0.62, w * 0.3, h * 0.64), 3 * s,
-                              3 * s);
-            p.drawRoundedRect(
-                QRectF(body.right() - w * 0.3, base.y() - h * 0.62, w * 0.3, h * 0.64), 3 * s,
-                3 * s);
-            p.setBrush(look.body);
-            p.drawRect(QRectF(body.left() + w * 0.3, base.y() - h * 0.5, w * 0.4, h * 0.32));
-            p.setBrush(QColor(40, 90, 170));
-            p.drawRoundedRect(QRectF(base.x() - w * 0.12, base.y() - h * 0.86, w * 0.24, h * 0.38),
-                              2 * s, 2 * s);
-            p.setBrush(QColor(245, 205, 165));
-            p.drawEllipse(QPointF(base.x(), base.y() - h * 0.92), w * 0.09, w * 0.09);
-            p.setPen(QPen(QColor(70, 70, 70), qMax(0.8, 1.6 * s)));
-            p.drawLine(QPointF(body.right() - w * 0.36, base.y() - h * 0.5),
-                       QPointF(body.right() - w * 0.36, body.top() - h * 0.1));
-            p.setPen(Qt::NoPen);
+            drawAheadTractor(p, look, body, base, s);
         } else {
-            // Lower body and a cabin with its window.
-            QPainterPath car;
-            car.addRoundedRect(QRectF(body.left(), body.top() + h * 0.45, w, h * 0.55), r, r);
-            QPolygonF cabin;
-            cabin << QPointF(body.left() + w * 0.12, body.top() + h * 0.47)
-                  << QPointF(body.left() + w * 0.24, body.top())
-                  << QPointF(body.right() - w * 0.24, body.top())
-                  << QPointF(body.right() - w * 0.12, body.top() + h * 0.47);
-            car.addPolygon(cabin);
-            car.setFillRule(Qt::WindingFill);
-            p.drawPath(car.simplified());
-            p.setPen(Qt::NoPen);
-            p.setBrush(kGlass);
-            QPolygonF glass;
-            glass << QPointF(body.left() + w * 0.18, body.top() + h * 0.44)
-                  << QPointF(body.left() + w * 0.27, body.top() + h * 0.08)
-                  << QPointF(body.right() - w * 0.27, body.top() + h * 0.08)
-                  << QPointF(body.right() - w * 0.18, body.top() + h * 0.44);
-            p.drawPolygon(glass);
-            if (look.kind == Kind::Police) {
-                p.setBrush(QColor(30, 70, 170));
-                p.drawRect(QRectF(body.left(), body.top() + h * 0.62, w, h * 0.1));
-            }
-            if (look.kind == Kind::Ambulance) {
-                p.setBrush(QColor(220, 30, 30));
-                p.drawRect(QRectF(base.x() - 1.2 * s, body.top() + h * 0.55, 2.4 * s, 8 * s));
-                p.drawRect(
-                    QRectF(base.x() - 4 * s, body.top() + h * 0.55 + 2.8 * s, 8 * s, 2.4 * s));
-            }
-            // Plate, and the lamps that tell front from back: headlamps and a grille, or
-            // the red tail lamps.
-            p.setBrush(front ? QColor(30, 80, 200) : QColor(240, 200, 30));
-            p.drawRect(QRectF(base.x() - 6 * s, base.y() - 8 * s, 12 * s, 4 * s));
-            const qreal lampY = base.y() - 13.5 * s;
-            if (front) {
-                p.setBrush(QColor(40, 42, 46));
-                p.drawRect(QRectF(base.x() - 8 * s, lampY + 0.5 * s, 16 * s, 3 * s));
-                p.setBrush(QColor(235, 240, 245));
-                p.drawRoundedRect(QRectF(body.left() + 2 * s, lampY, 9 * s, 4 * s), s, s);
-                p.drawRoundedRect(QRectF(body.right() - 11 * s, lampY, 9 * s, 4 * s), s, s);
-            } else {
-                p.setBrush(QColor(170, 20, 20));
-                p.drawRect(QRectF(body.left() + 1.5 * s, lampY, 7 * s, 3.5 * s));
-                p.drawRect(QRectF(body.right() - 8.5 * s, lampY, 7 * s, 3.5 * s));
-            }
+            drawAheadCar(p, look, body, base, s, front);
         }
         // Wheels below the body.
         p.setBrush(QColor(25, 25, 25));
@@ -508,52 +606,7 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
 
     const Look lk = look;
     lights.push_back([body, base, s, lk, front, dark, two](QPainter& q) {
-        const qreal y = base.y() - (two ? 16 : 12) * s;
-        const qreal lx = two ? base.x() : body.left() + 4 * s;
-        const qreal rx = two ? base.x() : body.right() - 4 * s;
-        if (front) {
-            if (dark || lk.beam > 0) {
-                const qreal size = (lk.beam == 2 ? 3.2 : 2.0) * s;
-                glow(q, QPointF(lx, y), size, QColor(255, 252, 225));
-                if (!two) {
-                    glow(q, QPointF(rx, y), size, QColor(255, 252, 225));
-                }
-                if (lk.beam == 2 && dark) {
-                    // The glare of high beams into our eyes.
-                    QRadialGradient g(QPointF(base.x(), y), 40 * s + 12);
-                    g.setColorAt(0, QColor(255, 255, 235, 150));
-                    g.setColorAt(1, QColor(255, 255, 235, 0));
-                    q.setPen(Qt::NoPen);
-                    q.setBrush(g);
-                    q.drawEllipse(QPointF(base.x(), y), 40 * s + 12, 40 * s + 12);
-                }
-            }
-        } else if (lk.brake) {
-            glow(q, QPointF(lx, y), 2.2 * s, kBrake);
-            if (!two) {
-                glow(q, QPointF(rx, y), 2.2 * s, kBrake);
-            }
-        } else if (dark) {
-            glow(q, QPointF(lx, y), 1.4 * s, QColor(190, 20, 20));
-            if (!two) {
-                glow(q, QPointF(rx, y), 1.4 * s, QColor(190, 20, 20));
-            }
-        }
-        // Seen from behind, its left is our left; from the front, our right.
-        const bool leftOnLeft = !front;
-        if (lk.blinkLeft) {
-            glow(q, QPointF(leftOnLeft ? lx - 1.5 * s : rx + 1.5 * s, y - 2 * s), 2.0 * s, kAmber);
-        }
-        if (lk.blinkRight) {
-            glow(q, QPointF(leftOnLeft ? rx + 1.5 * s : lx - 1.5 * s, y - 2 * s), 2.0 * s, kAmber);
-        }
-        if (lk.siren) {
-            glow(q, QPointF(base.x() - 4 * s, body.top() - 1 * s), 2.4 * s, QColor(255, 40, 40));
-            glow(q, QPointF(base.x() + 4 * s, body.top() - 1 * s), 2.4 * s, QColor(40, 90, 255));
-        }
-        if (!lk.label.isEmpty()) {
-            drawTag(q, QPointF(body.center().x(), body.top() - 9), lk.label);
-        }
+        drawAheadLamps(q, body, base, s, lk, front, dark, two);
     });
 }
 

@@ -415,12 +415,23 @@ struct Placed
     bool ok = false;
 };
 
-} // namespace
-
-void drawTopView(QPainter& p, const Description& description, const Weather& weather,
-                 Lights& lights, Faults& faults)
+// Reading: what a view from above says, its road first and then, in their order, the
+// lines drawn over the road.
+struct TopScene
 {
     Top t;
+    Express e;
+    bool straight = false;
+    bool diverge = false;
+    std::vector<const Line*> later;
+};
+
+using Movers = std::vector<std::function<void()>>;
+
+TopScene readTopScene(const Description& description, Faults& faults)
+{
+    TopScene s;
+    Top& t = s.t;
     auto armName = [&](const QString& s) { return kArms.contains(s) ? s : QString(); };
     for (const Line& line : description.lines) {
         const QStringList& a = line.args;
@@ -456,12 +467,12 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
     if (t.road == QLatin1String("roundabout")) {
         t.ringOuter = 40;
     }
-    const bool straight = t.road == QLatin1String("straight") || t.road == QLatin1String("rail");
-    Express e;
+    s.straight = t.road == QLatin1String("straight") || t.road == QLatin1String("rail");
+    Express& e = s.e;
     e.lanes = t.lanes < 2 ? 2 : t.lanes;
-    const bool diverge = t.road == QLatin1String("diverge");
+    s.diverge = t.road == QLatin1String("diverge");
     // Collect the markings before drawing the road.
-    std::vector<const Line*> later;
+    std::vector<const Line*>& later = s.later;
     for (const Line& line : description.lines) {
         const QStringList& a = line.args;
         if (line.key == QLatin1String("Centre") || line.key == QLatin1String("LaneLines")) {
@@ -520,8 +531,16 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
             later.push_back(&line);
         }
     }
+    return s;
+}
 
-    // Ground and road.
+// Laying out the road: the ground, the road of its kind and its lines.
+void layOutRoad(QPainter& p, TopScene& s, const Weather& weather)
+{
+    Top& t = s.t;
+    const Express& e = s.e;
+    const bool straight = s.straight;
+    const bool diverge = s.diverge;
     p.fillRect(QRectF(0, 0, 200, 150), weather.snow ? QColor(236, 240, 244) : kGrass);
     const qreal half = t.lanes * kLane;
     if (t.junction()) {
@@ -576,141 +595,17 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
         drawExpress(p, e, t.laneLines);
         p.restore();
     }
+}
 
-    const bool dark = weather.dark() || weather.fog;
-    auto flipY = [&](QPointF q) { return diverge ? QPointF(q.x(), 150 - q.y()) : q; };
-    auto place = [&](const Line& line, const QStringList& a, int* used) -> Placed {
-        Placed r;
-        if (a.isEmpty()) {
-            return r;
-        }
-        qreal x = 0;
-        qreal y = 0;
-        qreal h = 0;
-        if (a[0] == QLatin1String("at")) {
-            *used = 4;
-            if (number(line, 2, &x, faults) && number(line, 3, &y, faults) &&
-                number(line, 4, &h, faults)) {
-                r = {QPointF(x, y), h, true};
-            }
-            return r;
-        }
-        if (t.junction() && (kArms.contains(a[0]) || a[0].startsWith(QLatin1String("exit-")))) {
-            *used = 3;
-            const bool exit = a[0].startsWith(QLatin1String("exit-"));
-            const QString name = exit ? a[0].mid(5) : a[0];
-            qreal lane = 0;
-            qreal slot = 0;
-            if (!kArms.contains(name) || !t.armExists(name)) {
-                faults.add(line, QStringLiteral("no arm %1 on this road").arg(a[0]));
-                return r;
-            }
-            if (!number(line, 2, &lane, faults) || !number(line, 3, &slot, faults)) {
-                return r;
-            }
-            const Arm arm = t.arm(name);
-            if (lane < 0.5 || lane > arm.lanes + 0.5) {
-                faults.add(line,
-                           QStringLiteral("the arm %1 has %2 lanes").arg(name).arg(arm.lanes));
-                return r;
-            }
-            const qreal length = 16;
-            const qreal spacing = 21;
-            const qreal u = (lane - 0.5) * kLane;
-            if (exit) {
-                const qreal v = arm.b + 4 + (slot - 1) * spacing + length / 2 + 4;
-                r = {arm.map(-u, v), arm.theta + 180, true};
-            } else {
-                const qreal v =
-                    slot <= 0 ? arm.b - 2 + slot * spacing
-                              : arm.b + t.stopGap(name) + 3 + (slot - 1) * spacing + length / 2;
-                r = {arm.map(u, v), arm.theta, true};
-            }
-            return r;
-        }
-        if (t.road == QLatin1String("roundabout") && a[0] == QLatin1String("ring")) {
-            *used = 2;
-            qreal angle = 0;
-            if (!number(line, 2, &angle, faults)) {
-                return r;
-            }
-            qreal lane = 2;
-            if (a.size() > 2) {
-                bool isNumber = false;
-                const qreal n = a[2].toDouble(&isNumber);
-                if (isNumber) {
-                    lane = n;
-                    *used = 3;
-                }
-            }
-            const qreal mid = (t.ringOuter + t.ringIsland) / 2;
-            const qreal radius = lane <= 1 ? (t.ringIsland + mid) / 2 : (mid + t.ringOuter) / 2;
-            const qreal rad = qDegreesToRadians(angle);
-            r = {kCentre + QPointF(qSin(rad), -qCos(rad)) * radius, angle - 90, true};
-            return r;
-        }
-        if ((straight || t.express()) &&
-            (a[0] == QLatin1String("up") || a[0] == QLatin1String("down"))) {
-            *used = 3;
-            const bool up = a[0] == QLatin1String("up");
-            if (!number(line, 3, &y, faults)) {
-                return r;
-            }
-            if (t.express()) {
-                if (!up) {
-                    faults.add(line, QStringLiteral("an expressway picture shows one carriageway"));
-                    return r;
-                }
-                if (a.size() > 1 && a[1] == QLatin1String("E")) {
-                    const qreal ly = diverge ? 150 - y : y;
-                    const bool beside = ly < Express::joinY && ly > Express::taperY;
-                    x = (beside ? e.extraRight() : e.mainRight()) + 6;
-                } else {
-                    qreal lane = 0;
-                    if (!number(line, 2, &lane, faults)) {
-                        return r;
-                    }
-                    if (lane < 0.5 || lane > e.lanes + 1.5) {
-                        faults.add(line,
-                                   QStringLiteral("the carriageway has %1 lanes").arg(e.lanes));
-                        return r;
-                    }
-                    x = e.mainLeft() + (lane - 0.5) * kExpressLane;
-                }
-                r = {QPointF(x, y), 0, true};
-                return r;
-            }
-            qreal lane = 0;
-            if (!number(line, 2, &lane, faults)) {
-                return r;
-            }
-            const qreal u = (lane - 0.5) * kLane;
-            r = up ? Placed{QPointF(kCentre.x() + u, y), 0, true}
-                   : Placed{QPointF(kCentre.x() - u, y), 180, true};
-            return r;
-        }
-        if (t.express() && a[0] == QLatin1String("ramp")) {
-            *used = 2;
-            qreal s = 0;
-            if (!number(line, 2, &s, faults)) {
-                return r;
-            }
-            s = qBound(0.0, s, 1.0);
-            const QPointF at = flipY(e.ramp(s));
-            // Towards the join on a merge, away from it on a diverge.
-            const QPointF next =
-                diverge ? flipY(e.ramp(qMax(0.0, s - 0.05))) : flipY(e.ramp(qMin(1.0, s + 0.05)));
-            const QPointF d = diverge && s < 0.05    ? at - flipY(e.ramp(s + 0.05))
-                              : !diverge && s > 0.95 ? at - flipY(e.ramp(s - 0.05))
-                                                     : next - at;
-            r = {at, qRadiansToDegrees(qAtan2(d.x(), -d.y())), true};
-            return r;
-        }
-        faults.add(line, QStringLiteral("no place %1 on this road").arg(a[0]));
-        return r;
-    };
-
-    // Markings of straight roads.
+// The markings a line of the description places on the road: crossings, yellow grids,
+// kerb lines, bus bays and lane arrows away from a junction.
+void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
+{
+    const Top& t = s.t;
+    const Express& e = s.e;
+    const bool straight = s.straight;
+    const qreal half = t.lanes * kLane;
+    const std::vector<const Line*>& later = s.later;
     for (const Line* lp : later) {
         const Line& line = *lp;
         const QStringList& a = line.args;
@@ -821,7 +716,481 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
             }
         }
     }
+}
 
+// Drawing the items: where an item stands, by its place on this road.
+Placed placeItem(const TopScene& s, const Line& line, const QStringList& a, int* used,
+                 Faults& faults)
+{
+    const Top& t = s.t;
+    const Express& e = s.e;
+    const bool straight = s.straight;
+    const bool diverge = s.diverge;
+    auto flipY = [&](QPointF q) { return diverge ? QPointF(q.x(), 150 - q.y()) : q; };
+    Placed r;
+    if (a.isEmpty()) {
+        return r;
+    }
+    qreal x = 0;
+    qreal y = 0;
+    qreal h = 0;
+    if (a[0] == QLatin1String("at")) {
+        *used = 4;
+        if (number(line, 2, &x, faults) && number(line, 3, &y, faults) &&
+            number(line, 4, &h, faults)) {
+            r = {QPointF(x, y), h, true};
+        }
+        return r;
+    }
+    if (t.junction() && (kArms.contains(a[0]) || a[0].startsWith(QLatin1String("exit-")))) {
+        *used = 3;
+        const bool exit = a[0].startsWith(QLatin1String("exit-"));
+        const QString name = exit ? a[0].mid(5) : a[0];
+        qreal lane = 0;
+        qreal slot = 0;
+        if (!kArms.contains(name) || !t.armExists(name)) {
+            faults.add(line, QStringLiteral("no arm %1 on this road").arg(a[0]));
+            return r;
+        }
+        if (!number(line, 2, &lane, faults) || !number(line, 3, &slot, faults)) {
+            return r;
+        }
+        const Arm arm = t.arm(name);
+        if (lane < 0.5 || lane > arm.lanes + 0.5) {
+            faults.add(line, QStringLiteral("the arm %1 has %2 lanes").arg(name).arg(arm.lanes));
+            return r;
+        }
+        const qreal length = 16;
+        const qreal spacing = 21;
+        const qreal u = (lane - 0.5) * kLane;
+        if (exit) {
+            const qreal v = arm.b + 4 + (slot - 1) * spacing + length / 2 + 4;
+            r = {arm.map(-u, v), arm.theta + 180, true};
+        } else {
+            const qreal v = slot <= 0
+                                ? arm.b - 2 + slot * spacing
+                                : arm.b + t.stopGap(name) + 3 + (slot - 1) * spacing + length / 2;
+            r = {arm.map(u, v), arm.theta, true};
+        }
+        return r;
+    }
+    if (t.road == QLatin1String("roundabout") && a[0] == QLatin1String("ring")) {
+        *used = 2;
+        qreal angle = 0;
+        if (!number(line, 2, &angle, faults)) {
+            return r;
+        }
+        qreal lane = 2;
+        if (a.size() > 2) {
+            bool isNumber = false;
+            const qreal n = a[2].toDouble(&isNumber);
+            if (isNumber) {
+                lane = n;
+                *used = 3;
+            }
+        }
+        const qreal mid = (t.ringOuter + t.ringIsland) / 2;
+        const qreal radius = lane <= 1 ? (t.ringIsland + mid) / 2 : (mid + t.ringOuter) / 2;
+        const qreal rad = qDegreesToRadians(angle);
+        r = {kCentre + QPointF(qSin(rad), -qCos(rad)) * radius, angle - 90, true};
+        return r;
+    }
+    if ((straight || t.express()) &&
+        (a[0] == QLatin1String("up") || a[0] == QLatin1String("down"))) {
+        *used = 3;
+        const bool up = a[0] == QLatin1String("up");
+        if (!number(line, 3, &y, faults)) {
+            return r;
+        }
+        if (t.express()) {
+            if (!up) {
+                faults.add(line, QStringLiteral("an expressway picture shows one carriageway"));
+                return r;
+            }
+            if (a.size() > 1 && a[1] == QLatin1String("E")) {
+                const qreal ly = diverge ? 150 - y : y;
+                const bool beside = ly < Express::joinY && ly > Express::taperY;
+                x = (beside ? e.extraRight() : e.mainRight()) + 6;
+            } else {
+                qreal lane = 0;
+                if (!number(line, 2, &lane, faults)) {
+                    return r;
+                }
+                if (lane < 0.5 || lane > e.lanes + 1.5) {
+                    faults.add(line, QStringLiteral("the carriageway has %1 lanes").arg(e.lanes));
+                    return r;
+                }
+                x = e.mainLeft() + (lane - 0.5) * kExpressLane;
+            }
+            r = {QPointF(x, y), 0, true};
+            return r;
+        }
+        qreal lane = 0;
+        if (!number(line, 2, &lane, faults)) {
+            return r;
+        }
+        const qreal u = (lane - 0.5) * kLane;
+        r = up ? Placed{QPointF(kCentre.x() + u, y), 0, true}
+               : Placed{QPointF(kCentre.x() - u, y), 180, true};
+        return r;
+    }
+    if (t.express() && a[0] == QLatin1String("ramp")) {
+        *used = 2;
+        qreal s = 0;
+        if (!number(line, 2, &s, faults)) {
+            return r;
+        }
+        s = qBound(0.0, s, 1.0);
+        const QPointF at = flipY(e.ramp(s));
+        // Towards the join on a merge, away from it on a diverge.
+        const QPointF next =
+            diverge ? flipY(e.ramp(qMax(0.0, s - 0.05))) : flipY(e.ramp(qMin(1.0, s + 0.05)));
+        const QPointF d = diverge && s < 0.05    ? at - flipY(e.ramp(s + 0.05))
+                          : !diverge && s > 0.95 ? at - flipY(e.ramp(s - 0.05))
+                                                 : next - at;
+        r = {at, qRadiansToDegrees(qAtan2(d.x(), -d.y())), true};
+        return r;
+    }
+    faults.add(line, QStringLiteral("no place %1 on this road").arg(a[0]));
+    return r;
+}
+
+void drawVehicleItem(QPainter& p, const TopScene& s, const Line& line, Lights& lights, bool dark,
+                     Movers& movers, Faults& faults)
+{
+    const Top& t = s.t;
+    const QStringList& a = line.args;
+    Kind kind;
+    if (a.isEmpty() || !kindNamed(a[0], &kind)) {
+        faults.add(line, QStringLiteral("no vehicle kind %1").arg(a.value(0)));
+        return;
+    }
+    int used = 0;
+    const QStringList rest = a.mid(1);
+    // Numbers of the place are read from the line's own arguments.
+    Line shifted = line;
+    shifted.args = QStringList{QString()} + rest;
+    Placed where = placeItem(s, shifted, rest, &used, faults);
+    if (!where.ok) {
+        return;
+    }
+    const Look look = lookOf(kind, rest.mid(used), line, faults);
+    drawTopVehicle(p, where.at, where.heading, look, lights, dark);
+    if (!look.move.isEmpty()) {
+        // The path it takes through the junction, in its approach's frame.
+        QPainterPath path;
+        const qreal front = topSize(kind).width() / 2 + 1;
+        const QString armTag = rest.value(0);
+        if (t.junction() && kArms.contains(armTag)) {
+            const Arm arm = t.arm(armTag);
+            const qreal h = qDegreesToRadians(arm.theta);
+            const QPointF rel = where.at - kCentre;
+            const qreal u = rel.x() * qCos(h) + rel.y() * qSin(h);
+            const qreal v = -rel.x() * qSin(h) + rel.y() * qCos(h) - front;
+            if (t.road == QLatin1String("roundabout")) {
+                const qreal radius = (t.ringOuter + (t.ringOuter + t.ringIsland) / 2) / 2;
+                const qreal turns = look.move == QLatin1String("right")      ? 90
+                                    : look.move == QLatin1String("straight") ? 180
+                                    : look.move == QLatin1String("left")     ? 270
+                                                                             : 340;
+                path.moveTo(arm.map(u, v));
+                for (qreal d = 20; d <= turns - 20 + 0.1; d += 6) {
+                    // Angles in the arm's frame, 180 pointing at the arm.
+                    const qreal ang = qDegreesToRadians(180 - d);
+                    path.lineTo(arm.map(qSin(ang) * radius, -qCos(ang) * radius));
+                }
+                const Arm out =
+                    t.arm(kArms[(kArms.indexOf(armTag) + 8 - int((turns + 20) / 90)) % 4]);
+                path.lineTo(out.map(-kLane / 2, out.b + 18));
+            } else if (look.move == QLatin1String("straight")) {
+                path.moveTo(arm.map(u, v));
+                path.lineTo(arm.map(u, -arm.b - 14));
+            } else if (look.move == QLatin1String("left")) {
+                const qreal endV = -kLane / 2;
+                path.moveTo(arm.map(u, v));
+                path.quadTo(arm.map(u, endV), arm.map(-arm.a - 14, endV));
+            } else if (look.move == QLatin1String("right")) {
+                const qreal endV = (arm.crossLanes - 0.5) * kLane;
+                path.moveTo(arm.map(u, v));
+                path.quadTo(arm.map(u, endV), arm.map(arm.a + 14, endV));
+            } else {
+                path.moveTo(arm.map(u, v));
+                path.cubicTo(arm.map(u, -arm.b * 0.8), arm.map(-kLane / 2, -arm.b * 0.8),
+                             arm.map(-kLane / 2, v + 10));
+            }
+        } else {
+            // Elsewhere: ahead along its heading (a U-turn turns to its left).
+            const qreal h = qDegreesToRadians(where.heading);
+            const QPointF dir(qSin(h), -qCos(h));
+            const QPointF right(-dir.y(), dir.x());
+            const QPointF start = where.at + dir * front;
+            path.moveTo(start);
+            if (look.move == QLatin1String("straight")) {
+                path.lineTo(start + dir * 30);
+            } else if (look.move == QLatin1String("left")) {
+                path.quadTo(start + dir * 22, start + dir * 22 - right * 22);
+            } else if (look.move == QLatin1String("right")) {
+                path.quadTo(start + dir * 22, start + dir * 22 + right * 22);
+            } else {
+                path.cubicTo(start + dir * 22, start + dir * 22 - right * kLane * 2,
+                             start - right * kLane * 2 - dir * 6);
+            }
+        }
+        movers.push_back([&p, path] { drawArrow(p, path, QColor(20, 190, 60)); });
+    }
+}
+
+void drawPersonItem(QPainter& p, const TopScene& s, const Line& line, Faults& faults)
+{
+    const Top& t = s.t;
+    const QStringList& a = line.args;
+    QPointF at;
+    QString kind = QStringLiteral("adult");
+    if (a.value(0) == QLatin1String("zebra")) {
+        qreal f = 0;
+        if (a.size() < 3 || !t.junction() || !kArms.contains(a[1]) || !t.zebraArms.contains(a[1]) ||
+            !number(line, 2, &f, faults)) {
+            faults.add(line, QStringLiteral("Person: zebra ARM FRACTION needs a crossing "
+                                            "on that arm"));
+            return;
+        }
+        const Arm arm = t.arm(a[1]);
+        at = arm.map(-arm.a + 2 + f * (2 * arm.a - 4), arm.b + 8);
+        kind = a.value(3, kind);
+    } else {
+        qreal x = 0;
+        qreal y = 0;
+        if (!number(line, 0, &x, faults) || !number(line, 1, &y, faults)) {
+            return;
+        }
+        at = QPointF(x, y);
+        kind = a.value(2, kind);
+    }
+    if (!personKind(kind)) {
+        faults.add(line, QStringLiteral("no person %1").arg(kind));
+        return;
+    }
+    drawPerson(p, at, 13, kind);
+}
+
+void drawSignItem(QPainter& p, const Line& line, Faults& faults)
+{
+    const QStringList& a = line.args;
+    qreal x = 0;
+    qreal y = 0;
+    qreal size = 22;
+    if (a.size() < 3 || !number(line, 1, &x, faults) || !number(line, 2, &y, faults) ||
+        (a.size() > 3 && !number(line, 3, &size, faults))) {
+        faults.add(line, QStringLiteral("Sign is NAME x y [SIZE]"));
+        return;
+    }
+    if (!drawSignOnPost(p, a[0], QPointF(x, y), size, 4)) {
+        faults.add(line, QStringLiteral("no sign %1").arg(a[0]));
+    }
+}
+
+void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Faults& faults)
+{
+    const QStringList& a = line.args;
+    qreal x = 0;
+    qreal y = 0;
+    const QString what = a.value(0);
+    if (!number(line, 1, &x, faults) || !number(line, 2, &y, faults)) {
+        return;
+    }
+    p.save();
+    if (what == QLatin1String("triangle")) {
+        QPolygonF tri;
+        tri << QPointF(x, y - 4) << QPointF(x + 4, y + 3) << QPointF(x - 4, y + 3);
+        p.setPen(QPen(QColor(230, 20, 20), 1.6));
+        p.setBrush(QColor(255, 255, 255, 120));
+        p.drawPolygon(tri);
+    } else if (what == QLatin1String("cone")) {
+        p.setPen(QPen(QColor(160, 60, 0), 0.6));
+        p.setBrush(QColor(255, 110, 20));
+        p.drawEllipse(QPointF(x, y), 2.6, 2.6);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(x, y), 1.1, 1.1);
+    } else if (what == QLatin1String("ball")) {
+        drawBall(p, QPointF(x, y), 3);
+    } else if (what == QLatin1String("rock")) {
+        p.setPen(QPen(QColor(80, 70, 60), 0.6));
+        p.setBrush(QColor(140, 128, 112));
+        p.drawEllipse(QPointF(x, y), 5, 4);
+    } else if (what == QLatin1String("puddle")) {
+        qreal w = 0;
+        qreal h = 0;
+        if (!number(line, 3, &w, faults) || !number(line, 4, &h, faults)) {
+            p.restore();
+            return;
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 150, 190, 200));
+        p.drawEllipse(QRectF(x - w / 2, y - h / 2, w, h));
+    } else if (what == QLatin1String("lamp")) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(90, 90, 96));
+        p.drawEllipse(QPointF(x, y), 1.6, 1.6);
+        const QPointF at(x, y);
+        lights.push_back([at, dark](QPainter& q) {
+            if (!dark) {
+                return;
+            }
+            QRadialGradient g(at, 20);
+            g.setColorAt(0, QColor(255, 230, 160, 150));
+            g.setColorAt(1, QColor(255, 230, 160, 0));
+            q.setPen(Qt::NoPen);
+            q.setBrush(g);
+            q.drawEllipse(at, 20, 20);
+        });
+    } else if (what == QLatin1String("tree")) {
+        p.setPen(QPen(QColor(40, 90, 40), 0.8));
+        p.setBrush(QColor(70, 140, 60));
+        p.drawEllipse(QPointF(x, y), 7, 7);
+        p.setBrush(QColor(90, 160, 70));
+        p.drawEllipse(QPointF(x - 1.5, y - 1.5), 3.5, 3.5);
+    } else if (what == QLatin1String("gate")) {
+        qreal w = 0;
+        if (!number(line, 3, &w, faults)) {
+            p.restore();
+            return;
+        }
+        p.setPen(QPen(QColor(60, 60, 60), 0.6));
+        for (int i = 0; i < int(w / 4); ++i) {
+            p.setBrush(i % 2 ? Qt::white : QColor(220, 30, 30));
+            p.drawRect(QRectF(x + i * 4, y - 1.2, 4, 2.4));
+        }
+        p.setBrush(QColor(60, 60, 60));
+        p.drawEllipse(QPointF(x, y), 2, 2);
+    } else if (what == QLatin1String("train")) {
+        qreal len = 0;
+        if (!number(line, 3, &len, faults)) {
+            p.restore();
+            return;
+        }
+        p.setPen(QPen(QColor(20, 40, 60), 0.8));
+        for (qreal cx = x; cx < x + len - 4; cx += 34) {
+            const qreal cw = qMin(32.0, x + len - cx);
+            p.setBrush(QColor(40, 110, 90));
+            p.drawRoundedRect(QRectF(cx, y - 5, cw, 10), 2, 2);
+            p.setBrush(QColor(230, 200, 60));
+            p.drawRect(QRectF(cx + 1, y - 1, cw - 2, 2));
+        }
+    } else if (what == QLatin1String("crash")) {
+        Look one;
+        one.body = QColor(70, 120, 200);
+        Look two;
+        two.body = QColor(235, 235, 235);
+        Lights none;
+        drawTopVehicle(p, QPointF(x - 5, y + 4), 20, one, none, false);
+        drawTopVehicle(p, QPointF(x + 6, y - 5), 110, two, none, false);
+        p.setPen(QPen(QColor(255, 200, 0), 1.2));
+        for (int k = 0; k < 6; ++k) {
+            const qreal ang = k * M_PI / 3;
+            p.drawLine(QPointF(x + 1, y) + QPointF(qCos(ang), qSin(ang)) * 2,
+                       QPointF(x + 1, y) + QPointF(qCos(ang), qSin(ang)) * 5);
+        }
+    } else if (what == QLatin1String("work")) {
+        qreal w = 0;
+        qreal h = 0;
+        if (!number(line, 3, &w, faults) || !number(line, 4, &h, faults)) {
+            p.restore();
+            return;
+        }
+        const QRectF box(x - w / 2, y - h / 2, w, h);
+        p.setPen(QPen(QColor(255, 120, 0), 1.2));
+        p.setBrush(QColor(200, 180, 140));
+        p.drawRect(box);
+        p.setClipRect(box);
+        p.setPen(QPen(QColor(255, 120, 0), 0.8));
+        for (qreal d = -h; d < w; d += 4) {
+            p.drawLine(QPointF(box.left() + d, box.bottom()),
+                       QPointF(box.left() + d + h, box.top()));
+        }
+    } else {
+        faults.add(line, QStringLiteral("no object %1").arg(what));
+    }
+    p.restore();
+}
+
+void drawArrowItem(QPainter& p, const Line& line, Movers& movers, Faults& faults)
+{
+    const QStringList& a = line.args;
+    QPainterPath path;
+    QColor color(20, 190, 60);
+    QStringList numbers = a;
+    bool colorOk = false;
+    if (!numbers.isEmpty()) {
+        const QColor c = arrowColor(numbers.last(), &colorOk);
+        if (colorOk) {
+            color = c;
+            numbers.removeLast();
+        }
+    }
+    if (numbers.size() < 4 || numbers.size() % 2) {
+        faults.add(line, QStringLiteral("Arrow is x1 y1 x2 y2 [x3 y3 ...] [colour]"));
+        return;
+    }
+    Line nums = line;
+    nums.args = numbers;
+    QPolygonF pts;
+    bool good = true;
+    for (int i = 0; i < numbers.size(); i += 2) {
+        qreal x = 0;
+        qreal y = 0;
+        good = number(nums, i, &x, faults) && number(nums, i + 1, &y, faults) && good;
+        pts << QPointF(x, y);
+    }
+    if (!good) {
+        return;
+    }
+    path.moveTo(pts[0]);
+    if (pts.size() == 2) {
+        path.lineTo(pts[1]);
+    } else {
+        // Through the middle points, smoothly.
+        for (int i = 1; i < pts.size() - 1; ++i) {
+            const QPointF next = i + 1 < pts.size() - 1 ? (pts[i] + pts[i + 1]) / 2 : pts[i + 1];
+            path.quadTo(pts[i], next);
+        }
+    }
+    movers.push_back([&p, path, color] { drawArrow(p, path, color); });
+}
+
+void drawItem(QPainter& p, const TopScene& s, const Line& line, Lights& lights, bool dark,
+              Movers& movers, Faults& faults)
+{
+    if (line.key == QLatin1String("Vehicle")) {
+        drawVehicleItem(p, s, line, lights, dark, movers, faults);
+    } else if (line.key == QLatin1String("Person")) {
+        drawPersonItem(p, s, line, faults);
+    } else if (line.key == QLatin1String("Sign")) {
+        drawSignItem(p, line, faults);
+    } else if (line.key == QLatin1String("Object")) {
+        drawObjectItem(p, line, lights, dark, faults);
+    } else if (line.key == QLatin1String("Arrow")) {
+        drawArrowItem(p, line, movers, faults);
+    } else if (line.key == QLatin1String("Zebra") || line.key == QLatin1String("Grid") ||
+               line.key == QLatin1String("Kerb") || line.key == QLatin1String("BusStop") ||
+               line.key == QLatin1String("Arrows") || line.key == QLatin1String("Centre") ||
+               line.key == QLatin1String("LaneLines") || line.key == QLatin1String("Signal") ||
+               line.key == QLatin1String("Stopline")) {
+        // Drawn with the road.
+    } else {
+        faults.add(line, QStringLiteral("no key %1 in a view from above").arg(line.key));
+    }
+}
+
+} // namespace
+
+void drawTopView(QPainter& p, const Description& description, const Weather& weather,
+                 Lights& lights, Faults& faults)
+{
+    TopScene s = readTopScene(description, faults);
+    layOutRoad(p, s, weather);
+    drawMarkings(p, s, faults);
+
+    const Top& t = s.t;
     // Signals at the approaches, as each sees them.
     for (const auto& [name, tokens] : t.heads) {
         if (!t.junction() || !t.armExists(name)) {
@@ -832,299 +1201,10 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
         drawSignalHeads(p, at - QPointF(3, 8), 2.2, tokens);
     }
 
-    std::vector<std::function<void()>> movers;
-    for (const Line* lp : later) {
-        const Line& line = *lp;
-        const QStringList& a = line.args;
-        if (line.key == QLatin1String("Vehicle")) {
-            Kind kind;
-            if (a.isEmpty() || !kindNamed(a[0], &kind)) {
-                faults.add(line, QStringLiteral("no vehicle kind %1").arg(a.value(0)));
-                continue;
-            }
-            int used = 0;
-            const QStringList rest = a.mid(1);
-            // Numbers of the place are read from the line's own arguments.
-            Line shifted = line;
-            shifted.args = QStringList{QString()} + rest;
-            Placed where = place(shifted, rest, &used);
-            if (!where.ok) {
-                continue;
-            }
-            const Look look = lookOf(kind, rest.mid(used), line, faults);
-            drawTopVehicle(p, where.at, where.heading, look, lights, dark);
-            if (!look.move.isEmpty()) {
-                // The path it takes through the junction, in its approach's frame.
-                QPainterPath path;
-                const qreal front = topSize(kind).width() / 2 + 1;
-                const QString armTag = rest.value(0);
-                if (t.junction() && kArms.contains(armTag)) {
-                    const Arm arm = t.arm(armTag);
-                    const qreal h = qDegreesToRadians(arm.theta);
-                    const QPointF rel = where.at - kCentre;
-                    const qreal u = rel.x() * qCos(h) + rel.y() * qSin(h);
-                    const qreal v = -rel.x() * qSin(h) + rel.y() * qCos(h) - front;
-                    if (t.road == QLatin1String("roundabout")) {
-                        const qreal radius = (t.ringOuter + (t.ringOuter + t.ringIsland) / 2) / 2;
-                        const qreal turns = look.move == QLatin1String("right")      ? 90
-                                            : look.move == QLatin1String("straight") ? 180
-                                            : look.move == QLatin1String("left")     ? 270
-                                                                                     : 340;
-                        path.moveTo(arm.map(u, v));
-                        for (qreal d = 20; d <= turns - 20 + 0.1; d += 6) {
-                            // Angles in the arm's frame, 180 pointing at the arm.
-                            const qreal ang = qDegreesToRadians(180 - d);
-                            path.lineTo(arm.map(qSin(ang) * radius, -qCos(ang) * radius));
-                        }
-                        const Arm out =
-                            t.arm(kArms[(kArms.indexOf(armTag) + 8 - int((turns + 20) / 90)) % 4]);
-                        path.lineTo(out.map(-kLane / 2, out.b + 18));
-                    } else if (look.move == QLatin1String("straight")) {
-                        path.moveTo(arm.map(u, v));
-                        path.lineTo(arm.map(u, -arm.b - 14));
-                    } else if (look.move == QLatin1String("left")) {
-                        const qreal endV = -kLane / 2;
-                        path.moveTo(arm.map(u, v));
-                        path.quadTo(arm.map(u, endV), arm.map(-arm.a - 14, endV));
-                    } else if (look.move == QLatin1String("right")) {
-                        const qreal endV = (arm.crossLanes - 0.5) * kLane;
-                        path.moveTo(arm.map(u, v));
-                        path.quadTo(arm.map(u, endV), arm.map(arm.a + 14, endV));
-                    } else {
-                        path.moveTo(arm.map(u, v));
-                        path.cubicTo(arm.map(u, -arm.b * 0.8), arm.map(-kLane / 2, -arm.b * 0.8),
-                                     arm.map(-kLane / 2, v + 10));
-                    }
-                } else {
-                    // Elsewhere: ahead along its heading (a U-turn turns to its left).
-                    const qreal h = qDegreesToRadians(where.heading);
-                    const QPointF dir(qSin(h), -qCos(h));
-                    const QPointF right(-dir.y(), dir.x());
-                    const QPointF start = where.at + dir * front;
-                    path.moveTo(start);
-                    if (look.move == QLatin1String("straight")) {
-                        path.lineTo(start + dir * 30);
-                    } else if (look.move == QLatin1String("left")) {
-                        path.quadTo(start + dir * 22, start + dir * 22 - right * 22);
-                    } else if (look.move == QLatin1String("right")) {
-                        path.quadTo(start + dir * 22, start + dir * 22 + right * 22);
-                    } else {
-                        path.cubicTo(start + dir * 22, start + dir * 22 - right * kLane * 2,
-                                     start - right * kLane * 2 - dir * 6);
-                    }
-                }
-                movers.push_back([&p, path] { drawArrow(p, path, QColor(20, 190, 60)); });
-            }
-        } else if (line.key == QLatin1String("Person")) {
-            QPointF at;
-            QString kind = QStringLiteral("adult");
-            if (a.value(0) == QLatin1String("zebra")) {
-                qreal f = 0;
-                if (a.size() < 3 || !t.junction() || !kArms.contains(a[1]) ||
-                    !t.zebraArms.contains(a[1]) || !number(line, 2, &f, faults)) {
-                    faults.add(line, QStringLiteral("Person: zebra ARM FRACTION needs a crossing "
-                                                    "on that arm"));
-                    continue;
-                }
-                const Arm arm = t.arm(a[1]);
-                at = arm.map(-arm.a + 2 + f * (2 * arm.a - 4), arm.b + 8);
-                kind = a.value(3, kind);
-            } else {
-                qreal x = 0;
-                qreal y = 0;
-                if (!number(line, 0, &x, faults) || !number(line, 1, &y, faults)) {
-                    continue;
-                }
-                at = QPointF(x, y);
-                kind = a.value(2, kind);
-            }
-            if (!personKind(kind)) {
-                faults.add(line, QStringLiteral("no person %1").arg(kind));
-                continue;
-            }
-            drawPerson(p, at, 13, kind);
-        } else if (line.key == QLatin1String("Sign")) {
-            qreal x = 0;
-            qreal y = 0;
-            qreal size = 22;
-            if (a.size() < 3 || !number(line, 1, &x, faults) || !number(line, 2, &y, faults) ||
-                (a.size() > 3 && !number(line, 3, &size, faults))) {
-                faults.add(line, QStringLiteral("Sign is NAME x y [SIZE]"));
-                continue;
-            }
-            if (!drawSignOnPost(p, a[0], QPointF(x, y), size, 4)) {
-                faults.add(line, QStringLiteral("no sign %1").arg(a[0]));
-            }
-        } else if (line.key == QLatin1String("Object")) {
-            qreal x = 0;
-            qreal y = 0;
-            const QString what = a.value(0);
-            if (!number(line, 1, &x, faults) || !number(line, 2, &y, faults)) {
-                continue;
-            }
-            p.save();
-            if (what == QLatin1String("triangle")) {
-                QPolygonF tri;
-                tri << QPointF(x, y - 4) << QPointF(x + 4, y + 3) << QPointF(x - 4, y + 3);
-                p.setPen(QPen(QColor(230, 20, 20), 1.6));
-                p.setBrush(QColor(255, 255, 255, 120));
-                p.drawPolygon(tri);
-            } else if (what == QLatin1String("cone")) {
-                p.setPen(QPen(QColor(160, 60, 0), 0.6));
-                p.setBrush(QColor(255, 110, 20));
-                p.drawEllipse(QPointF(x, y), 2.6, 2.6);
-                p.setBrush(Qt::white);
-                p.drawEllipse(QPointF(x, y), 1.1, 1.1);
-            } else if (what == QLatin1String("ball")) {
-                drawBall(p, QPointF(x, y), 3);
-            } else if (what == QLatin1String("rock")) {
-                p.setPen(QPen(QColor(80, 70, 60), 0.6));
-                p.setBrush(QColor(140, 128, 112));
-                p.drawEllipse(QPointF(x, y), 5, 4);
-            } else if (what == QLatin1String("puddle")) {
-                qreal w = 0;
-                qreal h = 0;
-                if (!number(line, 3, &w, faults) || !number(line, 4, &h, faults)) {
-                    p.restore();
-                    continue;
-                }
-                p.setPen(Qt::NoPen);
-                p.setBrush(QColor(120, 150, 190, 200));
-                p.drawEllipse(QRectF(x - w / 2, y - h / 2, w, h));
-            } else if (what == QLatin1String("lamp")) {
-                p.setPen(Qt::NoPen);
-                p.setBrush(QColor(90, 90, 96));
-                p.drawEllipse(QPointF(x, y), 1.6, 1.6);
-                const QPointF at(x, y);
-                lights.push_back([at, dark](QPainter& q) {
-                    if (!dark) {
-                        return;
-                    }
-                    QRadialGradient g(at, 20);
-                    g.setColorAt(0, QColor(255, 230, 160, 150));
-                    g.setColorAt(1, QColor(255, 230, 160, 0));
-                    q.setPen(Qt::NoPen);
-                    q.setBrush(g);
-                    q.drawEllipse(at, 20, 20);
-                });
-            } else if (what == QLatin1String("tree")) {
-                p.setPen(QPen(QColor(40, 90, 40), 0.8));
-                p.setBrush(QColor(70, 140, 60));
-                p.drawEllipse(QPointF(x, y), 7, 7);
-                p.setBrush(QColor(90, 160, 70));
-                p.drawEllipse(QPointF(x - 1.5, y - 1.5), 3.5, 3.5);
-            } else if (what == QLatin1String("gate")) {
-                qreal w = 0;
-                if (!number(line, 3, &w, faults)) {
-                    p.restore();
-                    continue;
-                }
-                p.setPen(QPen(QColor(60, 60, 60), 0.6));
-                for (int i = 0; i < int(w / 4); ++i) {
-                    p.setBrush(i % 2 ? Qt::white : QColor(220, 30, 30));
-                    p.drawRect(QRectF(x + i * 4, y - 1.2, 4, 2.4));
-                }
-                p.setBrush(QColor(60, 60, 60));
-                p.drawEllipse(QPointF(x, y), 2, 2);
-            } else if (what == QLatin1String("train")) {
-                qreal len = 0;
-                if (!number(line, 3, &len, faults)) {
-                    p.restore();
-                    continue;
-                }
-                p.setPen(QPen(QColor(20, 40, 60), 0.8));
-                for (qreal cx = x; cx < x + len - 4; cx += 34) {
-                    const qreal cw = qMin(32.0, x + len - cx);
-                    p.setBrush(QColor(40, 110, 90));
-                    p.drawRoundedRect(QRectF(cx, y - 5, cw, 10), 2, 2);
-                    p.setBrush(QColor(230, 200, 60));
-                    p.drawRect(QRectF(cx + 1, y - 1, cw - 2, 2));
-                }
-            } else if (what == QLatin1String("crash")) {
-                Look one;
-                one.body = QColor(70, 120, 200);
-                Look two;
-                two.body = QColor(235, 235, 235);
-                Lights none;
-                drawTopVehicle(p, QPointF(x - 5, y + 4), 20, one, none, false);
-                drawTopVehicle(p, QPointF(x + 6, y - 5), 110, two, none, false);
-                p.setPen(QPen(QColor(255, 200, 0), 1.2));
-                for (int k = 0; k < 6; ++k) {
-                    const qreal ang = k * M_PI / 3;
-                    p.drawLine(QPointF(x + 1, y) + QPointF(qCos(ang), qSin(ang)) * 2,
-                               QPointF(x + 1, y) + QPointF(qCos(ang), qSin(ang)) * 5);
-                }
-            } else if (what == QLatin1String("work")) {
-                qreal w = 0;
-                qreal h = 0;
-                if (!number(line, 3, &w, faults) || !number(line, 4, &h, faults)) {
-                    p.restore();
-                    continue;
-                }
-                const QRectF box(x - w / 2, y - h / 2, w, h);
-                p.setPen(QPen(QColor(255, 120, 0), 1.2));
-                p.setBrush(QColor(200, 180, 140));
-                p.drawRect(box);
-                p.setClipRect(box);
-                p.setPen(QPen(QColor(255, 120, 0), 0.8));
-                for (qreal d = -h; d < w; d += 4) {
-                    p.drawLine(QPointF(box.left() + d, box.bottom()),
-                               QPointF(box.left() + d + h, box.top()));
-                }
-            } else {
-                faults.add(line, QStringLiteral("no object %1").arg(what));
-            }
-            p.restore();
-        } else if (line.key == QLatin1String("Arrow")) {
-            QPainterPath path;
-            QColor color(20, 190, 60);
-            QStringList numbers = a;
-            bool colorOk = false;
-            if (!numbers.isEmpty()) {
-                const QColor c = arrowColor(numbers.last(), &colorOk);
-                if (colorOk) {
-                    color = c;
-                    numbers.removeLast();
-                }
-            }
-            if (numbers.size() < 4 || numbers.size() % 2) {
-                faults.add(line, QStringLiteral("Arrow is x1 y1 x2 y2 [x3 y3 ...] [colour]"));
-                continue;
-            }
-            Line nums = line;
-            nums.args = numbers;
-            QPolygonF pts;
-            bool good = true;
-            for (int i = 0; i < numbers.size(); i += 2) {
-                qreal x = 0;
-                qreal y = 0;
-                good = number(nums, i, &x, faults) && number(nums, i + 1, &y, faults) && good;
-                pts << QPointF(x, y);
-            }
-            if (!good) {
-                continue;
-            }
-            path.moveTo(pts[0]);
-            if (pts.size() == 2) {
-                path.lineTo(pts[1]);
-            } else {
-                // Through the middle points, smoothly.
-                for (int i = 1; i < pts.size() - 1; ++i) {
-                    const QPointF next =
-                        i + 1 < pts.size() - 1 ? (pts[i] + pts[i + 1]) / 2 : pts[i + 1];
-                    path.quadTo(pts[i], next);
-                }
-            }
-            movers.push_back([&p, path, color] { drawArrow(p, path, color); });
-        } else if (line.key == QLatin1String("Zebra") || line.key == QLatin1String("Grid") ||
-                   line.key == QLatin1String("Kerb") || line.key == QLatin1String("BusStop") ||
-                   line.key == QLatin1String("Arrows") || line.key == QLatin1String("Centre") ||
-                   line.key == QLatin1String("LaneLines") || line.key == QLatin1String("Signal") ||
-                   line.key == QLatin1String("Stopline")) {
-            continue;
-        } else {
-            faults.add(line, QStringLiteral("no key %1 in a view from above").arg(line.key));
-        }
+    const bool dark = weather.dark() || weather.fog;
+    Movers movers;
+    for (const Line* line : s.later) {
+        drawItem(p, s, *line, lights, dark, movers, faults);
     }
     if (weather.ice) {
         p.save();

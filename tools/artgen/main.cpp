@@ -1,6 +1,6 @@
 // Draws every picture of the program: the ones compiled in go into a resource folder
 // with its .qrc, the ones read from the application folder are written there.
-#include "toolkit/Fonts.h"
+#include "gui/Fonts.h"
 #include "toolkit/ReadyPicture.h"
 #include "tools/art/Artwork.h"
 #include "tools/art/Paint.h"

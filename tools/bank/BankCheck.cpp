@@ -1,8 +1,8 @@
 #include "tools/bank/BankCheck.h"
 
-#include "toolkit/AviClip.h"
-#include "toolkit/BitmapBlob.h"
-#include "toolkit/Error.h"
+#include "gui/AviClip.h"
+#include "gui/BitmapBlob.h"
+#include "gui/Error.h"
 #include "tools/art/SceneClips.h"
 #include "tools/bank/BankSource.h"
 #include "tools/bank/FactQuestions.h"

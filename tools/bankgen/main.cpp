@@ -2,8 +2,8 @@
 // fact tables in assets/bank/facts (subject one, T_Topic), and from the records in
 // assets/bank/km4 (subject four, T_SafeTopic); a bank that fails the check is not written.
 // With --keys, prints the record of a built bank's questions that keys-1.0.txt holds.
-#include "exam/ExamPaper.h"
-#include "toolkit/Fonts.h"
+#include "exampaper/ExamPaper.h"
+#include "gui/Fonts.h"
 #include "tools/art/SceneClips.h"
 #include "tools/art/SceneKit.h"
 #include "tools/bank/BankBuilder.h"

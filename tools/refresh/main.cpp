@@ -8,7 +8,7 @@
 //   taviro-refresh --message TEXT           shows TEXT on stderr and, with a display,
 //                                           in a message box with the error icon
 //   taviro-refresh --note TEXT              the same with the information icon
-#include "toolkit/Fonts.h"
+#include "gui/Fonts.h"
 #include "tools/refresh/BankRefresh.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 //   scenegen --clips OUT_DIR [NAME ...]   (each clip as NAME.avi and a sheet of every second
 //                                          frame, NAME-frames.png)
 // Faults of the descriptions are printed and make the exit status 1.
-#include "toolkit/Fonts.h"
+#include "gui/Fonts.h"
 #include "tools/art/SceneClips.h"
 #include "tools/art/SceneKit.h"
 

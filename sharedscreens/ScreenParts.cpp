@@ -1,10 +1,10 @@
-#include "app/ScreenParts.h"
+#include "sharedscreens/ScreenParts.h"
 
-#include "app/MsgDialogs.h"
-#include "app/Unt_Wait.h"
 #include "data/Connection.h"
 #include "data/Query.h"
 #include "data/Swallowed.h"
+#include "sharedscreens/MsgDialogs.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "toolkit/InputBlocker.h"
 #include "toolkit/MediaPlayer.h"
 #include "toolkit/Resources.h"

@@ -1,6 +1,6 @@
-#include "app/Environment.h"
+#include "sharedscreens/Environment.h"
 
-#include "toolkit/Fonts.h"
+#include "gui/Fonts.h"
 #include "toolkit/Resources.h"
 
 #include <QApplication>

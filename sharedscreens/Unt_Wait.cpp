@@ -1,6 +1,6 @@
-#include "app/Unt_Wait.h"
+#include "sharedscreens/Unt_Wait.h"
 
-#include "app/ScreenParts.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/FitText.h"
 

@@ -1,6 +1,6 @@
-#include "app/MsgDialogs.h"
+#include "sharedscreens/MsgDialogs.h"
 
-#include "app/MsgConsts.h"
+#include "sharedscreens/MsgConsts.h"
 #include "toolkit/Application.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/MsgConsts.h"
+#include "sharedscreens/MsgConsts.h"
 
 namespace MsgConsts {
 

@@ -1,4 +1,4 @@
-#include "app/Unt_Father.h"
+#include "sharedscreens/Unt_Father.h"
 
 TFrm_Father::TFrm_Father(QWidget* owner)
     : Form(owner)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exam/ExamFormat.h"
+#include "exampaper/ExamFormat.h"
 
 #include <QString>
 #include <vector>

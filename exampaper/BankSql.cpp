@@ -1,4 +1,4 @@
-#include "exam/BankSql.h"
+#include "exampaper/BankSql.h"
 
 #include "data/Connection.h"
 #include "data/DataError.h"

@@ -1,7 +1,7 @@
-#include "exam/ExamMarking.h"
+#include "exampaper/ExamMarking.h"
 
 #include "data/Connection.h"
-#include "exam/BankSql.h"
+#include "exampaper/BankSql.h"
 
 #include <bitset>
 #include <sqlite3.h>

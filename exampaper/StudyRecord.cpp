@@ -1,7 +1,7 @@
-#include "exam/StudyRecord.h"
+#include "exampaper/StudyRecord.h"
 
 #include "data/Connection.h"
-#include "exam/BankSql.h"
+#include "exampaper/BankSql.h"
 
 #include <sqlite3.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exam/ExamFormat.h"
-#include "exam/ExamMarking.h"
+#include "exampaper/ExamFormat.h"
+#include "exampaper/ExamMarking.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "toolkit/AviClip.h"
+#include "gui/AviClip.h"
 
-#include "toolkit/BitmapBlob.h"
-#include "toolkit/Error.h"
+#include "gui/BitmapBlob.h"
+#include "gui/Error.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -2,8 +2,8 @@
 // the book, version 3 the subject to both and the tables of subject four.
 #include "data/BankSchema.h"
 #include "data/Connection.h"
-#include "exam/BankSql.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/BankSql.h"
+#include "exampaper/StudyRecord.h"
 
 #include <QRegularExpression>
 #include <sqlite3.h>

@@ -1,4 +1,4 @@
-#include "toolkit/Fonts.h"
+#include "gui/Fonts.h"
 
 #include <QCoreApplication>
 #include <QFont>

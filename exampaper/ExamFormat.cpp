@@ -1,4 +1,4 @@
-#include "exam/ExamFormat.h"
+#include "exampaper/ExamFormat.h"
 
 const std::vector<TExam> ExamPlan = {
     {17, QStringLiteral("Type=0 AND ID>=1 AND ID<=441")},

@@ -1,10 +1,10 @@
-#include "exam/ExamPaper.h"
+#include "exampaper/ExamPaper.h"
 
 #include "data/Connection.h"
 #include "data/DataError.h"
 #include "data/Query.h"
-#include "exam/BankSql.h"
-#include "exam/StudyRecord.h"
+#include "exampaper/BankSql.h"
+#include "exampaper/StudyRecord.h"
 
 #include <sqlite3.h>
 

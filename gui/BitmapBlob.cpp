@@ -1,4 +1,4 @@
-#include "toolkit/BitmapBlob.h"
+#include "gui/BitmapBlob.h"
 
 #include <QBuffer>
 #include <QImageReader>

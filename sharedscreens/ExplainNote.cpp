@@ -1,4 +1,4 @@
-#include "app/ExplainNote.h"
+#include "sharedscreens/ExplainNote.h"
 
 #include "toolkit/Controls.h"
 #include "toolkit/FitText.h"
