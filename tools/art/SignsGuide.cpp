@@ -111,9 +111,11 @@ void exitAhead(QPainter& p, const char* distance)
 
 void addGuideSigns(KindTable& t)
 {
-    auto add = [&](const char* id, Drawer d, qreal aspect) {
-        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kWide, aspect};
+    auto add = [&](const char* id, Drawer d, qreal aspect, int page = kWide) {
+        t[QString::fromLatin1(id)] = SignKind{d, false, {}, page, aspect};
     };
+    // A route number or a shield alone is a small plate.
+    const int small = 96;
     // A plate of the given height over width.
     auto addBoard = [&](const char* id, const QColor& ground, qreal ratio, Symbol content) {
         add(id, board(ground, content), 1 / ratio);
@@ -168,21 +170,21 @@ void addGuideSigns(KindTable& t)
             const QRectF s = plate(p, r, 1.0, kRed);
             digits(p, s, QStringLiteral("G105"), kWhite, s.height() * 0.42);
         },
-        shield);
+        shield, small);
     add(
         "guide_provincial_road",
         [](QPainter& p, const QRectF& r, const QString&) {
             const QRectF s = plate(p, r, 1.0, kYellow, kBlack);
             digits(p, s, QStringLiteral("S203"), kBlack, s.height() * 0.42);
         },
-        shield);
+        shield, small);
     add(
         "guide_county_road",
         [](QPainter& p, const QRectF& r, const QString&) {
             const QRectF s = plate(p, r, 1.0, kWhite, kBlack);
             digits(p, s, QStringLiteral("X012"), kBlack, s.height() * 0.42);
         },
-        shield);
+        shield, small);
     addBoard("guide_parking", kBlue, 1.0, [](QPainter& p) {
         digits(p, QRectF(0, -6, 100, 80), QStringLiteral("P"), kWhite, 70);
         words(p, QRectF(0, 72, 100, 26), "停车场", 20);
@@ -313,7 +315,7 @@ void addGuideSigns(KindTable& t)
         [](QPainter& p, const QRectF& r, const QString&) {
             expresswayShield(p, r, QStringLiteral("G4"));
         },
-        0.6 / 0.76);
+        0.6 / 0.76, small);
     addBoard("exp_entrance_ahead", kGreen, wide, [](QPainter& p) {
         expresswayShield(p, QRectF(4, 8, 34, 40), QStringLiteral("G4"));
         words(p, QRectF(40, 4, 58, 48), "京港澳\n高速", 16);

@@ -529,7 +529,7 @@ void addRegulatorySigns(KindTable& t)
         }));
     add("roundabout", disc([](QPainter& p) { roundabout(p, kWhite); }));
     add("one_way_straight", square([](QPainter& p) {
-            turnArrow(p, line({{50, 100}, {50, 16}}), kWhite, 34);
+            turnArrow(p, line({{50, 100}, {50, 40}}), kWhite, 30);
         }),
         0.5);
     add("one_way_left", square([](QPainter& p) {

@@ -555,22 +555,22 @@ void fog(QPainter& p)
 void standingWater(QPainter& p)
 {
     p.save();
-    p.translate(16, 4);
-    p.scale(0.68, 0.68);
+    p.translate(20, 14);
+    p.scale(0.6, 0.6);
     car(p, kBlack);
     p.restore();
     black(p);
-    p.drawRect(QRectF(0, 58, 100, 7));
-    for (const auto& [wheel, side] : {std::pair{QPointF(33, 56), -1.0}, {QPointF(67, 56), 1.0}}) {
+    p.drawRect(QRectF(0, 62, 100, 7));
+    for (const auto& [wheel, side] : {std::pair{QPointF(35, 60), -1.0}, {QPointF(65, 60), 1.0}}) {
         for (int i = 0; i < 3; ++i) {
-            const qreal a = (28 + i * 26) * M_PI / 180;
+            const qreal a = (24 + i * 28) * M_PI / 180;
             const QPointF d(side * std::cos(a), -std::sin(a));
             const QPointF n(-d.y(), d.x());
-            const qreal reach = 34 - i * 5;
-            const QPointF from = wheel + d * 12;
+            const qreal reach = 40 - i * 6;
+            const QPointF from = wheel + d * 8;
             const QPointF tip = from + d * reach;
-            p.drawPolygon(QPolygonF({from + n, tip + n * 4, tip - n * 4, from - n}));
-            p.drawEllipse(tip, 4, 4);
+            p.drawPolygon(QPolygonF({from + n * 1.5, tip + n * 5, tip - n * 5, from - n * 1.5}));
+            p.drawEllipse(tip, 5, 5);
         }
     }
 }
