@@ -163,28 +163,20 @@ void addGuideSigns(KindTable& t)
         words(p, QRectF(0, 0, 78, 100), "人民路", 38);
         words(p, QRectF(76, 0, 24, 100), "东", 24);
     });
-    const qreal shield = 0.68 / 0.7;
-    add(
-        "guide_national_road",
-        [](QPainter& p, const QRectF& r, const QString&) {
-            const QRectF s = plate(p, r, 1.0, kRed);
-            digits(p, s, QStringLiteral("G105"), kWhite, s.height() * 0.42);
-        },
-        shield, small);
-    add(
-        "guide_provincial_road",
-        [](QPainter& p, const QRectF& r, const QString&) {
-            const QRectF s = plate(p, r, 1.0, kYellow, kBlack);
-            digits(p, s, QStringLiteral("S203"), kBlack, s.height() * 0.42);
-        },
-        shield, small);
-    add(
-        "guide_county_road",
-        [](QPainter& p, const QRectF& r, const QString&) {
-            const QRectF s = plate(p, r, 1.0, kWhite, kBlack);
-            digits(p, s, QStringLiteral("X012"), kBlack, s.height() * 0.42);
-        },
-        shield, small);
+    // A route number: the plate in the road's colours, a little taller than wide.
+    auto addRoute = [&](const char* id, const QColor& ground, const QColor& rim, const QColor& ink,
+                        const char* number) {
+        add(
+            id,
+            [=](QPainter& p, const QRectF& r, const QString&) {
+                const QRectF s = plate(p, r, 1.0, ground, rim);
+                digits(p, s, QString::fromLatin1(number), ink, s.height() * 0.42);
+            },
+            0.68 / 0.7, small);
+    };
+    addRoute("guide_national_road", kRed, kWhite, kWhite, "G105");
+    addRoute("guide_provincial_road", kYellow, kBlack, kBlack, "S203");
+    addRoute("guide_county_road", kWhite, kBlack, kBlack, "X012");
     addBoard("guide_parking", kBlue, 1.0, [](QPainter& p) {
         digits(p, QRectF(0, -6, 100, 80), QStringLiteral("P"), kWhite, 70);
         words(p, QRectF(0, 72, 100, 26), "停车场", 20);
