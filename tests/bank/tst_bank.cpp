@@ -240,6 +240,21 @@ private slots:
             QVERIFY2(!seen.contains(bytes), qPrintable(n));
             seen.insert(bytes);
         }
+        // A turn-indicator lamp lights the arrow of its side only: both lit is the hazard
+        // warning.
+        for (const auto& [name, leftLit] : {std::pair{QStringLiteral("dash/turn_left"), true},
+                                            {QStringLiteral("dash/turn_right"), false}}) {
+            const QImage image = drawQuestionPicture(name);
+            int lit[2] = {0, 0};
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    lit[x >= image.width() / 2] += c.green() > 150 && c.green() > c.red() + 60;
+                }
+            }
+            QVERIFY2(lit[leftLit ? 0 : 1] > 200 && lit[leftLit ? 1 : 0] * 10 < lit[leftLit ? 0 : 1],
+                     qPrintable(name));
+        }
     }
 
     // A quarter of the bank shows a picture, most of the new ones road scenes, spread

@@ -5,11 +5,14 @@
 #include "tools/art/Artwork.h"
 #include "tools/art/Signs.h"
 
+#include <QBitArray>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
+#include <cmath>
 
 namespace {
 
@@ -31,6 +34,43 @@ QString readAll(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+// The smallest rectangle holding every pixel drawn over a transparent ground.
+QRect drawnBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) > 96) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
+// Whether a picture shows its sign in the proportions the drawing declares, centred.
+QString proportionFault(const QString& name, const QImage& image)
+{
+    const QRect box = drawnBox(image);
+    const qreal aspect = signAspect(name);
+    const qreal shown = qreal(box.width()) / std::max(1, box.height());
+    // A pixel of antialiasing on each side, and the strokes of an outline.
+    const qreal slack = 3.0 / std::min(box.width(), box.height()) + 0.03;
+    if (box.isEmpty() || std::abs(shown / aspect - 1) > slack) {
+        return QStringLiteral("%1: %2 x %3 drawn, %4 declared")
+            .arg(name)
+            .arg(box.width())
+            .arg(box.height())
+            .arg(aspect);
+    }
+    const int dx = box.left() - (image.width() - 1 - box.right());
+    const int dy = box.top() - (image.height() - 1 - box.bottom());
+    if (std::abs(dx) > 2 || std::abs(dy) > 2) {
+        return QStringLiteral("%1: off centre by %2, %3").arg(name).arg(dx).arg(dy);
+    }
+    return QString();
 }
 
 QStringList pictures(const QString& html)
@@ -150,6 +190,79 @@ private slots:
         QVERIFY(page.toPlainText().size() > 300);
         QCOMPARE(page.horizontalScrollBar()->maximum(), 0);
         QVERIFY(page.verticalScrollBar()->maximum() > 0);
+    }
+
+    // A sign keeps the proportions its drawing declares wherever it is shown: in the
+    // bank's square pictures, in the pages' pictures, and at the size the page gives it.
+    void signsKeepTheirOwnProportions()
+    {
+        for (const QString& name : signNames()) {
+            QVERIFY2(signAspect(name) > 0.2 && signAspect(name) < 5, qPrintable(name));
+            const QString fault = proportionFault(name, drawSign(name, 140, Qt::transparent));
+            QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        }
+        static const QRegularExpression img(QStringLiteral("<img\\s([^>]*)>"));
+        static const QRegularExpression attr(QStringLiteral("(src|width|height)=\"([^\"]*)\""));
+        for (const char* page : kSignPages) {
+            const QString html = readAll(builtPage(page));
+            for (auto it = img.globalMatch(html); it.hasNext();) {
+                QHash<QString, QString> a;
+                for (auto at = attr.globalMatch(it.next().captured(1)); at.hasNext();) {
+                    const auto m = at.next();
+                    a[m.captured(1)] = m.captured(2);
+                }
+                const QString file = a.value(QStringLiteral("src"));
+                const QImage written(QStringLiteral(TAVIRO_APP_DIR "/html/") + file);
+                QVERIFY2(!written.isNull(), qPrintable(file));
+                QCOMPARE(a.value(QStringLiteral("width")).toInt(), written.width());
+                QCOMPARE(a.value(QStringLiteral("height")).toInt(), written.height());
+                if (file.startsWith(QLatin1String("sign/"))) {
+                    const QString fault = proportionFault(file.chopped(4), written);
+                    QVERIFY2(fault.isEmpty(), qPrintable(fault));
+                }
+            }
+        }
+    }
+
+    // Signs that warn of different things must not look alike at a glance: where their
+    // symbols put their ink (what is not the frame every warning sign shares), counted
+    // in coarse cells so that a small shift does not count as a difference.
+    void lookAlikeSignsDiffer()
+    {
+        constexpr int kSide = 140;
+        constexpr int kCell = 20;
+        auto dark = [](const QImage& image) {
+            QBitArray bits(kSide * kSide);
+            for (int i = 0; i < bits.size(); ++i) {
+                bits.setBit(i, qGray(image.pixel(i % kSide, i / kSide)) < 80);
+            }
+            return bits;
+        };
+        QBitArray frame;
+        for (const QString& name : signNames()) {
+            if (name.startsWith(QLatin1String("sign/warn_")) && signAspect(name) > 1.1) {
+                const QBitArray d = dark(drawSign(name, kSide));
+                frame = frame.isEmpty() ? d : frame & d;
+            }
+        }
+        auto cells = [&](const QString& name) {
+            const QBitArray ink = dark(drawSign(name, kSide)) & ~frame;
+            std::vector<int> n((kSide / kCell) * (kSide / kCell));
+            for (int i = 0; i < ink.size(); ++i) {
+                n[(i / kSide / kCell) * (kSide / kCell) + (i % kSide) / kCell] += ink.testBit(i);
+            }
+            return n;
+        };
+        const std::vector<int> a = cells(QStringLiteral("sign/warn_standing_water"));
+        const std::vector<int> b = cells(QStringLiteral("sign/warn_ford"));
+        int differ = 0;
+        int most = 0;
+        for (size_t i = 0; i < a.size(); ++i) {
+            differ += std::abs(a[i] - b[i]);
+            most += std::max(a[i], b[i]);
+        }
+        const qreal apart = qreal(differ) / most;
+        QVERIFY2(apart > 0.35, qPrintable(QString::number(apart)));
     }
 
     void everyCataloguedPictureDraws()

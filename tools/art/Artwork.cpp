@@ -8,6 +8,8 @@
 // Pictures that questions show are stored in the bank as bitmaps of this size, small
 // enough for the picture boxes of the practice and exam screens.
 constexpr int kQuestionPictureSize = 140;
+// A lamp's picture on the dashboard page: its question picture, 200 x 150, at 0.4.
+constexpr QSize kDashPageSize(80, 60);
 
 std::vector<ArtItem> artworkCatalogue()
 {
@@ -51,53 +53,32 @@ QStringList questionPictureNames()
     return signNames() + markingNames() + handSignalNames() + dashLightNames() + sceneNames();
 }
 
-namespace {
-
-// A wide sign drawn in its square keeps white bands above and below; the pages show it
-// without them, so that rows of guide signs stay short.
-QImage withoutEmptyRows(const QImage& image)
-{
-    const QRgb ground = image.pixel(0, 0);
-    auto empty = [&](int y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != ground) {
-                return false;
-            }
-        }
-        return true;
-    };
-    int top = 0;
-    int bottom = image.height() - 1;
-    while (top < bottom && empty(top)) {
-        ++top;
-    }
-    while (bottom > top && empty(bottom)) {
-        --bottom;
-    }
-    top = std::max(0, top - 2);
-    bottom = std::min(image.height() - 1, bottom + 2);
-    return image.copy(0, top, image.width(), bottom - top + 1);
-}
-
-} // namespace
-
 std::vector<ArtItem> signPageArt()
 {
     std::vector<ArtItem> items;
     for (const QString& name : signNames() + markingNames()) {
         const int size = signPageSize(name);
         const bool marking = name.startsWith(QLatin1String("marking/"));
-        items.push_back(
-            {ArtItem::Target::AppFile, QStringLiteral("html/") + name + QStringLiteral(".png"),
-             "png", [name, size, marking] {
-                 return marking ? drawMarking(name, size) : withoutEmptyRows(drawSign(name, size));
-             }});
+        items.push_back({ArtItem::Target::AppFile,
+                         QStringLiteral("html/") + name + QStringLiteral(".png"), "png",
+                         [name, size, marking] {
+                             return marking ? drawMarking(name, size)
+                                            : drawSignAtWidth(name, size, Qt::transparent);
+                         }});
     }
     // The signals page shows the officer as the questions do, at the same size.
     for (const QString& name : handSignalNames()) {
         items.push_back({ArtItem::Target::AppFile,
                          QStringLiteral("html/") + name + QStringLiteral(".png"), "png",
                          [name] { return drawHandSignal(name); }});
+    }
+    // The dashboard page shows the lamps of the questions, small enough for a table row.
+    for (const QString& name : dashLightNames()) {
+        items.push_back({ArtItem::Target::AppFile,
+                         QStringLiteral("html/") + name + QStringLiteral(".png"), "png", [name] {
+                             return drawDashLight(name).scaled(kDashPageSize, Qt::KeepAspectRatio,
+                                                               Qt::SmoothTransformation);
+                         }});
     }
     return items;
 }

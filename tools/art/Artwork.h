@@ -43,7 +43,7 @@ QStringList questionPictureNames();
 std::vector<ArtItem> mainMenuArt();
 std::vector<ArtItem> examArt();
 std::vector<ArtItem> viewerArt();
-// The sign, marking and hand-signal pictures of the pages, written beside them under
+// The sign, marking, hand-signal and lamp pictures of the pages, written beside them under
 // "html/".
 std::vector<ArtItem> signPageArt();
 std::vector<ArtItem> practiceArt();

@@ -68,6 +68,22 @@ void letters(QPainter& p, const QRectF& box, const QString& s, const QColor& c, 
     signkit::text(p, box, s, c, pixel, true);
 }
 
+// The pair of turn-indicator arrows, each lit or dark: one lit shows a turn, both lit
+// show the hazard warning.
+Symbol turnArrows(bool leftLit, bool rightLit)
+{
+    return [leftLit, rightLit](QPainter& p, const QColor& c) {
+        for (bool right : {false, true}) {
+            signkit::Mirror m(p, right);
+            solid(p, (right ? rightLit : leftLit) ? c : QColor(48, 54, 62));
+            QPolygonF arrow;
+            arrow << QPointF(4, 50) << QPointF(24, 30) << QPointF(24, 42) << QPointF(42, 42)
+                  << QPointF(42, 58) << QPointF(24, 58) << QPointF(24, 70);
+            p.drawPolygon(arrow);
+        }
+    };
+}
+
 // A headlamp seen from the side: the dome towards +x, the glass flat at x = flat.
 QPainterPath lampDome(qreal flat, qreal top, qreal bottom, qreal bulge)
 {
@@ -332,18 +348,9 @@ const std::map<QString, Lamp>& lamps()
                   }
               }
           }}},
-        {QStringLiteral("turn_signals"),
-         {kGreen,
-          [](QPainter& p, const QColor& c) {
-              for (bool mirrored : {false, true}) {
-                  signkit::Mirror m(p, mirrored);
-                  solid(p, c);
-                  QPolygonF arrow;
-                  arrow << QPointF(4, 50) << QPointF(24, 30) << QPointF(24, 42) << QPointF(42, 42)
-                        << QPointF(42, 58) << QPointF(24, 58) << QPointF(24, 70);
-                  p.drawPolygon(arrow);
-              }
-          }}},
+        {QStringLiteral("turn_signals"), {kGreen, turnArrows(true, true)}},
+        {QStringLiteral("turn_left"), {kGreen, turnArrows(true, false)}},
+        {QStringLiteral("turn_right"), {kGreen, turnArrows(false, true)}},
         {QStringLiteral("hazard"),
          {kRed,
           [](QPainter& p, const QColor& c) {

@@ -18,15 +18,19 @@ inline const QColor kYellow(252, 206, 0);
 inline const QColor kBlue(0, 82, 164);
 inline const QColor kGreen(0, 122, 74);
 inline const QColor kBrown(128, 70, 32);
+inline const QColor kOrange(240, 120, 20);
 inline const QColor kBlack(20, 20, 20);
 inline const QColor kWhite(255, 255, 255);
 inline const QColor kAsphalt(88, 92, 98);
 inline const QColor kLineYellow(246, 190, 0);
 
-// The size of a small sign's picture on the sign pages.
+// The width of a small sign's picture on the sign pages.
 constexpr int kSignPage = 64;
+// Width over height of an equilateral triangle standing on a side or on its point.
+constexpr qreal kTriangle = 1.1547005383792515;
 
-// Draws one sign in the square r; arg is the number of a numbered sign ("40").
+// Draws one sign filling r, a rectangle of the sign's own proportions; arg is the number
+// of a numbered sign ("40").
 using Drawer = std::function<void(QPainter&, const QRectF& r, const QString& arg)>;
 
 struct SignKind
@@ -34,7 +38,8 @@ struct SignKind
     Drawer draw;
     bool numbered = false;
     QStringList variants;     // the numbers drawn for the pages, for a numbered sign
-    int pageSize = kSignPage; // the picture's size on the sign pages
+    int pageSize = kSignPage; // the longer side of the picture on the sign pages
+    qreal aspect = 1;         // width over height of the sign's outline
 };
 using KindTable = std::map<QString, SignKind>;
 
@@ -75,7 +80,8 @@ QRectF warningTriangle(QPainter& p, const QRectF& r);
 QRectF prohibitionRing(QPainter& p, const QRectF& r);
 void prohibitionSlash(QPainter& p, const QRectF& r);
 QRectF mandatoryDisc(QPainter& p, const QRectF& r);
-// A rounded rectangle of the given height ratio, centred in r, with a white rim.
+// A rounded rectangle of the given height ratio, centred in r, with a white rim: the
+// whole of r for a ratio of 1.
 QRectF plate(QPainter& p, const QRectF& r, qreal heightRatio, const QColor& fill,
              const QColor& rim = kWhite);
 

@@ -3,6 +3,7 @@
 #include "tools/art/SignKit.h"
 
 #include <QRegularExpression>
+#include <QtMath>
 
 using namespace signkit;
 
@@ -57,20 +58,26 @@ bool splitName(const KindTable& table, const QString& prefix, const QString& nam
     return false;
 }
 
-QImage render(const SignKind& kind, const QString& arg, int size, const QColor& background,
-              qreal marginRatio)
+// The sign fills the largest rectangle of its own proportions that the canvas holds
+// inside the margin, centred.
+QImage render(const SignKind& kind, const QString& arg, const QSize& canvas,
+              const QColor& background, qreal margin)
 {
-    QImage image(size, size,
-                 background.alpha() < 255 ? QImage::Format_ARGB32_Premultiplied
-                                          : QImage::Format_RGB32);
+    QImage image(canvas, background.alpha() < 255 ? QImage::Format_ARGB32_Premultiplied
+                                                  : QImage::Format_RGB32);
     image.fill(background);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const qreal margin = size * marginRatio;
-    kind.draw(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin), arg);
+    QSizeF shape(kind.aspect, 1);
+    shape.scale(QSizeF(canvas) - QSizeF(2 * margin, 2 * margin), Qt::KeepAspectRatio);
+    const QPointF corner((canvas.width() - shape.width()) / 2,
+                         (canvas.height() - shape.height()) / 2);
+    kind.draw(p, QRectF(corner, shape), arg);
     return image;
 }
+
+constexpr qreal kMargin = 0.04;
 
 QStringList names(const KindTable& table, const QString& prefix)
 {
@@ -103,7 +110,26 @@ QImage drawSign(const QString& name, int size, const QColor& background)
     if (!splitName(signKinds(), QStringLiteral("sign/"), name, &kind, &arg) || size < 8) {
         return QImage();
     }
-    return render(*kind, arg, size, background, 0.04);
+    return render(*kind, arg, QSize(size, size), background, size * kMargin);
+}
+
+QImage drawSignAtWidth(const QString& name, int width, const QColor& background)
+{
+    const SignKind* kind = nullptr;
+    QString arg;
+    if (!splitName(signKinds(), QStringLiteral("sign/"), name, &kind, &arg) || width < 8) {
+        return QImage();
+    }
+    const qreal margin = width * kMargin;
+    const int height = qCeil((width - 2 * margin) / kind->aspect + 2 * margin);
+    return render(*kind, arg, QSize(width, height), background, margin);
+}
+
+qreal signAspect(const QString& name)
+{
+    const SignKind* kind = nullptr;
+    QString arg;
+    return splitName(signKinds(), QStringLiteral("sign/"), name, &kind, &arg) ? kind->aspect : 0;
 }
 
 QStringList signNames()
@@ -117,7 +143,7 @@ int signPageSize(const QString& name)
     QString arg;
     if (splitName(signKinds(), QStringLiteral("sign/"), name, &kind, &arg) ||
         splitName(markingKinds(), QStringLiteral("marking/"), name, &kind, &arg)) {
-        return kind->pageSize;
+        return kind->aspect < 1 ? qRound(kind->pageSize * kind->aspect) : kind->pageSize;
     }
     return 0;
 }
@@ -129,7 +155,7 @@ QImage drawMarking(const QString& name, int size)
     if (!splitName(markingKinds(), QStringLiteral("marking/"), name, &kind, &arg) || size < 8) {
         return QImage();
     }
-    return render(*kind, arg, size, Qt::white, 0);
+    return render(*kind, arg, QSize(size, size), Qt::white, 0);
 }
 
 bool isKnownMarking(const QString& name)

@@ -290,10 +290,11 @@ Drawer textBan(const QString& words, qreal pixel)
 // it holds until the sign that ends the zone.
 void zoneBoard(QPainter& p, const QRectF& r, const std::function<void(const QRectF&)>& sign)
 {
-    const QRectF board(r.left() + r.width() * 0.14, r.top(), r.width() * 0.72, r.height());
-    p.setPen(QPen(kBlack, r.width() * 0.025));
+    const qreal edge = r.width() * 0.035;
+    const QRectF board = r.adjusted(edge / 2, edge / 2, -edge / 2, -edge / 2);
+    p.setPen(QPen(kBlack, edge));
     p.setBrush(kWhite);
-    p.drawRoundedRect(board, r.width() * 0.05, r.width() * 0.05);
+    p.drawRoundedRect(board, r.width() * 0.07, r.width() * 0.07);
     const qreal d = board.width() * 0.84;
     sign(QRectF(board.center().x() - d / 2, board.top() + board.width() * 0.08, d, d));
     text(p,
@@ -348,10 +349,10 @@ Drawer disc(Symbol symbol)
     };
 }
 
-Drawer square(Symbol symbol, qreal ratio = 1.0)
+Drawer square(Symbol symbol)
 {
-    return [symbol, ratio](QPainter& p, const QRectF& r, const QString&) {
-        const QRectF s = plate(p, r, ratio, kBlue);
+    return [symbol](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF s = plate(p, r, 1.0, kBlue);
         Units u(p, s);
         symbol(p);
     };
@@ -385,16 +386,17 @@ void crosswalkPlate(QPainter& p)
 
 void addRegulatorySigns(KindTable& t)
 {
-    auto add = [&](const char* id, Drawer d) {
-        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kSignPage};
+    auto add = [&](const char* id, Drawer d, qreal aspect = 1) {
+        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kSignPage, aspect};
     };
-    auto numbered = [&](const char* id, Drawer d, QStringList variants) {
-        t[QString::fromLatin1(id)] = SignKind{d, true, variants, kSignPage};
+    auto numbered = [&](const char* id, Drawer d, QStringList variants, qreal aspect = 1) {
+        t[QString::fromLatin1(id)] = SignKind{d, true, variants, kSignPage, aspect};
     };
+    const qreal zone = 0.72;
 
     // Prohibition.
     add("stop", stop);
-    add("yield", yield);
+    add("yield", yield, kTriangle);
     add("give_way_oncoming", ban(
                                  [](QPainter& p) {
                                      // One's own way is red: it is the one that yields.
@@ -413,8 +415,8 @@ void addRegulatorySigns(KindTable& t)
     add("no_motorcycles", ban([](QPainter& p) { motorcycle(p, kBlack); }));
     add("no_e_bikes", ban([](QPainter& p) { electricBicycle(p, kBlack); }));
     add("no_small_buses", ban([](QPainter& p) { smallBus(p, kBlack); }));
-    numbered("zone_speed_limit", zoneSpeedLimit, {QStringLiteral("30")});
-    add("zone_no_parking", zoneNoParking);
+    numbered("zone_speed_limit", zoneSpeedLimit, {QStringLiteral("30")}, zone);
+    add("zone_no_parking", zoneNoParking, zone);
     add("no_two_kinds", ban([](QPainter& p) {
             p.save();
             p.translate(0, -18);
@@ -526,22 +528,18 @@ void addRegulatorySigns(KindTable& t)
             turnArrow(p, line({{70, 22}, {36, 66}}), kWhite, 14);
         }));
     add("roundabout", disc([](QPainter& p) { roundabout(p, kWhite); }));
-    add("one_way_straight", [](QPainter& p, const QRectF& r, const QString&) {
-        const QRectF narrow(r.left() + r.width() * 0.25, r.top(), r.width() * 0.5, r.height());
-        const QRectF s = plate(p, narrow, 1.0, kBlue);
-        Units u(p, s);
-        turnArrow(p, line({{50, 100}, {50, 16}}), kWhite, 34);
-    });
-    add("one_way_left", square(
-                            [](QPainter& p) {
-                                turnArrow(p, line({{96, 50}, {26, 50}}), kWhite, 18);
-                            },
-                            0.5));
-    add("one_way_right", square(
-                             [](QPainter& p) {
-                                 turnArrow(p, line({{4, 50}, {74, 50}}), kWhite, 18);
-                             },
-                             0.5));
+    add("one_way_straight", square([](QPainter& p) {
+            turnArrow(p, line({{50, 100}, {50, 40}}), kWhite, 30);
+        }),
+        0.5);
+    add("one_way_left", square([](QPainter& p) {
+            turnArrow(p, line({{96, 50}, {26, 50}}), kWhite, 18);
+        }),
+        2.0);
+    add("one_way_right", square([](QPainter& p) {
+            turnArrow(p, line({{4, 50}, {74, 50}}), kWhite, 18);
+        }),
+        2.0);
     add("walk", disc([](QPainter& p) { walker(p, kWhite, {50, 8}, 1.0); }));
     add("honk", disc([](QPainter& p) { horn(p, kWhite); }));
     numbered("min_speed", minimumSpeed,

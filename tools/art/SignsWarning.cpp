@@ -72,15 +72,18 @@ Drawer triangle(Symbol symbol, bool mirrored = false)
 Drawer triangleWithPlate(Symbol symbol, const QString& words)
 {
     return [symbol, words](QPainter& p, const QRectF& r, const QString&) {
-        const QRectF top(r.left() + r.width() * 0.12, r.top(), r.width() * 0.76, r.width() * 0.76);
+        const qreal side = r.height() * 0.7 * kTriangle;
+        const QRectF top(r.center().x() - side / 2, r.top(), side, r.height() * 0.7);
         const QRectF s = warningTriangle(p, top);
         {
             Units u(p, s);
             symbol(p);
         }
-        const QRectF board(r.left() + r.width() * 0.06, r.top() + r.height() * 0.74,
-                           r.width() * 0.88, r.height() * 0.24);
-        p.setPen(QPen(kBlack, r.width() * 0.02));
+        const qreal edge = r.width() * 0.02;
+        const QRectF board =
+            QRectF(r.left(), r.top() + r.height() * 0.75, r.width(), r.height() * 0.25)
+                .adjusted(edge / 2, edge / 2, -edge / 2, -edge / 2);
+        p.setPen(QPen(kBlack, edge));
         p.setBrush(kWhite);
         p.drawRect(board);
         text(p, board, words, kBlack, board.height() * 0.62);
@@ -320,26 +323,31 @@ void bump(QPainter& p, bool up)
     profile(p, t);
 }
 
-void ford(QPainter& p)
+void waves(QPainter& p, std::initializer_list<qreal> heights)
 {
-    p.save();
-    p.translate(16, -14);
-    p.scale(0.68, 0.68);
-    car(p, kBlack);
-    p.restore();
-    p.setPen(thick(5, Qt::RoundCap));
+    p.setPen(thick(6, Qt::RoundCap));
     p.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 3; ++i) {
+    for (qreal y : heights) {
         QPainterPath w;
-        const qreal y = 62 + i * 14;
         w.moveTo(2, y);
         for (int k = 0; k < 4; ++k) {
-            w.quadTo(14 + k * 24, y - 7, 26 + k * 24, y);
+            w.quadTo(14 + k * 24, y - 8, 26 + k * 24, y);
         }
         p.drawPath(w);
     }
 }
 
+// The road under water: the car stands in the waves up to its axles.
+void ford(QPainter& p)
+{
+    p.save();
+    p.setClipRect(QRectF(-20, -20, 140, 62));
+    p.translate(13, -4);
+    p.scale(0.74, 0.74);
+    car(p, kBlack);
+    p.restore();
+    waves(p, {50, 68, 86});
+}
 void gatedRailway(QPainter& p)
 {
     black(p);
@@ -542,33 +550,29 @@ void fog(QPainter& p)
     }
 }
 
+// A car drives through water lying on the road: spray thrown up from both wheels, the
+// road flat, no waves.
 void standingWater(QPainter& p)
 {
     p.save();
-    p.translate(14, -18);
-    p.scale(0.72, 0.72);
+    p.translate(20, 14);
+    p.scale(0.6, 0.6);
     car(p, kBlack);
     p.restore();
     black(p);
-    // Spray thrown up on both sides of the wheels.
-    for (qreal side : {-1.0, 1.0}) {
-        const qreal x = side < 0 ? 20 : 80;
-        QPainterPath spray;
-        spray.moveTo(x, 58);
-        spray.quadTo(x + side * 10, 40, x + side * 18, 36);
-        spray.quadTo(x + side * 10, 48, x + side * 4, 62);
-        spray.closeSubpath();
-        p.drawPath(spray);
+    p.drawRect(QRectF(0, 62, 100, 7));
+    for (const auto& [wheel, side] : {std::pair{QPointF(35, 60), -1.0}, {QPointF(65, 60), 1.0}}) {
+        for (int i = 0; i < 3; ++i) {
+            const qreal a = (24 + i * 28) * M_PI / 180;
+            const QPointF d(side * std::cos(a), -std::sin(a));
+            const QPointF n(-d.y(), d.x());
+            const qreal reach = 40 - i * 6;
+            const QPointF from = wheel + d * 8;
+            const QPointF tip = from + d * reach;
+            p.drawPolygon(QPolygonF({from + n * 1.5, tip + n * 5, tip - n * 5, from - n * 1.5}));
+            p.drawEllipse(tip, 5, 5);
+        }
     }
-    p.drawRect(QRectF(6, 66, 88, 6));
-    p.setPen(thick(5, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    QPainterPath w;
-    w.moveTo(8, 84);
-    for (int k = 0; k < 4; ++k) {
-        w.quadTo(18 + k * 22, 78, 30 + k * 22, 84);
-    }
-    p.drawPath(w);
 }
 
 void keepDistance(QPainter& p)
@@ -590,7 +594,7 @@ void keepDistance(QPainter& p)
 
 void advisorySpeed(QPainter& p, const QRectF& r, const QString& number)
 {
-    const QRectF inner = plate(p, r, 0.8, kYellow, kBlack);
+    const QRectF inner = plate(p, r, 1.0, kYellow, kBlack);
     digits(p, QRectF(inner.left(), inner.top(), inner.width(), inner.height() * 0.7), number,
            kBlack, inner.height() * 0.55);
     text(p,
@@ -603,8 +607,8 @@ void advisorySpeed(QPainter& p, const QRectF& r, const QString& number)
 
 void addWarningSigns(KindTable& t)
 {
-    auto add = [&](const char* id, Drawer d) {
-        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kSignPage};
+    auto add = [&](const char* id, Drawer d, qreal aspect = kTriangle) {
+        t[QString::fromLatin1(id)] = SignKind{d, false, {}, kSignPage, aspect};
     };
     add("warn_crossroads", crossroads);
     add("warn_children", children);
@@ -647,7 +651,7 @@ void addWarningSigns(KindTable& t)
     add("warn_steep_up", triangle([](QPainter& p) { slope(p, true); }));
     add("warn_steep_down", triangle([](QPainter& p) { slope(p, false); }));
     add("warn_long_descent",
-        triangleWithPlate([](QPainter& p) { slope(p, false); }, QStringLiteral("连续下坡")));
+        triangleWithPlate([](QPainter& p) { slope(p, false); }, QStringLiteral("连续下坡")), 1);
     add("warn_narrow_both", triangle([](QPainter& p) { narrowing(p, true, true); }));
     add("warn_narrow_right", triangle([](QPainter& p) { narrowing(p, false, true); }));
     add("warn_narrow_left", triangle([](QPainter& p) { narrowing(p, true, false); }));
@@ -680,7 +684,7 @@ void addWarningSigns(KindTable& t)
     add("warn_rail_ungated", triangle(locomotive));
     add("warn_cyclists", triangle(cyclists));
     add("warn_disabled", triangle(disabled));
-    add("warn_accident_area", triangleWithPlate(collision, QStringLiteral("事故易发路段")));
+    add("warn_accident_area", triangleWithPlate(collision, QStringLiteral("事故易发路段")), 1);
     add("warn_slow", triangle(slow));
     add("warn_detour_both", triangle([](QPainter& p) { detour(p, true, true); }));
     add("warn_detour_left", triangle([](QPainter& p) { detour(p, true, false); }));
@@ -697,7 +701,7 @@ void addWarningSigns(KindTable& t)
     add("warn_standing_water", triangle(standingWater));
     add("warn_keep_distance", triangle(keepDistance));
     t[QStringLiteral("advisory_speed")] =
-        SignKind{advisorySpeed, true, {QStringLiteral("40")}, kSignPage};
+        SignKind{advisorySpeed, true, {QStringLiteral("40")}, kSignPage, 1 / 0.8};
 }
 
 } // namespace signkit
