@@ -12,8 +12,8 @@ constexpr int kQuestionPictureSize = 140;
 std::vector<ArtItem> artworkCatalogue()
 {
     std::vector<ArtItem> all;
-    for (auto&& part :
-         {mainMenuArt(), practiceArt(), viewerArt(), signPageArt(), examArt(), recordArt()}) {
+    for (auto&& part : {mainMenuArt(), practiceArt(), viewerArt(), signPageArt(), examArt(),
+                        recordArt(), studyArt()}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;
