@@ -15,7 +15,7 @@
 namespace {
 
 const QColor kDeepBlue(38, 58, 128);
-constexpr int kRowHeight = 36;
+constexpr int kRowHeight = 34;
 
 QString titleArt(const ExamFormat& format, const char* mode)
 {

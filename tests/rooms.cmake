@@ -1,14 +1,14 @@
 # The arrows between the rooms, as the includes show them: a room includes only the
 # headers of the rooms its library links, so an include the link lines would not allow
 # fails here before it makes a cycle.   cmake -DROOT=<source folder> -P rooms.cmake
-set(shared "app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.h")
+set(shared "app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|StudyParts|Unt_Father|Unt_Wait)\\.h")
 set(lower "(toolkit|data)/[A-Za-z]+\\.h")
 # The exam core: the files of exam/ that are no screen.
-set(core "exam/(BankSql|ExamFormat|ExamMarking|ExamPaper|RecordSchema|StudyRecord)")
+set(core "exam/(BankSql|ExamFormat|ExamMarking|ExamPaper|RecordSchema|StudyLog|StudyRecord)")
 
 # Each room: its name, its files, then the headers it may include, apart by commas.
 set(rooms
-    "sharedscreens,app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|Unt_Father|Unt_Wait)\\.(h|cpp),${lower},${shared}"
+    "sharedscreens,app/(Environment|ExplainNote|MsgConsts|MsgDialogs|ScreenParts|StudyParts|Unt_Father|Unt_Wait)\\.(h|cpp),${lower},${shared}"
     "practice,practice/.*,${lower},${shared},practice/.*,${core}\\.h"
     "exampaper,${core}\\.(h|cpp),data/[A-Za-z]+\\.h,${core}\\.h"
     "exam,exam/Unt_.*,${lower},${shared},exam/.*"
