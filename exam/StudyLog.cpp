@@ -127,7 +127,7 @@ bool moveBook(sqlite3* db, const ExamFormat& format, const Answer& a, const QDat
     return moved.run(error);
 }
 
-// The learner's answers to each question of the subject, by key, oldest first.
+// The learner's answers to a question of the subject: how many, and the last two.
 struct Tries
 {
     int chapter = -1;
@@ -487,20 +487,27 @@ bool readProgress(Connection& connection, const ExamFormat& format, Progress* pr
     if (!logged) {
         return true;
     }
-    Statement log(db, QStringLiteral("SELECT QKey, IsRight FROM T_AnswerLog WHERE Subject=? "
-                                     "ORDER BY LogID"));
+    // Per question its count and its last two answers, the engine walking the log's index
+    // by question: far fewer rows than answers reach the loop.
+    Statement log(db, QStringLiteral("SELECT g.QKey, g.n, (SELECT IsRight FROM T_AnswerLog WHERE "
+                                     "LogID=g.last), (SELECT c.IsRight FROM T_AnswerLog c WHERE "
+                                     "c.Subject=?1 AND c.QKey=g.QKey AND c.LogID<g.last ORDER BY "
+                                     "c.LogID DESC LIMIT 1) FROM (SELECT QKey, COUNT(*) AS n, "
+                                     "MAX(LogID) AS last FROM T_AnswerLog WHERE Subject=?1 GROUP "
+                                     "BY QKey) g"));
     log.bind(1, format.subject);
     int rc;
     while ((rc = log.step()) == SQLITE_ROW) {
-        ++progress->answers;
+        const int count = int(log.integer(1));
+        progress->answers += count;
         const auto found = tries.find(log.text(0));
         if (found == tries.end()) {
             continue; // a question that has left the bank
         }
         Tries& t = found.value();
-        ++t.count;
-        t.beforeLast = t.last;
-        t.last = log.integer(1) != 0;
+        t.count = count;
+        t.last = log.integer(2) != 0;
+        t.beforeLast = !log.isNull(3) && log.integer(3) != 0;
     }
     if (rc != SQLITE_DONE) {
         return fail(error, log.error());

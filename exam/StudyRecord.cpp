@@ -202,12 +202,19 @@ bool readHistory(sqlite3* db, Rows rows, int subject, Summary* summary, QString*
 
 bool readChapters(sqlite3* db, Rows history, int subject, Summary* summary, QString* error)
 {
-    // The tally of version 2 is subject one's; later it is the subject of its exam's.
+    // The tally of version 2 is subject one's; later it is the subject of its exam's, and
+    // the drills are not the exams'.
+    bool modes = false;
+    if (!BankSql::hasColumn(db, QStringLiteral("T_ExamHistory"), QStringLiteral("Mode"), &modes,
+                            error)) {
+        return false;
+    }
     const QString sql =
         history == Rows::OfSubject
             ? QStringLiteral("SELECT c.Chapter, SUM(c.Asked), SUM(c.Correct) FROM T_ExamChapter c "
                              "INNER JOIN T_ExamHistory h ON h.HistoryID=c.HistoryID "
-                             "WHERE h.Subject=? GROUP BY c.Chapter")
+                             "WHERE h.Subject=?%1 GROUP BY c.Chapter")
+                  .arg(modes ? QStringLiteral(" AND h.Mode=0") : QString())
             : QStringLiteral("SELECT Chapter, SUM(Asked), SUM(Correct) FROM T_ExamChapter "
                              "GROUP BY Chapter");
     Statement shares(db, sql);

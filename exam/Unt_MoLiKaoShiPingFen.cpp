@@ -14,6 +14,8 @@
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
+#include <QPainter>
+
 namespace {
 
 Label* scoreLabel(QWidget* parent, const char* name, QRect r, int px, const QColor& color,
@@ -225,16 +227,41 @@ QString reviewAnswerLine(AnswerKind kind, const QString& given, const QString& r
     return line;
 }
 
-Label* reviewCaption(QWidget* screen)
+namespace {
+
+// A caption on the screen's ground, covering the one drawn beneath it.
+class CaptionPatch : public QWidget
 {
-    Label* caption =
-        textLabel(screen, "lblZhengQue", QRect(337, 312, 66, 16), QStringLiteral("宋体"), 12,
-                  QColor(60, 120, 70), QStringLiteral("正确答案"));
-    caption->setAlignment(Qt::AlignCenter);
-    caption->setAutoFillBackground(true);
-    QPalette ground = caption->palette();
-    ground.setColor(QPalette::Window, colorFromBgr(kLavender));
-    caption->setPalette(ground);
+public:
+    CaptionPatch(QWidget* parent, const QString& text)
+        : QWidget(parent)
+        , m_text(text)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), colorFromBgr(kLavender));
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(screenFont(QStringLiteral("宋体"), 12, true));
+        p.setPen(QColor(60, 120, 70));
+        p.drawText(rect(), Qt::AlignCenter, m_text);
+    }
+
+private:
+    QString m_text;
+};
+
+} // namespace
+
+QWidget* reviewCaption(QWidget* screen)
+{
+    auto* caption = new CaptionPatch(screen, QStringLiteral("正确答案"));
+    caption->setObjectName(QStringLiteral("lblZhengQue"));
+    caption->setGeometry(330, 311, 80, 18);
     caption->hide();
     return caption;
 }

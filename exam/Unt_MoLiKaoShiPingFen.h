@@ -96,7 +96,7 @@ QString reviewAnswerLine(AnswerKind kind, const QString& given, const QString& r
 
 // In the review of subject one, over the caption below the answer box, which shows the
 // right answer there: "正确答案". Hidden until the review.
-Label* reviewCaption(QWidget* screen);
+QWidget* reviewCaption(QWidget* screen);
 // The star of the question shown in a review, on the answer sheet's heading; id gives
 // the question's ID at the click. Hidden until the review.
 StarToggle* reviewStar(QWidget* screen, const ExamFormat& format, std::function<int()> id);

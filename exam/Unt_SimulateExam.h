@@ -66,7 +66,7 @@ public:
     StudyLog::Mode ExamMode = StudyLog::Mode::Exam;
     // In the review: the caption under the answer box says it shows the right answer, the
     // question can be starred, and its picture opens at twice its size.
-    Label* lblZhengQue;
+    QWidget* lblZhengQue;
     StarToggle* imgShouCang;
     PictureZoom* imgZoom;
 

@@ -333,9 +333,8 @@ void TFrm_XueXiJiLu::showReadiness()
                                                     .arg(percent(r.low))
                                                     .arg(percent(r.high)));
     lblShuoMing->setCaption(
-        QStringLiteral("及格把握按各章每题最近一次的对错估出各章答对率（没做过的题按一半计），"
-                       "再按考试的出题方案算出考到%1分的机会；括号内是可能的范围。"
-                       "练习少于%2题时显示数据不足。")
+        QStringLiteral("及格把握：按各章每题最近一次的对错（没做过的按一半）和出题方案估算"
+                       "考到%1分的机会，括号内为可能范围；答题不足%2次时显示数据不足。")
             .arg(m_format->passMark)
             .arg(StudyLog::kReadinessAnswers));
 }
