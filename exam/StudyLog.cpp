@@ -83,27 +83,22 @@ bool moveBook(sqlite3* db, const ExamFormat& format, const Answer& a, const QDat
 {
     const QDate today = when.date();
     if (!a.right) {
-        Statement missed(db, QStringLiteral("UPDATE T_WrongBook SET Misses=Misses+1, "
-                                            "LastMissed=?1, Step=0, DueOn=?2 WHERE Subject=?3 "
-                                            "AND ID=?4"));
-        missed.bind(1, when.toString(QString::fromLatin1(kTimeFormat)));
-        missed.bind(2, dueText(dueAfter(0, today)));
-        missed.bind(3, format.subject);
-        missed.bind(4, a.id);
-        if (!missed.run(error)) {
-            return false;
+        // Into the book with no miss yet where it is not, then one more miss for it.
+        for (const char* sql :
+             {"INSERT OR IGNORE INTO T_WrongBook (Subject, ID, Misses, LastMissed, Step, DueOn) "
+              "VALUES (?3, ?4, 0, ?1, 0, ?2)",
+              "UPDATE T_WrongBook SET Misses=Misses+1, LastMissed=?1, Step=0, DueOn=?2 WHERE "
+              "Subject=?3 AND ID=?4"}) {
+            Statement q(db, QString::fromLatin1(sql));
+            q.bind(1, when.toString(QString::fromLatin1(kTimeFormat)));
+            q.bind(2, dueText(dueAfter(0, today)));
+            q.bind(3, format.subject);
+            q.bind(4, a.id);
+            if (!q.run(error)) {
+                return false;
+            }
         }
-        if (sqlite3_changes(db) > 0) {
-            return true;
-        }
-        Statement added(db, QStringLiteral("INSERT INTO T_WrongBook (Subject, ID, Misses, "
-                                           "LastMissed, Step, DueOn) VALUES (?3, ?4, 1, ?1, 0, "
-                                           "?2)"));
-        added.bind(1, when.toString(QString::fromLatin1(kTimeFormat)));
-        added.bind(2, dueText(dueAfter(0, today)));
-        added.bind(3, format.subject);
-        added.bind(4, a.id);
-        return added.run(error);
+        return true;
     }
     Statement step(db, QStringLiteral("SELECT Step FROM T_WrongBook WHERE Subject=? AND ID=?"));
     step.bind(1, format.subject);

@@ -225,7 +225,7 @@ private slots:
                 QVERIFY(practice);
                 QCOMPARE(practice->StudyMode, StudyLog::Mode::Random);
                 progress = practice->lblJinDu->caption();
-                clickControl(practice->sbtnD); // wrong whatever the question
+                clickControl(practice->sbtnA); // an answer of either kind
                 const QPointer<TFrm_ShunXuLianXi> open(practice);
                 auto* poll = new QTimer(modes);
                 poll->setInterval(10);
