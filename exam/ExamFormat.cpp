@@ -1,29 +1,40 @@
 #include "exam/ExamFormat.h"
 
-const std::vector<TExam> ExamPlan = {
-    {17, QStringLiteral("Type=0 AND ID>=1 AND ID<=441")},
-    {10, QStringLiteral("Type=0 AND ID>=442 AND ID<=699")},
-    {9, QStringLiteral("Type=0 AND ID>=700 AND ID<=938")},
-    {5, QStringLiteral("Type=0 AND ID>=939 AND ID<=1065")},
-    {5, QStringLiteral("Type=0 AND ID>1066 AND ID<=1207")},
-    {2, QStringLiteral("Type=0 AND ID>=1208 AND ID<=1271")},
-    {2, QStringLiteral("Type=0 AND ID>=1272 AND ID<=1320")},
-    {2, QStringLiteral("Type=0 AND ID>=1321 AND ID<=1379")},
-    {2, QStringLiteral("Type=0 AND ID>=1380 AND ID<=1449")},
-    {2, QStringLiteral("Type=0 AND ID>1450 AND ID<=1500")},
-    {4, QStringLiteral("Type=0 AND ID>1501 AND ID<=1600")},
-    {11, QStringLiteral("Type=1 AND ID>=1 AND ID<=441")},
-    {6, QStringLiteral("Type=1 AND ID>=442 AND ID<=699")},
-    {6, QStringLiteral("Type=1 AND ID>=700 AND ID<=938")},
-    {3, QStringLiteral("Type=1 AND ID>=939 AND ID<=1065")},
-    {4, QStringLiteral("Type=1 AND ID>1066 AND ID<=1207")},
-    {2, QStringLiteral("Type=1 AND ID>=1208 AND ID<=1271")},
-    {1, QStringLiteral("Type=1 AND ID>=1272 AND ID<=1320")},
-    {2, QStringLiteral("Type=1 AND ID>=1321 AND ID<=1379")},
-    {2, QStringLiteral("Type=1 AND ID>=1380 AND ID<=1449")},
-    {1, QStringLiteral("Type=1 AND ID>1450 AND ID<=1500")},
-    {2, QStringLiteral("Type=1 AND ID>1501 AND ID<=1600")},
-};
+namespace {
+
+// The rows by value, so that a format made while the program's globals are still being
+// initialised (a global of another file that reads subjectOne()) has them all the same.
+std::vector<TExam> subjectOnePlan()
+{
+    return {
+        {17, QStringLiteral("Type=0 AND ID>=1 AND ID<=441")},
+        {10, QStringLiteral("Type=0 AND ID>=442 AND ID<=699")},
+        {9, QStringLiteral("Type=0 AND ID>=700 AND ID<=938")},
+        {5, QStringLiteral("Type=0 AND ID>=939 AND ID<=1065")},
+        {5, QStringLiteral("Type=0 AND ID>1066 AND ID<=1207")},
+        {2, QStringLiteral("Type=0 AND ID>=1208 AND ID<=1271")},
+        {2, QStringLiteral("Type=0 AND ID>=1272 AND ID<=1320")},
+        {2, QStringLiteral("Type=0 AND ID>=1321 AND ID<=1379")},
+        {2, QStringLiteral("Type=0 AND ID>=1380 AND ID<=1449")},
+        {2, QStringLiteral("Type=0 AND ID>1450 AND ID<=1500")},
+        {4, QStringLiteral("Type=0 AND ID>1501 AND ID<=1600")},
+        {11, QStringLiteral("Type=1 AND ID>=1 AND ID<=441")},
+        {6, QStringLiteral("Type=1 AND ID>=442 AND ID<=699")},
+        {6, QStringLiteral("Type=1 AND ID>=700 AND ID<=938")},
+        {3, QStringLiteral("Type=1 AND ID>=939 AND ID<=1065")},
+        {4, QStringLiteral("Type=1 AND ID>1066 AND ID<=1207")},
+        {2, QStringLiteral("Type=1 AND ID>=1208 AND ID<=1271")},
+        {1, QStringLiteral("Type=1 AND ID>=1272 AND ID<=1320")},
+        {2, QStringLiteral("Type=1 AND ID>=1321 AND ID<=1379")},
+        {2, QStringLiteral("Type=1 AND ID>=1380 AND ID<=1449")},
+        {1, QStringLiteral("Type=1 AND ID>1450 AND ID<=1500")},
+        {2, QStringLiteral("Type=1 AND ID>1501 AND ID<=1600")},
+    };
+}
+
+} // namespace
+
+const std::vector<TExam> ExamPlan = subjectOnePlan();
 
 namespace {
 
@@ -56,7 +67,7 @@ ExamFormat makeSubjectOne()
     f.minutes = 45;
     f.points = 1;
     f.passMark = 90;
-    f.plan = ExamPlan;
+    f.plan = subjectOnePlan();
     // The eleven ranges of ID the plan draws from; the few IDs between them that the
     // plan's strict bounds leave out (1066, 1450, 1501) still count to their range.
     const struct
