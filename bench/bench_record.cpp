@@ -73,6 +73,16 @@ const QString& historyFolder()
     return folder;
 }
 
+// One row in a transaction of its own on a connection: what a durable commit costs.
+double durableRow(sqlite3* db, const QByteArray& insert)
+{
+    const std::int64_t start = nowNs();
+    execRaw(db, "BEGIN IMMEDIATE");
+    execRaw(db, insert.constData());
+    execRaw(db, "COMMIT");
+    return msSince(start);
+}
+
 void BM_RecordExam(benchmark::State& state)
 {
     clearExamScene();
@@ -103,14 +113,9 @@ void BM_RecordExam(benchmark::State& state)
             // One history row in a transaction of its own on the same connection: the cost
             // of a durable commit that any record pays.
             [&] {
-                const std::int64_t start = nowNs();
-                execRaw(db, "BEGIN IMMEDIATE");
-                execRaw(db, QByteArray("INSERT INTO T_ExamHistory (TakenAt, CandidateNo, Score, "
-                                       "Passed, Questions) VALUES ('2026-01-01 00:00:00', 'x', " +
-                                       QByteArray::number(n++ % 100) + ", 0, 100)")
-                                .constData());
-                execRaw(db, "COMMIT");
-                return msSince(start);
+                return durableRow(db, "INSERT INTO T_ExamHistory (TakenAt, CandidateNo, Score, "
+                                      "Passed, Questions) VALUES ('2026-01-01 00:00:00', 'x', " +
+                                          QByteArray::number(n++ % 100) + ", 0, 100)");
             });
     }
 }
@@ -303,12 +308,9 @@ void BM_RecordPracticeAnswer(benchmark::State& state)
             },
             // One row in a transaction of its own: the durable commit any answer pays.
             [&] {
-                const std::int64_t start = nowNs();
-                execRaw(db, "BEGIN IMMEDIATE");
-                execRaw(db, "INSERT INTO T_AnswerLog (Subject, QKey, Mode, Answer, IsRight, "
-                            "AnsweredAt) VALUES (1, 'x', 0, 'A', 1, '2026-01-01 00:00:00')");
-                execRaw(db, "COMMIT");
-                return msSince(start);
+                return durableRow(db, "INSERT INTO T_AnswerLog (Subject, QKey, Mode, Answer, "
+                                      "IsRight, AnsweredAt) VALUES (1, 'x', 0, 'A', 1, "
+                                      "'2026-01-01 00:00:00')");
             });
     }
 }
