@@ -10,6 +10,7 @@
 #include "practice/Unt_JiaoTongFaGui.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
+#include "practice/Unt_XueXiMoShi.h"
 #include "sharedscreens/ScreenParts.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/Application.h"
@@ -111,6 +112,12 @@ TMainForm::TMainForm(QWidget* owner)
     imgKeMuSi->OnClick = [this](QObject*) { chooseSubject(4); };
     showSubject();
 
+    imgXueXiMoShi = named(new Picture(this), "imgXueXiMoShi");
+    imgXueXiMoShi->setGeometry(310, 100, 234, 78);
+    imgXueXiMoShi->loadFromResource(artPath(QStringLiteral("MenuStudyModes.rgb32")));
+    imgXueXiMoShi->setCursor(Qt::PointingHandCursor);
+    imgXueXiMoShi->OnClick = [this](QObject* s) { sbtnXueXiMoShiClick(s); };
+
     guarded([this] { FormCreate(); });
 }
 
@@ -193,7 +200,31 @@ void TMainForm::sbtnShunXuLianXiClick(QObject* sender)
     // The screen frees itself when it closes.
     auto* practice = new TFrm_ShunXuLianXi();
     practice->setFormat(formatOf(Subject));
+    practice->Place = QStringLiteral("sequential"); // where 继续练习 takes it up
     practice->showModal();
+}
+
+void TMainForm::sbtnXueXiMoShiClick(QObject*)
+{
+    auto* modes = new TFrm_XueXiMoShi();
+    modes->setFormat(formatOf(Subject));
+    modes->OnExam = [this](const ExamFormat& format, StudyLog::Mode mode) {
+        // No candidate number: these papers are the learner's own drills.
+        const QString number =
+            mode == StudyLog::Mode::Drill ? QStringLiteral("考前冲刺") : QStringLiteral("考场模式");
+        if (format.subject == 4) {
+            auto* exam = new TFrm_SafeExam(this);
+            exam->ExamMode = mode;
+            exam->lblNo->setCaption(number);
+            exam->showModal();
+            return;
+        }
+        Frm_SimulateExam = new TFrm_SimulateExam(this);
+        Frm_SimulateExam->ExamMode = mode;
+        Frm_SimulateExam->lblNo->setCaption(number);
+        Frm_SimulateExam->showModal();
+    };
+    modes->showModal();
 }
 
 void TMainForm::sbtnXueXiJiLuClick(QObject* sender)

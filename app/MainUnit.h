@@ -22,6 +22,9 @@ public:
     // The subject tabs on the title band: 科目一 (the rules) and 科目四 (safe driving).
     Picture* imgKeMuYi;
     Picture* imgKeMuSi;
+    // The ways of study, a control over the scene's sky so that a replacement background
+    // keeps it.
+    Picture* imgXueXiMoShi;
 
     // The written test the practice, exam and record areas lead to: 1 or 4. Subject one
     // at every start.
@@ -34,6 +37,7 @@ public:
     void sbtnMoLiKaoShiClick(QObject* sender);
     void sbtnExitClick(QObject* sender);
     void sbtnXueXiJiLuClick(QObject* sender);
+    void sbtnXueXiMoShiClick(QObject* sender);
 
 protected:
     void FormCreate();

@@ -254,6 +254,31 @@ void writeResults(const QString& path, const Collector& c, const QString& commit
             QStringLiteral("Opening wrong-question practice on a book of the whole bank, until "
                            "painted"),
             QStringLiteral("the book's statement through sqlite3, every column read"), 30, 0);
+    const struct
+    {
+        int mode;
+        const char* name;
+    } modes[] = {{2, "chapter practice (章节练习, its first chapter)"},
+                 {3, "random practice (随机练习, the whole bank in its kept order)"},
+                 {5, "the review of due questions (到期复习, a book of the whole bank due)"},
+                 {4, "the most missed (易错题, from 20,000 answers)"},
+                 {6, "the starred questions (收藏, 100 of them)"}};
+    for (const auto& m : modes) {
+        r.timed("BM_StudyModeOpen/" + std::to_string(m.mode),
+                QStringLiteral("Opening a study mode, %1: its questions read from the record, "
+                               "then `TFrm_ShunXuLianXi` until painted, on 1,000 exams and "
+                               "20,000 answers")
+                    .arg(QString::fromUtf8(m.name)),
+                QStringLiteral("the whole bank through sqlite3, every column read"), 30, 0);
+    }
+    r.timed("BM_DueAndReadiness",
+            QStringLiteral("The due list and the readiness figure (`StudyLog::dueQuestions`, "
+                           "`readProgress`, `readiness`) on 1,000 exams and 20,000 answers"),
+            QStringLiteral("the answers of the log read through sqlite3"), 10, 0);
+    r.timed("BM_RecordPracticeAnswer",
+            QStringLiteral("Recording a practice answer in the log and the book until it is on "
+                           "the disk (`StudyLog::recordAnswer`)"),
+            QStringLiteral("one log row in a transaction through sqlite3, same durability"), 5, 0);
     r.timed("BM_RefreshBank",
             QStringLiteral("Refreshing a learner's bank (1,000 exams, a book of the whole bank, a "
                            "paper) into a bank that numbers every question anew "

@@ -1,16 +1,20 @@
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/ScreenParts.h"
+#include "sharedscreens/StudyParts.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "exam/Unt_StudentLogin.h"
 #include "exampaper/ExamMarking.h"
 #include "exampaper/ExamPaper.h"
 #include "exampaper/StudyRecord.h"
-#include "sharedscreens/ExplainNote.h"
-#include "sharedscreens/ScreenParts.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
+#include "toolkit/TextTrim.h"
+
+#include <QPainter>
 
 namespace {
 
@@ -134,11 +138,14 @@ void showResult(const ExamFormat& format, const ResultChoices& choices)
     }
 }
 
-void recordHandIn(const ExamFormat& format, const QString& candidateNo)
+void recordHandIn(const ExamFormat& format, const QString& candidateNo, StudyLog::Mode mode)
 {
     QString error;
+    // The learner's own drills are recorded apart from the mock exams.
+    const StudyRecord::PaperKind kind =
+        mode == StudyLog::Mode::Exam ? StudyRecord::PaperKind::Exam : StudyRecord::PaperKind::Drill;
     if (!StudyRecord::recordExam(DM->ADOCon, format, nullptr, DM->clock().currentDateTime(),
-                                 candidateNo, nullptr, &error)) {
+                                 candidateNo, nullptr, &error, kind)) {
         MessageBox(QStringLiteral("本次考试没能记入学习记录：") + error +
                        QStringLiteral("\r\n成绩照常显示，答卷完好。"),
                    QStringLiteral("学习记录"), 16);
@@ -169,4 +176,119 @@ void chooseQuestion(QWidget* screen, const ExamFormat& format)
     if (pad->showModal() == mrOk && !pad->lblNo->caption().isEmpty()) {
         DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), pad->lblNo->caption());
     }
+}
+
+std::vector<TExam> planOf(const ExamFormat& format, StudyLog::Mode mode)
+{
+    if (mode != StudyLog::Mode::Drill) {
+        return format.plan;
+    }
+    StudyLog::Progress progress;
+    QString error;
+    // Without a readable record the drill is an ordinary paper.
+    if (!StudyLog::readProgress(DM->ADOCon, format, &progress, &error)) {
+        return format.plan;
+    }
+    return StudyLog::drillPlan(format, progress);
+}
+
+QString ExamHallMarks::markLine(AnswerKind kind, const QString& given, const QString& right)
+{
+    const QString shown = trimBlanks(right);
+    return ExamMarking::mark(kind, given, right) == ExamMarking::Mark::Right
+               ? QStringLiteral("回答正确：") + shown
+               : QStringLiteral("回答错误　正确答案：") + shown + QStringLiteral("　您的答案：") +
+                     given;
+}
+
+bool ExamHallMarks::answer(const ExamFormat& format, AnswerKind kind, const QString& given,
+                           const QString& right)
+{
+    if (ExamMarking::mark(kind, given, right) != ExamMarking::Mark::Right) {
+        ++m_wrong;
+    }
+    return m_wrong >= StudyLog::examHallLimit(format);
+}
+
+QString ExamHallMarks::endText(const ExamFormat& format) const
+{
+    return QStringLiteral("已经答错%1题，本次考试不能再及格（%2分及格），考试结束。")
+        .arg(m_wrong)
+        .arg(format.passMark);
+}
+
+QString reviewAnswerLine(AnswerKind kind, const QString& given, const QString& right)
+{
+    QString line = QStringLiteral("正确答案：") + trimBlanks(right);
+    if (ExamMarking::mark(kind, given, right) != ExamMarking::Mark::Right) {
+        line += QStringLiteral("　您的答案：") +
+                (trimBlanks(given).isEmpty() ? QStringLiteral("未答") : trimBlanks(given));
+    }
+    return line;
+}
+
+namespace {
+
+// A caption on the screen's ground, covering the one drawn beneath it.
+class CaptionPatch : public QWidget
+{
+public:
+    CaptionPatch(QWidget* parent, const QString& text)
+        : QWidget(parent)
+        , m_text(text)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), colorFromBgr(kLavender));
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.setFont(screenFont(QStringLiteral("宋体"), 12, true));
+        p.setPen(QColor(60, 120, 70));
+        p.drawText(rect(), Qt::AlignCenter, m_text);
+    }
+
+private:
+    QString m_text;
+};
+
+} // namespace
+
+QWidget* reviewCaption(QWidget* screen)
+{
+    auto* caption = new CaptionPatch(screen, QStringLiteral("正确答案"));
+    caption->setObjectName(QStringLiteral("lblZhengQue"));
+    caption->setGeometry(330, 311, 80, 18);
+    caption->hide();
+    return caption;
+}
+
+StarToggle* reviewStar(QWidget* screen, const ExamFormat& format, std::function<int()> id)
+{
+    auto* star = new StarToggle(screen);
+    star->setObjectName(QStringLiteral("imgShouCang"));
+    star->setGeometry(92, 332, 26, 26);
+    star->OnToggle = [star, &format, id = std::move(id)](bool on) {
+        QString error;
+        if (!StudyLog::setStarred(DM->ADOCon, format, id(), on, DM->clock().currentDateTime(),
+                                  &error)) {
+            star->setOn(!on);
+            MessageBox(QStringLiteral("收藏没能保存：") + error, QStringLiteral("收藏"), 16);
+        }
+    };
+    star->hide();
+    return star;
+}
+
+void showReviewStar(StarToggle* star, const ExamFormat& format, int id)
+{
+    bool on = false;
+    QString error;
+    StudyLog::isStarred(DM->ADOCon, format, id, &on, &error);
+    star->setOn(on);
+    star->show();
+    star->raise();
 }

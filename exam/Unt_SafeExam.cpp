@@ -1,9 +1,10 @@
 #include "exam/Unt_SafeExam.h"
 
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/StudyParts.h"
 #include "data/DMUnit.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exampaper/ExamMarking.h"
-#include "sharedscreens/ExplainNote.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
@@ -166,15 +167,23 @@ TFrm_SafeExam::TFrm_SafeExam(QWidget* owner)
     makeAnswerSheet(this, 5, 200, QRect(4, 1, 44, 18), QRect(48, 0, 44, 20));
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int) {
         const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
-        if (number >= 0 && number <= 103 && WrongTopics.test(size_t(number))) {
-            markPanelWrong(g);
-        }
+        paintSheetPanel(g, number >= 0 && number <= 103 && WrongTopics.test(size_t(number)),
+                        DBText2, DBText3);
     };
     makeCandidatePanel(this, four().minutes);
     lblNo->setCaption(QString());
     lblAddress->setCaption(loadStr(StringId::Contact));
     lblXueYuanBan = editionBadge(this);
     lblJieXi = titleBandNote(this);
+    imgShouCang = reviewStar(
+        this, four(), [] { return DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger(); });
+    imgZoom = named(new PictureZoom(this), "imgZoom");
+    zoomArea(this, "lblFangDa", picture, imgZoom, [this] {
+        // Not while the exam runs: only in the review.
+        return m_reviewing && DBImage1->isVisible() ? DBImage1->picture() : QImage();
+    });
+    imgClip->raise();
+    imgZoom->raise();
 
     Timer = named(new ::Timer(this), "Timer");
     Timer->setInterval(60000);
@@ -219,6 +228,8 @@ void TFrm_SafeExam::FormShow()
     }
     m_recorded = false;
     m_reviewing = false;
+    m_hall.start();
+    imgShouCang->hide();
     m_answerField = QStringLiteral("Result");
     DBText3->setDataField(m_answerField);
     WrongTopics.reset();
@@ -230,7 +241,7 @@ void TFrm_SafeExam::FormShow()
 
 bool TFrm_SafeExam::CreateExamPaper()
 {
-    const auto& plan = four().plan;
+    const std::vector<TExam> plan = planOf(four(), ExamMode);
     // The candidate is told only that no paper could be drawn.
     return behindWaitScreen(
         this, ExamPaper::drawSteps(plan), QStringLiteral("subject four paper not drawn"),
@@ -286,7 +297,10 @@ void TFrm_SafeExam::showQuestion()
     // it is set smaller rather than cut off.
     fitWrappedText(lblContent, {21, 19, 17, 15});
     const QString given = givenAnswer();
-    Keys->showQuestion(kind, given, m_reviewing);
+    const bool hall = ExamMode == StudyLog::Mode::ExamHall && !m_reviewing;
+    // In the exam hall an answer given is final.
+    Keys->showQuestion(kind, given, m_reviewing || (hall && !trimBlanks(given).isEmpty()));
+    imgZoom->hide();
 
     const int id = paper.fieldByName(QStringLiteral("ID")).asInteger();
     QByteArray clip;
@@ -297,13 +311,18 @@ void TFrm_SafeExam::showQuestion()
     DBImage1->setVisible(!playing && !paper.fieldByName(QStringLiteral("Picture")).isNull());
 
     if (m_reviewing) {
-        const QString right = trimBlanks(paper.fieldByName(QStringLiteral("Result")).asString());
-        QString line = QStringLiteral("正确答案：") + right;
-        if (ExamMarking::mark(kind, given, right) != ExamMarking::Mark::Right) {
-            line += QStringLiteral("　您的答案：") +
-                    (trimBlanks(given).isEmpty() ? QStringLiteral("未答") : given);
-        }
-        showReviewNote(lblJieXi, four(), id, line);
+        showReviewNote(
+            lblJieXi, four(), id,
+            reviewAnswerLine(kind, given, paper.fieldByName(QStringLiteral("Result")).asString()));
+        showReviewStar(imgShouCang, four(), id);
+    } else if (hall && !trimBlanks(given).isEmpty()) {
+        lblJieXi->setNote(ExamHallMarks::markLine(
+                              kind, given, paper.fieldByName(QStringLiteral("Result")).asString()),
+                          QString(), QString());
+        lblJieXi->fitFont(QStringLiteral("宋体"), {16, 14}, true);
+        lblJieXi->raise();
+    } else if (hall) {
+        lblJieXi->clearNote();
     }
 }
 
@@ -327,6 +346,19 @@ void TFrm_SafeExam::storeAnswer(const QString& answer)
         throw;
     }
     showQuestion();
+    Query& paper = DM->ADOQryTopic;
+    if (ExamMode == StudyLog::Mode::ExamHall &&
+        m_hall.answer(four(), four().kindOf(paper.fieldByName(QStringLiteral("Type")).asInteger()),
+                      answer, paper.fieldByName(QStringLiteral("Result")).asString())) {
+        // After the click has returned: the hand-in rebuilds what the click is using.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                MessageBox(m_hall.endText(four()), QStringLiteral("考场模式"), 64);
+                HandInExam();
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TFrm_SafeExam::lblNextClick(QObject*)
@@ -367,7 +399,7 @@ void TFrm_SafeExam::HandInExam()
     Timer->setEnabled(false);
     imgClip->stop();
     if (!std::exchange(m_recorded, true)) {
-        recordHandIn(four(), lblNo->caption());
+        recordHandIn(four(), lblNo->caption(), ExamMode);
     }
     showResult(four(), {[this] { FormShow(); }, [this] { enterReview(); }, [this] { close(); }});
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exampaper/ExamPaper.h"
+#include "exampaper/StudyLog.h"
 #include "sharedscreens/ScreenParts.h"
 #include "sharedscreens/Unt_Father.h"
 #include "toolkit/DBCtrlGrid.h"
@@ -10,6 +12,8 @@
 #include <functional>
 
 class ExplainNote;
+class PictureZoom;
+class StarToggle;
 
 // The answer keys of subject four's exam: the letters A to D, the tick and the cross of a
 // statement, the toggles and the confirm key of a multiple answer, the box of the answer
@@ -79,6 +83,11 @@ public:
     ::DataSource* DataSource1; // the answer sheet
 
     int MinutesLeft = subjectFour().minutes;
+    // Set before showing: a mock exam, a final drill, or the exam-hall way.
+    StudyLog::Mode ExamMode = StudyLog::Mode::Exam;
+    // In the review: the star of the question, and its picture at twice its size.
+    StarToggle* imgShouCang;
+    PictureZoom* imgZoom;
     // The numbers answered wrongly or not at all, red on the sheet in the review.
     TTopicSet WrongTopics;
     bool reviewing() const { return m_reviewing; }
@@ -108,6 +117,7 @@ private:
     QString givenAnswer() const;
 
     HandInQuestion m_handIn;
+    ExamHallMarks m_hall;
     bool m_recorded = false;
     bool m_reviewing = false;
     bool m_moving = false; // the paper and the sheet follow each other, once

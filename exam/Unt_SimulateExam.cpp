@@ -1,11 +1,14 @@
 #include "exam/Unt_SimulateExam.h"
 
-#include "data/DMUnit.h"
-#include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "data/Clock.h"
 #include "sharedscreens/ExplainNote.h"
 #include "sharedscreens/MsgDialogs.h"
 #include "sharedscreens/ScreenParts.h"
+#include "sharedscreens/StudyParts.h"
+#include "data/DMUnit.h"
+#include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "toolkit/ClickArea.h"
+#include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
@@ -90,6 +93,16 @@ TFrm_SimulateExam::TFrm_SimulateExam(QWidget* owner)
     DBCtrlGrid1->OnPaintPanel = [this](DBCtrlGrid* g, int i) { DBCtrlGrid1PaintPanel(g, i); };
     makeCandidatePanel(this, subjectOne().minutes);
     lblJieXi = titleBandNote(this);
+    lblZhengQue = reviewCaption(this);
+    imgShouCang = reviewStar(this, subjectOne(), [] {
+        return DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger();
+    });
+    imgZoom = named(new PictureZoom(this), "imgZoom");
+    zoomArea(this, "lblFangDa", DBImage1->geometry(), imgZoom, [this] {
+        // Not while the exam runs: only in the review.
+        return !lblA->isEnabled() && DBImage1->isVisible() ? DBImage1->picture() : QImage();
+    });
+    imgZoom->raise();
 
     Timer = new ::Timer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -138,13 +151,16 @@ void TFrm_SimulateExam::FormShow()
 {
     resize(800, 600);
     detachDataSources();
-    if (!CreateExamPaper(subjectOne().plan)) {
+    if (!CreateExamPaper(planOf(subjectOne(), ExamMode))) {
         refuseExam(this, QStringLiteral("生成模拟考试题失败!请重新进入."));
         return;
     }
     attachDataSources();
     m_paperRecorded = false;
+    m_hall.start();
     lblJieXi->clearNote();
+    lblZhengQue->hide();
+    imgShouCang->hide();
     DM->ADOQryTopic.first();
     WrongTopicSet.reset();
     startExamClock(Timer, lblTime, MinutesLeft, subjectOne().minutes);
@@ -174,15 +190,41 @@ void TFrm_SimulateExam::DataSourceDataChange(QObject*, Field*)
                                QStringLiteral("\r\n") + QStringLiteral("  ") +
                                dbMemContent->text());
     }
+    imgZoom->hide();
     if (!lblA->isEnabled()) {
         showReviewExplanation();
+    } else if (ExamMode == StudyLog::Mode::ExamHall) {
+        showHallNote();
     }
 }
 
 void TFrm_SimulateExam::showReviewExplanation()
 {
-    showReviewNote(lblJieXi, subjectOne(),
-                   DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger(), QString());
+    const int id = DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger();
+    showReviewNote(
+        lblJieXi, subjectOne(), id,
+        reviewAnswerLine(
+            subjectOne().kindOf(DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger()),
+            DM->ADOQuery1.fieldByName(QStringLiteral("bResult")).asString(),
+            DM->ADOQuery1.fieldByName(QStringLiteral("Result")).asString()));
+    showReviewStar(imgShouCang, subjectOne(), id);
+}
+
+void TFrm_SimulateExam::showHallNote()
+{
+    const QString given = lblResult->caption();
+    if (given.isEmpty()) {
+        lblJieXi->clearNote();
+        return;
+    }
+    Query& paper = DM->ADOQryTopic;
+    lblJieXi->setNote(
+        ExamHallMarks::markLine(
+            subjectOne().kindOf(paper.fieldByName(QStringLiteral("Type")).asInteger()), given,
+            paper.fieldByName(QStringLiteral("Result")).asString()),
+        QString(), QString());
+    lblJieXi->fitFont(QStringLiteral("宋体"), {16, 14}, true);
+    lblJieXi->raise();
 }
 
 void TFrm_SimulateExam::UpdateTopicView()
@@ -214,6 +256,10 @@ void TFrm_SimulateExam::lblAClick(QObject* sender)
     const Reattach sheet(DataSource1,
                          [this](QObject* s, Field* f) { DataSource1DataChange(s, f); });
     const bool trueFalse = DM->ADOQryTopic.fieldByName(QStringLiteral("Type")).asInteger() != 0;
+    const bool hall = ExamMode == StudyLog::Mode::ExamHall;
+    if (hall && !lblResult->caption().isEmpty()) {
+        return; // in the exam hall an answer given is final
+    }
     lblResult->setCaption(answerOfArea(sender->objectName().mid(3, 1), trueFalse));
     if (!lblResult->caption().isEmpty()) {
         Query& answers = DM->ADOQuery1;
@@ -227,6 +273,23 @@ void TFrm_SimulateExam::lblAClick(QObject* sender)
                                       ? answers.fieldByName(QStringLiteral("Result")).asString()
                                       : QString());
             throw;
+        }
+    }
+    if (hall) {
+        showHallNote();
+        Query& paper = DM->ADOQryTopic;
+        if (m_hall.answer(
+                subjectOne(),
+                subjectOne().kindOf(paper.fieldByName(QStringLiteral("Type")).asInteger()),
+                lblResult->caption(), paper.fieldByName(QStringLiteral("Result")).asString())) {
+            // After the click has returned: the hand-in rebuilds what the click is using.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    MessageBox(m_hall.endText(subjectOne()), QStringLiteral("考场模式"), 64);
+                    HandInExam();
+                },
+                Qt::QueuedConnection);
         }
     }
 }
@@ -266,9 +329,8 @@ void TFrm_SimulateExam::TopicNoGetText(Field& sender, QString& text, bool)
 void TFrm_SimulateExam::DBCtrlGrid1PaintPanel(DBCtrlGrid* sender, int)
 {
     const int number = DM->ADOQuery1.fieldByName(QStringLiteral("TopicNo")).asInteger();
-    if (number >= 0 && number <= 103 && WrongTopicSet.test(size_t(number))) {
-        markPanelWrong(sender);
-    }
+    paintSheetPanel(sender, number >= 0 && number <= 103 && WrongTopicSet.test(size_t(number)),
+                    DBText2, DBText3);
 }
 
 void TFrm_SimulateExam::TimerTimer(QObject*)
@@ -308,7 +370,7 @@ void TFrm_SimulateExam::recordPaper()
         return;
     }
     m_paperRecorded = true;
-    recordHandIn(subjectOne(), lblNo->caption());
+    recordHandIn(subjectOne(), lblNo->caption(), ExamMode);
 }
 
 void TFrm_SimulateExam::enterReview()
@@ -323,6 +385,7 @@ void TFrm_SimulateExam::enterReview()
     for (Label* l : {lblA, lblB, lblC, lblD}) {
         l->setEnabled(false);
     }
+    lblZhengQue->show();
     showReviewExplanation();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exampaper/ExamPaper.h"
+#include "exampaper/StudyLog.h"
 #include "sharedscreens/ScreenParts.h"
 #include "sharedscreens/Unt_Father.h"
 #include "toolkit/DBCtrlGrid.h"
@@ -12,6 +14,8 @@
 
 class DBImage;
 class ExplainNote;
+class PictureZoom;
+class StarToggle;
 
 // Question numbers 0 to 103 answered wrongly or not at all, painted red in the review.
 extern TTopicSet WrongTopicSet;
@@ -58,6 +62,14 @@ public:
 
     int MinutesLeft = subjectOne().minutes;
 
+    // Set before showing: a mock exam, a final drill, or the exam-hall way.
+    StudyLog::Mode ExamMode = StudyLog::Mode::Exam;
+    // In the review: the caption under the answer box says it shows the right answer, the
+    // question can be starred, and its picture opens at twice its size.
+    QWidget* lblZhengQue;
+    StarToggle* imgShouCang;
+    PictureZoom* imgZoom;
+
     // Starts a new exam: a new paper, question 1, the clock at the format's minutes.
     void FormShow() override;
 
@@ -88,6 +100,8 @@ private:
     // Once per paper, at its first hand-in: the history and the wrong-question book.
     void recordPaper();
     bool m_paperRecorded = false;
+    void showHallNote();
+    ExamHallMarks m_hall;
 
     // The clock closes the hand-in question when time runs out.
     HandInQuestion m_handIn;

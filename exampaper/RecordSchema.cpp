@@ -1,5 +1,7 @@
 // The schema of the records of learning and its upgrades: version 2 added the history and
-// the book, version 3 the subject to both and the tables of subject four.
+// the book, version 3 the subject to both and the tables of subject four, version 4 the
+// log of every answer, the review schedule of the book, the starred questions, the
+// places and orders of practice, and the unanswered count and mode of an exam.
 #include "data/BankSchema.h"
 #include "data/Connection.h"
 #include "exampaper/BankSql.h"
@@ -17,7 +19,23 @@ using BankSql::fail;
 
 const char kBookTable[] = "CREATE TABLE T_WrongBook (Subject INTEGER NOT NULL DEFAULT 1, "
                           "ID INTEGER NOT NULL, Misses INTEGER NOT NULL DEFAULT 0, "
-                          "LastMissed TEXT, PRIMARY KEY (Subject, ID))";
+                          "LastMissed TEXT, Step INTEGER NOT NULL DEFAULT 0, DueOn TEXT, "
+                          "PRIMARY KEY (Subject, ID))";
+
+// Columns a table of an older version lacks, added in place with their defaults.
+struct AddedColumn
+{
+    const char* table;
+    const char* column;
+    const char* definition;
+};
+const AddedColumn kAddedColumns[] = {
+    {"T_ExamHistory", "Subject", "Subject INTEGER NOT NULL DEFAULT 1"},
+    {"T_ExamHistory", "Unanswered", "Unanswered INTEGER NOT NULL DEFAULT 0"},
+    {"T_ExamHistory", "Mode", "Mode INTEGER NOT NULL DEFAULT 0"},
+    {"T_WrongBook", "Step", "Step INTEGER NOT NULL DEFAULT 0"},
+    {"T_WrongBook", "DueOn", "DueOn TEXT"},
+};
 
 // "CREATE TABLE T" and "CREATE INDEX I" as statements that leave one that stands.
 QString ifMissing(QString create)
@@ -75,6 +93,17 @@ bool upgrade(sqlite3* db, QString* error)
                        "Chapter INTEGER NOT NULL, Asked INTEGER NOT NULL, "
                        "Correct INTEGER NOT NULL, PRIMARY KEY (HistoryID, Chapter))"),
         QString::fromLatin1(kBookTable),
+        // The learner's own tables name a question by its key, which outlives its ID.
+        QStringLiteral("CREATE TABLE T_AnswerLog (LogID INTEGER PRIMARY KEY, "
+                       "Subject INTEGER NOT NULL, QKey TEXT NOT NULL, Mode INTEGER NOT NULL, "
+                       "Answer TEXT, IsRight INTEGER NOT NULL, AnsweredAt TEXT NOT NULL)"),
+        QStringLiteral("CREATE INDEX T_AnswerLog_Question ON T_AnswerLog (Subject, QKey)"),
+        QStringLiteral("CREATE TABLE T_Starred (Subject INTEGER NOT NULL, QKey TEXT NOT NULL, "
+                       "StarredAt TEXT, PRIMARY KEY (Subject, QKey))"),
+        QStringLiteral("CREATE TABLE T_StudyPlace (Subject INTEGER NOT NULL, Place TEXT NOT NULL, "
+                       "QKey TEXT NOT NULL, PRIMARY KEY (Subject, Place))"),
+        QStringLiteral("CREATE TABLE T_RandomOrder (Subject INTEGER NOT NULL, "
+                       "Seq INTEGER NOT NULL, QKey TEXT NOT NULL, PRIMARY KEY (Subject, Seq))"),
     };
     for (const QString& sql : create + BankSchema::subjectFourStatements()) {
         if (!exec(db, ifMissing(sql), error)) {
@@ -82,22 +111,24 @@ bool upgrade(sqlite3* db, QString* error)
         }
     }
     bool has = false;
-    if (!BankSql::hasColumn(db, QStringLiteral("T_ExamHistory"), QStringLiteral("Subject"), &has,
-                            error)) {
-        return false;
-    }
-    if (!has && !exec(db,
-                      QStringLiteral("ALTER TABLE T_ExamHistory ADD COLUMN "
-                                     "Subject INTEGER NOT NULL DEFAULT 1"),
-                      error)) {
-        return false;
-    }
     if (!BankSql::hasColumn(db, QStringLiteral("T_WrongBook"), QStringLiteral("Subject"), &has,
                             error)) {
         return false;
     }
     if (!has && !rebuildBook(db, error)) {
         return false;
+    }
+    for (const AddedColumn& c : kAddedColumns) {
+        const QString table = QString::fromLatin1(c.table);
+        if (!BankSql::hasColumn(db, table, QString::fromLatin1(c.column), &has, error)) {
+            return false;
+        }
+        if (!has && !exec(db,
+                          QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
+                              .arg(table, QString::fromLatin1(c.definition)),
+                          error)) {
+            return false;
+        }
     }
     BankSql::Statement version(db, QStringLiteral("PRAGMA user_version"));
     if (!version.row(error)) {

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "exampaper/BankSql.h"
+#include "exampaper/StudyLog.h"
 
 #include <sqlite3.h>
 
@@ -44,12 +45,14 @@ QString subjectFilter(Rows rows, const QString& column)
 }
 
 bool writeBook(sqlite3* db, const ExamFormat& format, const ExamMarking::MarkedPaper& paper,
-               const QString& when, QString* error)
+               const QDateTime& takenAt, QString* error)
 {
-    Statement missed(db, QStringLiteral("UPDATE T_WrongBook SET Misses=Misses+1, LastMissed=? "
-                                        "WHERE Subject=? AND ID=?"));
+    const QString when = takenAt.toString(QString::fromLatin1(kTimeFormat));
+    const QString due = StudyLog::dueText(StudyLog::dueAfter(0, takenAt.date()));
+    Statement missed(db, QStringLiteral("UPDATE T_WrongBook SET Misses=Misses+1, LastMissed=?1, "
+                                        "Step=0, DueOn=?4 WHERE Subject=?2 AND ID=?3"));
     Statement added(db, QStringLiteral("INSERT INTO T_WrongBook (Subject, ID, Misses, "
-                                       "LastMissed) VALUES (?, ?, 1, ?)"));
+                                       "LastMissed, Step, DueOn) VALUES (?, ?, 1, ?, 0, ?4)"));
     Statement mastered(db, QStringLiteral("DELETE FROM T_WrongBook WHERE Subject=? AND ID=?"));
     for (const Statement* s : {&missed, &added, &mastered}) {
         if (!s->ok()) {
@@ -57,7 +60,8 @@ bool writeBook(sqlite3* db, const ExamFormat& format, const ExamMarking::MarkedP
         }
     }
     for (const ExamMarking::MarkedQuestion& q : paper.questions) {
-        if (!q.inBank) {
+        // A question never answered was perhaps never read: it is counted apart.
+        if (!q.inBank || q.mark == ExamMarking::Mark::Unanswered) {
             continue;
         }
         if (q.mark == ExamMarking::Mark::Right) {
@@ -72,6 +76,7 @@ bool writeBook(sqlite3* db, const ExamFormat& format, const ExamMarking::MarkedP
         missed.bind(1, when);
         missed.bind(2, format.subject);
         missed.bind(3, q.id);
+        missed.bind(4, due);
         if (!missed.run(error)) {
             return false;
         }
@@ -80,6 +85,7 @@ bool writeBook(sqlite3* db, const ExamFormat& format, const ExamMarking::MarkedP
             added.bind(1, format.subject);
             added.bind(2, q.id);
             added.bind(3, when);
+            added.bind(4, due);
             if (!added.run(error)) {
                 return false;
             }
@@ -90,20 +96,22 @@ bool writeBook(sqlite3* db, const ExamFormat& format, const ExamMarking::MarkedP
 }
 
 bool writeRecord(sqlite3* db, const ExamFormat& format, const ExamMarking::MarkedPaper& paper,
-                 const QDateTime& takenAt, const QString& candidateNo, ExamEntry* entry,
-                 QString* error)
+                 const QDateTime& takenAt, const QString& candidateNo, PaperKind kind,
+                 ExamEntry* entry, QString* error)
 {
     const QString when = takenAt.toString(QString::fromLatin1(kTimeFormat));
     const int questions = int(paper.questions.size());
     Statement history(db, QStringLiteral("INSERT INTO T_ExamHistory (TakenAt, CandidateNo, "
-                                         "Score, Passed, Questions, Subject) "
-                                         "VALUES (?, ?, ?, ?, ?, ?)"));
+                                         "Score, Passed, Questions, Subject, Unanswered, Mode) "
+                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
     history.bind(1, when);
     history.bind(2, candidateNo);
     history.bind(3, paper.score);
     history.bind(4, paper.passed ? 1 : 0);
     history.bind(5, questions);
     history.bind(6, format.subject);
+    history.bind(7, paper.unanswered);
+    history.bind(8, qint64(kind));
     if (!history.run(error)) {
         return false;
     }
@@ -124,20 +132,46 @@ bool writeRecord(sqlite3* db, const ExamFormat& format, const ExamMarking::Marke
         }
         chapter.reset();
     }
-    if (!writeBook(db, format, paper, when, error)) {
+    const StudyLog::Mode mode =
+        kind == PaperKind::Drill ? StudyLog::Mode::Drill : StudyLog::Mode::Exam;
+    if (!writeBook(db, format, paper, takenAt, error) ||
+        !StudyLog::logPaper(db, format, paper, mode, takenAt, error)) {
         return false;
     }
     if (entry) {
-        *entry = {takenAt, candidateNo, paper.score, paper.passed, questions};
+        *entry = {takenAt, candidateNo, paper.score, paper.passed, questions, paper.unanswered};
+    }
+    return true;
+}
+
+// The mock exams of a history, without the drills; a history from before them has none.
+bool examsOnly(sqlite3* db, QString* filter, QString* error)
+{
+    bool modes = false;
+    if (!BankSql::hasColumn(db, QStringLiteral("T_ExamHistory"), QStringLiteral("Mode"), &modes,
+                            error)) {
+        return false;
+    }
+    if (modes) {
+        *filter += (filter->isEmpty() ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                   QStringLiteral("Mode=0");
     }
     return true;
 }
 
 bool readHistory(sqlite3* db, Rows rows, int subject, Summary* summary, QString* error)
 {
-    const QString filter = subjectFilter(rows, QStringLiteral("Subject"));
-    Statement totals(db, QStringLiteral("SELECT COUNT(*), COALESCE(SUM(Passed<>0),0) "
-                                        "FROM T_ExamHistory") +
+    QString filter = subjectFilter(rows, QStringLiteral("Subject"));
+    bool counted = false;
+    if (!examsOnly(db, &filter, error) ||
+        !BankSql::hasColumn(db, QStringLiteral("T_ExamHistory"), QStringLiteral("Unanswered"),
+                            &counted, error)) {
+        return false;
+    }
+    Statement totals(db, QStringLiteral("SELECT COUNT(*), COALESCE(SUM(Passed<>0),0), %1 "
+                                        "FROM T_ExamHistory")
+                                 .arg(counted ? QStringLiteral("COALESCE(SUM(Unanswered),0)")
+                                              : QStringLiteral("0")) +
                              filter);
     totals.bind(1, subject);
     if (!totals.row(error)) {
@@ -145,10 +179,12 @@ bool readHistory(sqlite3* db, Rows rows, int subject, Summary* summary, QString*
     }
     summary->exams = int(totals.integer(0));
     summary->passes = int(totals.integer(1));
-    Statement recent(db, QStringLiteral("SELECT TakenAt, CandidateNo, Score, Passed, Questions "
+    summary->unanswered = int(totals.integer(2));
+    Statement recent(db, QStringLiteral("SELECT TakenAt, CandidateNo, Score, Passed, Questions, %3 "
                                         "FROM T_ExamHistory%1 ORDER BY HistoryID DESC LIMIT %2")
                              .arg(filter)
-                             .arg(kRecentExams));
+                             .arg(kRecentExams)
+                             .arg(counted ? QStringLiteral("Unanswered") : QStringLiteral("0")));
     recent.bind(1, subject);
     int rc;
     while ((rc = recent.step()) == SQLITE_ROW) {
@@ -158,6 +194,7 @@ bool readHistory(sqlite3* db, Rows rows, int subject, Summary* summary, QString*
         e.score = int(recent.integer(2));
         e.passed = recent.integer(3) != 0;
         e.questions = int(recent.integer(4));
+        e.unanswered = int(recent.integer(5));
         summary->recent.insert(summary->recent.begin(), e);
     }
     return rc == SQLITE_DONE || fail(error, recent.error());
@@ -165,12 +202,19 @@ bool readHistory(sqlite3* db, Rows rows, int subject, Summary* summary, QString*
 
 bool readChapters(sqlite3* db, Rows history, int subject, Summary* summary, QString* error)
 {
-    // The tally of version 2 is subject one's; later it is the subject of its exam's.
+    // The tally of version 2 is subject one's; later it is the subject of its exam's, and
+    // the drills are not the exams'.
+    bool modes = false;
+    if (!BankSql::hasColumn(db, QStringLiteral("T_ExamHistory"), QStringLiteral("Mode"), &modes,
+                            error)) {
+        return false;
+    }
     const QString sql =
         history == Rows::OfSubject
             ? QStringLiteral("SELECT c.Chapter, SUM(c.Asked), SUM(c.Correct) FROM T_ExamChapter c "
                              "INNER JOIN T_ExamHistory h ON h.HistoryID=c.HistoryID "
-                             "WHERE h.Subject=? GROUP BY c.Chapter")
+                             "WHERE h.Subject=?%1 GROUP BY c.Chapter")
+                  .arg(modes ? QStringLiteral(" AND h.Mode=0") : QString())
             : QStringLiteral("SELECT Chapter, SUM(Asked), SUM(Correct) FROM T_ExamChapter "
                              "GROUP BY Chapter");
     Statement shares(db, sql);
@@ -199,7 +243,7 @@ int chapterOf(int id)
 
 bool recordExam(Connection& connection, const ExamFormat& format,
                 const ExamMarking::MarkedPaper* marked, const QDateTime& takenAt,
-                const QString& candidateNo, ExamEntry* recorded, QString* error)
+                const QString& candidateNo, ExamEntry* recorded, QString* error, PaperKind kind)
 {
     sqlite3* db = connection.handle();
     if (!db) {
@@ -212,7 +256,7 @@ bool recordExam(Connection& connection, const ExamFormat& format,
         ExamMarking::MarkedPaper own;
         return upgradeSchema(connection, failure) &&
                (marked || ExamMarking::markPaper(connection, format, &own, failure)) &&
-               writeRecord(db, format, marked ? *marked : own, takenAt, candidateNo, recorded,
+               writeRecord(db, format, marked ? *marked : own, takenAt, candidateNo, kind, recorded,
                            failure);
     };
     return BankSql::inOneTransaction(connection, write, error);

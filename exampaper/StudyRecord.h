@@ -18,8 +18,9 @@ class Connection;
 // answers success and, on failure, an error text; none opens a window.
 namespace StudyRecord {
 
-// The schema with the records of learning per subject and the tables of subject four.
-constexpr int kUserVersion = 3;
+// The schema with the records of learning per subject, the tables of subject four, and
+// the answer log with what practice keeps (see RecordSchema).
+constexpr int kUserVersion = 4;
 // The exams the record shows, the latest ones.
 constexpr int kRecentExams = 30;
 
@@ -42,16 +43,28 @@ struct ExamEntry
     int score = 0;
     bool passed = false;
     int questions = 0;
+    int unanswered = 0;
 };
 
-// The handed-in paper of the format: the history row, its chapters, and the book (a miss
-// or a question left unanswered adds to it, a right answer takes the question out). The
+// What a handed-in paper was: a mock exam, or a final drill that the exam figures leave
+// out. The number is stored in T_ExamHistory.Mode.
+enum class PaperKind
+{
+    Exam = 0,
+    Drill = 1,
+};
+
+// The handed-in paper of the format: the history row with its unanswered count, its
+// chapters, every answer given into the answer log, and the book (a miss adds to it and
+// starts its review schedule over, a right answer takes the question out, a question left
+// unanswered leaves the book as it was). The
 // paper is marked inside the record's transaction when marked is null; otherwise marked
 // is the paper as markPaper found it just before. All or nothing in one transaction, on
 // the disk when it returns true.
 bool recordExam(Connection& connection, const ExamFormat& format,
                 const ExamMarking::MarkedPaper* marked, const QDateTime& takenAt,
-                const QString& candidateNo, ExamEntry* recorded, QString* error);
+                const QString& candidateNo, ExamEntry* recorded, QString* error,
+                PaperKind kind = PaperKind::Exam);
 
 // A question answered right at its first try in wrong-question practice leaves the book
 // of its subject.
@@ -66,6 +79,7 @@ struct Summary
     std::vector<ExamEntry> recent;      // the last kRecentExams, oldest first
     std::vector<ChapterShare> chapters; // one per chapter of the format
     int bookSize = 0;                   // the questions of the book still in the bank
+    int unanswered = 0;                 // left unanswered over all the exams
 };
 
 // The record of one subject.

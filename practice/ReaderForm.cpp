@@ -3,6 +3,36 @@
 #include "sharedscreens/ScreenParts.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/ClickArea.h"
+#include "toolkit/Resources.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+namespace {
+
+// A gold frame round a category of the background; it takes no clicks.
+class CategoryFrame : public QWidget
+{
+public:
+    explicit CategoryFrame(QWidget* parent)
+        : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(240, 170, 20), 3));
+        p.setBrush(QColor(255, 220, 90, 70));
+        p.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
+    }
+};
+
+} // namespace
 
 ReaderForm::ReaderForm(QWidget* owner, const Layout& layout)
     : Form(owner)
@@ -22,6 +52,7 @@ FlatButton* ReaderForm::addCategory(const char* name, const QRect& place, const 
     FlatButton* b = clickArea<FlatButton>(this, name, place);
     b->setHint(QString::fromLatin1(page));
     b->OnClick = std::move(onClick);
+    m_categories.push_back(b);
     return b;
 }
 
@@ -39,6 +70,38 @@ void ReaderForm::addPageControls()
     WebBrowser = named(new HtmlView(Panel1), "WebBrowser");
     WebBrowser->setGeometry(0, 0, m_layout.panel.width(), m_layout.panel.height());
     WebBrowser->setFocus();
+
+    imgHouTui = named(new Picture(this), "imgHouTui");
+    imgHouTui->setGeometry(m_layout.back.adjusted(-4, -6, 4, 8));
+    imgHouTui->loadFromResource(artPath(QLatin1String(m_layout.backPicture)));
+    imgHouTui->setCursor(Qt::PointingHandCursor);
+    imgHouTui->OnClick = [this](QObject* s) { imgHouTuiClick(s); };
+    imgXuanZhong = new CategoryFrame(this);
+    connect(WebBrowser, &QTextBrowser::sourceChanged, this,
+            [this](const QUrl&) { markCategory(); });
+}
+
+void ReaderForm::imgHouTuiClick(QObject*)
+{
+    if (WebBrowser->isBackwardAvailable()) {
+        WebBrowser->backward();
+    }
+    markCategory();
+}
+
+void ReaderForm::markCategory()
+{
+    const QString shown = QFileInfo(WebBrowser->source().toLocalFile()).fileName();
+    for (FlatButton* b : m_categories) {
+        const QString page = b->hint().section(QLatin1Char('\\'), -1);
+        if (!shown.isEmpty() && shown.compare(page, Qt::CaseInsensitive) == 0) {
+            imgXuanZhong->setGeometry(b->geometry().adjusted(-2, 0, 2, 0));
+            imgXuanZhong->show();
+            imgXuanZhong->raise();
+            return;
+        }
+    }
+    imgXuanZhong->hide();
 }
 
 void ReaderForm::loadPageOf(QObject* sender)
@@ -46,6 +109,7 @@ void ReaderForm::loadPageOf(QObject* sender)
     if (auto* b = qobject_cast<FlatButton*>(sender)) {
         WebBrowser->navigate(appRelativeFile(b->hint()));
     }
+    markCategory();
 }
 
 void ReaderForm::sbtnPageUpClick(QObject*)

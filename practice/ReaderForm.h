@@ -5,6 +5,7 @@
 #include "toolkit/HtmlView.h"
 
 #include <QRect>
+#include <vector>
 
 // What the rules reader and the signs reader share: a background with the category
 // names, category click areas whose hints name their pages, the embedded view, and the
@@ -21,6 +22,8 @@ public:
         QRect pageUp;
         QRect pageDown;
         QRect exit;
+        QRect back; // the back button's click area; its face is the picture named back
+        const char* backPicture;
     };
 
     Picture* Image1;
@@ -29,10 +32,14 @@ public:
     FlatButton* sbtnExit = nullptr;
     Panel* Panel1 = nullptr;
     HtmlView* WebBrowser = nullptr;
+    // Back from a followed link, and the frame round the category shown.
+    Picture* imgHouTui = nullptr;
+    QWidget* imgXuanZhong = nullptr;
 
     void sbtnPageUpClick(QObject* sender);
     void sbtnPageDownClick(QObject* sender);
     void sbtnExitClick(QObject* sender);
+    void imgHouTuiClick(QObject* sender);
 
 protected:
     ReaderForm(QWidget* owner, const Layout& layout);
@@ -48,5 +55,8 @@ protected:
     void FormClose(CloseAction& action) override;
 
 private:
+    // Frames the category whose page the view shows, none for another page.
+    void markCategory();
     Layout m_layout;
+    std::vector<FlatButton*> m_categories;
 };

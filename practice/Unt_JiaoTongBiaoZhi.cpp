@@ -3,7 +3,8 @@
 TFrm_JiaoTongBiaoZhi::TFrm_JiaoTongBiaoZhi(QWidget* owner)
     : ReaderForm(owner,
                  {"Frm_JiaoTongBiaoZhi", "JiaoTongBiaoZhi.rgb32", QRect(23, 136, 605, 441),
-                  QRect(659, 157, 120, 51), QRect(660, 244, 120, 51), QRect(661, 450, 120, 51)})
+                  QRect(659, 157, 120, 51), QRect(660, 244, 120, 51), QRect(661, 450, 120, 51),
+                  QRect(660, 347, 120, 51), "JiaoTongBiaoZhiBack.rgb32"})
 {
     const NotifyEvent load = [this](QObject* s) { sbtnJinGaoBiaoZhiClick(s); };
     sbtnJinGaoBiaoZhi =

@@ -3,7 +3,8 @@
 TFrm_JiaoTongFaGui::TFrm_JiaoTongFaGui(QWidget* owner)
     : ReaderForm(owner,
                  {"Frm_JiaoTongFaGui", "JiaoTongFaGui.rgb32", QRect(32, 204, 626, 381),
-                  QRect(674, 225, 120, 51), QRect(674, 326, 120, 51), QRect(674, 495, 120, 51)})
+                  QRect(674, 225, 120, 51), QRect(674, 326, 120, 51), QRect(674, 495, 120, 51),
+                  QRect(674, 412, 120, 51), "JiaoTongFaGuiBack.rgb32"})
 {
     const NotifyEvent load = [this](QObject* s) { sbtnGuanLiTiaoLiClick(s); };
     sbtnGuanLiTiaoLi =

@@ -1,18 +1,21 @@
 #include "practice/Unt_ShunXuLianXi.h"
 
+#include "data/Clock.h"
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/ScreenParts.h"
+#include "sharedscreens/StudyParts.h"
+#include "sharedscreens/Unt_Wait.h"
 #include "data/DMUnit.h"
 #include "exampaper/ExamMarking.h"
 #include "exampaper/StudyRecord.h"
 #include "practice/Unt_JianPan.h"
-#include "sharedscreens/ExplainNote.h"
-#include "sharedscreens/ScreenParts.h"
-#include "sharedscreens/Unt_Wait.h"
 #include "toolkit/AppDir.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 #include "toolkit/TextTrim.h"
 
+#include <algorithm>
 #include <memory>
 
 std::int32_t AnsweredCount = 0;
@@ -140,6 +143,10 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
     lblJieXi = named(new ExplainNote(Panel1), "lblJieXi");
     lblJieXi->setGeometry(0, 184, 376, 150);
 
+    imgZoom = named(new PictureZoom(this), "imgZoom");
+    zoomArea(this, "lblFangDa", QRect(Panel1->pos() + DBImage1->pos(), DBImage1->size()), imgZoom,
+             [this] { return DBImage1->isVisible() ? DBImage1->picture() : QImage(); });
+
     // Over the picture box of the panel, which takes no clicks.
     imgClip = new ClipView(this, colorFromBgr(kLavender));
     imgClip->setGeometry(QRect(Panel1->pos() + DBImage1->pos(), DBImage1->size()));
@@ -161,6 +168,22 @@ TFrm_ShunXuLianXi::TFrm_ShunXuLianXi(QWidget* owner)
                         QColor(170, 40, 40));
     lblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblHint->hide();
+
+    lblJinDu = textLabel(this, "lblJinDu", QRect(12, 540, 108, 30), QStringLiteral("宋体"), 18,
+                         QColor(38, 58, 128));
+    lblJinDu->setAlignment(Qt::AlignCenter);
+    imgShouCang = named(new StarToggle(this), "imgShouCang");
+    imgShouCang->setGeometry(118, 538, 34, 34);
+    imgShouCang->OnToggle = [this](bool on) {
+        QString error;
+        if (hasQuestion() && !StudyLog::setStarred(DM->ADOCon, *m_format, currentId(), on,
+                                                   DM->clock().currentDateTime(), &error)) {
+            imgShouCang->setOn(!on);
+            reportOnce(QStringLiteral("收藏"), error);
+        }
+    };
+    imgPicked = new PickRing(this);
+    imgZoom->raise();
 
     sbtnReturn->OnClick = [this](QObject* s) { sbtnReturnClick(s); };
     sbtnXia->OnClick = [this](QObject* s) { sbtnXiaClick(s); };
@@ -208,7 +231,20 @@ void TFrm_ShunXuLianXi::FormShow()
                                                    : QStringLiteral("SafePracticeTitle.rgb32")));
         imgSafeTitle->show();
     }
-    if (WrongBook) {
+    if (!TitleArt.isEmpty()) {
+        imgCuoTi->hide();
+        imgSafeTitle->loadFromResource(artPath(TitleArt));
+        imgSafeTitle->show();
+    }
+    if (!Order.empty()) {
+        QStringList ids;
+        for (const int id : Order) {
+            ids << QString::number(id);
+        }
+        topics.SQL.add(QStringLiteral("SELECT * FROM ") + m_format->bankTable);
+        topics.SQL.add(QStringLiteral(" WHERE ID IN (%1)").arg(ids.join(QLatin1Char(','))));
+        topics.SQL.add(QStringLiteral(" ORDER BY ID "));
+    } else if (WrongBook) {
         for (const QString& line : StudyRecord::wrongBookPracticeSql(DM->ADOCon, *m_format)) {
             topics.SQL.add(line);
         }
@@ -224,6 +260,10 @@ void TFrm_ShunXuLianXi::FormShow()
         ADOQryTopicIDGetText(f, t, d);
     };
     topics.first();
+    const int start = StartAt > 0 ? StartAt : Order.empty() ? 0 : Order.front();
+    if (start > 0) {
+        topics.locate(QStringLiteral("ID"), QString::number(start));
+    }
     wait->pb->setPosition(10);
     Application::processMessages();
 
@@ -271,6 +311,10 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
     Q_UNUSED(field);
     imgResult->clear();
     lblJieXi->clearNote();
+    imgPicked->clear();
+    imgZoom->hide();
+    m_fresh = true;
+    showProgress();
     const bool shown = hasQuestion();
     Query* topics = shown ? &DM->ADOQryTopic : nullptr;
     showClip();
@@ -326,6 +370,7 @@ void TFrm_ShunXuLianXi::sbtnAClick(QObject* sender)
         showToggles();
         return;
     }
+    imgPicked->ring(qobject_cast<QWidget*>(sender)->geometry());
     markAnswer(answerOfArea(letter, kind == AnswerKind::TrueFalse));
 }
 
@@ -357,21 +402,107 @@ void TFrm_ShunXuLianXi::markAnswer(const QString& chosen)
         imgResult->loadFromFile(appFile(QStringLiteral("No.bmp")));
     }
     showExplanation(expected, right);
-    if (WrongBook && right && FirstTry) {
-        QString error;
-        if (!StudyRecord::recordMastered(DM->ADOCon, m_format->subject,
-                                         topics.fieldByName(QStringLiteral("ID")).asInteger(),
-                                         &error) &&
-            !m_bookFailureShown) {
-            m_bookFailureShown = true;
-            MessageBox(QStringLiteral("错题本无法更新：") + error, QStringLiteral("错题练习"), 16);
-        }
-    }
+    recordAnswer(chosen, right);
     if (FirstTry) {
         ++AnsweredCount;
         FirstTry = false;
     }
     lbllv->setCaption(QString::number(firstTryRate(RightCount, AnsweredCount)));
+}
+
+void TFrm_ShunXuLianXi::recordAnswer(const QString& chosen, bool right)
+{
+    StudyLog::Answer answer;
+    answer.id = currentId();
+    answer.mode = WrongBook && StudyMode == StudyLog::Mode::Sequential ? StudyLog::Mode::WrongBook
+                                                                       : StudyMode;
+    answer.given = chosen;
+    answer.right = right;
+    // Wrong-question practice has always taken a question out at the first try counted.
+    answer.firstTry = answer.mode == StudyLog::Mode::WrongBook ? FirstTry : m_fresh;
+    m_fresh = false;
+    QString error;
+    if (!StudyLog::recordAnswer(DM->ADOCon, *m_format, answer, DM->clock().currentDateTime(),
+                                &error)) {
+        reportOnce(WrongBook ? QStringLiteral("错题本无法更新：")
+                             : QStringLiteral("答题记录无法写入："),
+                   error);
+    }
+}
+
+void TFrm_ShunXuLianXi::reportOnce(const QString& what, const QString& error)
+{
+    // Practice goes on without its record; one message says so.
+    if (!m_bookFailureShown) {
+        m_bookFailureShown = true;
+        MessageBox(what + error, WrongBook ? QStringLiteral("错题练习") : QStringLiteral("练习"),
+                   16);
+    }
+}
+
+int TFrm_ShunXuLianXi::currentId() const
+{
+    return hasQuestion() ? DM->ADOQryTopic.fieldByName(QStringLiteral("ID")).asInteger() : 0;
+}
+
+void TFrm_ShunXuLianXi::showProgress()
+{
+    bool starred = false;
+    QString error;
+    const int id = currentId();
+    imgShouCang->setVisible(id > 0);
+    if (id > 0 && StudyLog::isStarred(DM->ADOCon, *m_format, id, &starred, &error)) {
+        imgShouCang->setOn(starred);
+    }
+    if (!hasQuestion()) {
+        lblJinDu->setCaption(QString());
+        return;
+    }
+    if (Order.empty()) {
+        lblJinDu->setCaption(QStringLiteral("%1 / %2")
+                                 .arg(DM->ADOQryTopic.recNo())
+                                 .arg(DM->ADOQryTopic.recordCount()));
+        return;
+    }
+    const auto at = std::find(Order.begin(), Order.end(), id);
+    m_position = at == Order.end() ? -1 : int(at - Order.begin());
+    lblJinDu->setCaption(m_position < 0
+                             ? QStringLiteral("— / %1").arg(Order.size())
+                             : QStringLiteral("%1 / %2").arg(m_position + 1).arg(Order.size()));
+}
+
+void TFrm_ShunXuLianXi::moveInOrder(int step)
+{
+    Query& topics = DM->ADOQryTopic;
+    if (Order.empty()) {
+        step < 0 ? topics.prior() : topics.next();
+    } else {
+        const int to = m_position + step;
+        if (to >= int(Order.size()) && StudyMode == StudyLog::Mode::Random) {
+            // Every question seen: a new round in a new order.
+            QString error;
+            std::vector<int> order;
+            if (StudyLog::newRandomRound(DM->ADOCon, *m_format, &order, &error)) {
+                Order = order;
+                topics.locate(QStringLiteral("ID"), QString::number(Order.front()));
+                showProgress();
+            } else {
+                reportOnce(QStringLiteral("随机顺序无法保存："), error);
+            }
+        } else if (to >= 0 && to < int(Order.size())) {
+            topics.locate(QStringLiteral("ID"), QString::number(Order[size_t(to)]));
+        }
+    }
+    keepPlace();
+}
+
+void TFrm_ShunXuLianXi::keepPlace()
+{
+    QString error;
+    if (!Place.isEmpty() && hasQuestion() &&
+        !StudyLog::savePlace(DM->ADOCon, *m_format, Place, currentId(), &error)) {
+        reportOnce(QStringLiteral("练习的位置无法保存："), error);
+    }
 }
 
 void TFrm_ShunXuLianXi::showExplanation(const QString& expected, bool right)
@@ -404,7 +535,7 @@ void TFrm_ShunXuLianXi::sbtnShangClick(QObject* sender)
 {
     Q_UNUSED(sender);
     if (hasQuestion()) {
-        DM->ADOQryTopic.prior();
+        moveInOrder(-1);
     }
 }
 
@@ -413,7 +544,7 @@ void TFrm_ShunXuLianXi::sbtnXiaClick(QObject* sender)
     Q_UNUSED(sender);
     FirstTry = true;
     if (hasQuestion()) {
-        DM->ADOQryTopic.next();
+        moveInOrder(1);
     }
 }
 
@@ -433,6 +564,7 @@ void TFrm_ShunXuLianXi::sbtnLuRuClick(QObject* sender)
     }
     // A number that no question has (or one too long for any) leaves the question.
     DM->ADOQryTopic.locate(QStringLiteral("ID"), number);
+    keepPlace();
 }
 
 void TFrm_ShunXuLianXi::sbtnReturnClick(QObject* sender)

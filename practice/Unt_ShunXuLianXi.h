@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exampaper/ExamFormat.h"
+#include "exampaper/StudyLog.h"
 #include "sharedscreens/ScreenParts.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DataControls.h"
@@ -8,8 +9,12 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class ExplainNote;
+class PickRing;
+class PictureZoom;
+class StarToggle;
 
 // Sequential practice: the whole bank of a subject in the order of its numbers, one
 // question at a time, marked at once, with the right rate of the first tries. Subject
@@ -57,6 +62,24 @@ public:
     Label* lblHint;
     ClipView* imgClip;
 
+    // Set before showing, for the ways of study: the way recorded with each answer, the
+    // questions in their order (the bank, or the book, when empty), the name of the place
+    // kept for the next time (none when empty) and the question to begin at (its ID).
+    StudyLog::Mode StudyMode = StudyLog::Mode::Sequential;
+    std::vector<int> Order;
+    QString Place;
+    int StartAt = 0;
+    // The title laid over the title band for the way of study; none when empty.
+    QString TitleArt;
+    // "N / total": where the question shown stands among those practised.
+    Label* lblJinDu;
+    // The star of the question shown: a click stars it or takes its star off.
+    StarToggle* imgShouCang;
+    // The ring around the answer key last pressed.
+    PickRing* imgPicked;
+    // The question's picture at twice its size, over the screen; a click closes it.
+    PictureZoom* imgZoom;
+
     // Before showing: the subject practised, subject one unless told.
     void setFormat(const ExamFormat& format) { m_format = &format; }
     const ExamFormat& format() const { return *m_format; }
@@ -85,9 +108,19 @@ private:
     void showToggles();
     void showClip();
 
+    int currentId() const;
+    void moveInOrder(int step);
+    void keepPlace();
+    void showProgress();
+    void recordAnswer(const QString& chosen, bool right);
+    void reportOnce(const QString& what, const QString& error);
+
     const ExamFormat* m_format = &subjectOne();
     LetterToggles m_toggles;
     bool m_bookFailureShown = false;
+    // No answer yet since the question was shown: the next one moves the book.
+    bool m_fresh = true;
+    int m_position = -1; // in Order
 };
 
 // The practice of the one practice screen, started afresh at each opening: the first

@@ -2,12 +2,14 @@
 
 #include "data/DMUnit.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "practice/Unt_XueXiMoShi.h"
 #include "sharedscreens/ScreenParts.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/FitText.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -121,7 +123,31 @@ void ScorePlot::paintEvent(QPaintEvent*)
 ChapterBars::ChapterBars(QWidget* parent)
     : QWidget(parent)
 {
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ChapterBars::setProgress(const StudyLog::Progress& progress)
+{
+    m_progress = progress;
+    update();
+}
+
+QRect ChapterBars::slotRect(int chapter) const
+{
+    const int n = qMax(1, int(StudyRecord::chapters(*m_format).size()));
+    const qreal slot = qreal(width()) / n;
+    return QRect(int(slot * chapter), 0, int(slot), height());
+}
+
+void ChapterBars::mouseReleaseEvent(QMouseEvent* event)
+{
+    const int n = int(StudyRecord::chapters(*m_format).size());
+    for (int i = 0; i < n; ++i) {
+        if (slotRect(i).contains(event->position().toPoint()) && OnChapterClick) {
+            OnChapterClick(i);
+            return;
+        }
+    }
 }
 
 void ChapterBars::setShares(std::vector<StudyRecord::ChapterShare> shares, const ExamFormat& format)
@@ -159,7 +185,7 @@ void ChapterBars::paintEvent(QPaintEvent*)
     for (int i = 0; i < n; ++i) {
         const StudyRecord::ChapterShare s =
             size_t(i) < m_shares.size() ? m_shares[size_t(i)] : StudyRecord::ChapterShare();
-        const QRectF track(slot * i + slot * 0.3, barTop, slot * 0.4, barBottom - barTop);
+        const QRectF track(slot * i + slot * 0.22, barTop, slot * 0.26, barBottom - barTop);
         p.setPen(QPen(QColor(180, 174, 220), 1));
         p.setBrush(QColor(226, 223, 246));
         p.drawRoundedRect(track, 3, 3);
@@ -173,6 +199,26 @@ void ChapterBars::paintEvent(QPaintEvent*)
                                                                           : QColor(90, 110, 210));
             p.drawRoundedRect(bar, 3, 3);
             value = QString::number(qRound(share * 100)) + QLatin1Char('%');
+        }
+        // The practice beside it: seen, right at the last try, mastered, over each other.
+        const QRectF practice(track.right() + slot * 0.04, barTop, track.width(), track.height());
+        p.setPen(QPen(QColor(180, 174, 220), 1));
+        p.setBrush(QColor(226, 223, 246));
+        p.drawRoundedRect(practice, 3, 3);
+        const StudyLog::ChapterProgress c = size_t(i) < m_progress.chapters.size()
+                                                ? m_progress.chapters[size_t(i)]
+                                                : StudyLog::ChapterProgress();
+        p.setPen(Qt::NoPen);
+        const std::pair<int, QColor> parts[] = {{c.seen, QColor(170, 178, 230)},
+                                                {c.rightLast, QColor(90, 110, 210)},
+                                                {c.mastered, QColor(60, 160, 90)}};
+        for (const auto& [n, color] : parts) {
+            if (c.questions > 0 && n > 0) {
+                const qreal h = practice.height() * n / c.questions;
+                p.setBrush(color);
+                p.drawRoundedRect(
+                    QRectF(practice.left(), practice.bottom() - h, practice.width(), h), 3, 3);
+            }
         }
         const QFont face = screenFont(QStringLiteral("宋体"), 12, true);
         p.setFont(face);
@@ -202,16 +248,29 @@ TFrm_XueXiJiLu::TFrm_XueXiJiLu(QWidget* owner)
     imgChengJi->setGeometry(29, 124, 490, 260);
 
     const QString li = QStringLiteral("隶书");
-    lblKaoShi = textLabel(this, "lblKaoShi", QRect(652, 136, 112, 35), li, 35, Qt::blue, QString());
-    lblTongGuo = textLabel(this, "lblTongGuo", QRect(652, 196, 112, 35), li, 35, QColor(0, 128, 0),
+    lblKaoShi = textLabel(this, "lblKaoShi", QRect(652, 128, 112, 35), li, 35, Qt::blue, QString());
+    lblTongGuo = textLabel(this, "lblTongGuo", QRect(652, 176, 112, 35), li, 35, QColor(0, 128, 0),
                            QString());
-    lblCuoTi = textLabel(this, "lblCuoTi", QRect(652, 256, 112, 35), li, 35, Qt::red, QString());
-    for (Label* l : {lblKaoShi, lblTongGuo, lblCuoTi}) {
+    lblCuoTi = textLabel(this, "lblCuoTi", QRect(652, 224, 112, 35), li, 35, Qt::red, QString());
+    lblWeiDa = textLabel(this, "lblWeiDa", QRect(652, 272, 112, 35), li, 35, QColor(150, 100, 20),
+                         QString());
+    for (Label* l : {lblKaoShi, lblTongGuo, lblCuoTi, lblWeiDa}) {
         l->setAlignment(Qt::AlignCenter);
     }
+    lblZhunBei = textLabel(this, "lblZhunBei", QRect(282, 94, 238, 28), QStringLiteral("宋体"), 16,
+                           QColor(200, 60, 40));
+    lblZhunBei->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblShuoMing = textLabel(this, "lblShuoMing", QRect(22, 524, 292, 58), QStringLiteral("幼圆"),
+                            12, QColor(100, 100, 140));
+    lblShuoMing->setWordWrap(true);
+    lblShuoMing->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     pnlZhangJie = named(new ChapterBars(this), "pnlZhangJie");
     pnlZhangJie->setGeometry(31, 432, 738, 82);
+    pnlZhangJie->OnChapterClick = [this](int chapter) {
+        TFrm_XueXiMoShi::practiseChapter(*m_format, chapter);
+        showSummary();
+    };
 
     sbtnLianXiCuoTi = clickArea<FlatButton>(this, "sbtnLianXiCuoTi", {320, 532, 199, 47});
     sbtnReturn = clickArea<FlatButton>(this, "sbtnReturn", {560, 532, 199, 47});
@@ -256,12 +315,34 @@ void TFrm_XueXiJiLu::showSummary()
     lblKaoShi->setCaption(QString::number(m_summary.exams));
     lblTongGuo->setCaption(QString::number(m_summary.passes));
     lblCuoTi->setCaption(QString::number(m_summary.bookSize));
+    lblWeiDa->setCaption(QString::number(m_summary.unanswered));
+    showReadiness();
+}
+
+void TFrm_XueXiJiLu::showReadiness()
+{
+    StudyLog::Progress progress;
+    QString error;
+    const bool read = DM && StudyLog::readProgress(DM->ADOCon, *m_format, &progress, &error);
+    pnlZhangJie->setProgress(progress);
+    const StudyLog::Readiness r = StudyLog::readiness(*m_format, progress);
+    const auto percent = [](double share) { return qRound(share * 100); };
+    lblZhunBei->setCaption(!read || !r.enough ? QStringLiteral("及格把握：数据不足")
+                                              : QStringLiteral("及格把握：%1%（%2%–%3%）")
+                                                    .arg(percent(r.chance))
+                                                    .arg(percent(r.low))
+                                                    .arg(percent(r.high)));
+    lblShuoMing->setCaption(
+        QStringLiteral("及格把握：按各章每题最近一次的对错（没做过的按一半）和出题方案估算"
+                       "考到%1分的机会，括号内为可能范围；答题不足%2次时显示数据不足。")
+            .arg(m_format->passMark)
+            .arg(StudyLog::kReadinessAnswers));
 }
 
 void TFrm_XueXiJiLu::sbtnLianXiCuoTiClick(QObject*)
 {
     if (m_summary.bookSize == 0) {
-        MessageBox(QStringLiteral("错题本里还没有题目。模拟考试中答错或未答的题会记在这里。"),
+        MessageBox(QStringLiteral("错题本里还没有题目。练习和模拟考试中答错的题会记在这里。"),
                    QStringLiteral("练习错题"), 64);
         return;
     }

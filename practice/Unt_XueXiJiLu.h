@@ -1,8 +1,11 @@
 #pragma once
 
+#include "exampaper/StudyLog.h"
 #include "exampaper/StudyRecord.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+
+#include <functional>
 
 // The scores of the last exams as points on a line, with the pass line; a friendly
 // text instead while there is no exam.
@@ -27,7 +30,9 @@ private:
     const ExamFormat* m_format = &subjectOne();
 };
 
-// The share right of each chapter over all exams, one bar a chapter.
+// The share right of each chapter over all exams, one bar a chapter, and beside it the
+// chapter's practice: seen, right at the last try and mastered. A click on a chapter
+// tells OnChapterClick.
 class ChapterBars : public QWidget
 {
     Q_OBJECT
@@ -36,14 +41,19 @@ public:
     // One share a chapter of the subject.
     void setShares(std::vector<StudyRecord::ChapterShare> shares,
                    const ExamFormat& format = subjectOne());
+    void setProgress(const StudyLog::Progress& progress);
     // "法律法规 85%", or "法律法规 —" for a chapter no exam asked.
     QStringList captions() const;
+    QRect slotRect(int chapter) const;
+    std::function<void(int chapter)> OnChapterClick;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     std::vector<StudyRecord::ChapterShare> m_shares;
+    StudyLog::Progress m_progress;
     const ExamFormat* m_format = &subjectOne();
 };
 
@@ -60,6 +70,9 @@ public:
     Label* lblKaoShi;
     Label* lblTongGuo;
     Label* lblCuoTi;
+    Label* lblWeiDa;    // left unanswered in the exams, apart from the book
+    Label* lblZhunBei;  // the chance of passing now, or "数据不足"
+    Label* lblShuoMing; // how that chance is worked out
     ChapterBars* pnlZhangJie;
     FlatButton* sbtnLianXiCuoTi;
     FlatButton* sbtnReturn;
@@ -79,6 +92,7 @@ protected:
 
 private:
     void showSummary();
+    void showReadiness();
     StudyRecord::Summary m_summary;
     const ExamFormat* m_format = &subjectOne();
 };

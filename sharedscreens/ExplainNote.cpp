@@ -101,14 +101,30 @@ int ExplainNote::layOut(int width, QPainter* p) const
     qreal y = m;
     for (const Paragraph& paragraph : paragraphs()) {
         QTextLayout layout(paragraph.text, font());
+        QList<QTextLayout::FormatRange> formats;
         if (paragraph.tailFrom >= 0) {
             QTextLayout::FormatRange tail;
             tail.start = paragraph.tailFrom;
             tail.length = int(paragraph.text.size()) - paragraph.tailFrom;
             tail.format.setForeground(paragraph.tailColor);
-            layout.setFormats({tail});
+            formats << tail;
         }
-        y = wrapParagraph(layout, width, m, y);
+        // The faces draw the cross far smaller than their letters: it is set larger, so
+        // that "正确答案：×" reads at a glance.
+        QFont mark = font();
+        mark.setPixelSize(qRound(font().pixelSize() * 1.5));
+        for (int i = 0; i < int(paragraph.text.size()); ++i) {
+            if (paragraph.text[i] == QChar(0x00D7)) {
+                QTextLayout::FormatRange cross;
+                cross.start = i;
+                cross.length = 1;
+                cross.format.setFont(mark);
+                formats << cross;
+            }
+        }
+        layout.setFormats(formats);
+        // A little room between the lines, which the faces set tight.
+        y = wrapParagraph(layout, width, m, y, qRound(font().pixelSize() * 0.2));
         if (p) {
             p->setPen(paragraph.color);
             layout.draw(p, QPointF(0, 0));

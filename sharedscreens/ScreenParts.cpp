@@ -286,6 +286,15 @@ void markPanelWrong(DBCtrlGrid* sheet)
                               Qt::red);
 }
 
+void paintSheetPanel(DBCtrlGrid* sheet, bool wrong, DBText* number, DBText* answer)
+{
+    if (wrong) {
+        markPanelWrong(sheet);
+    }
+    number->setColor(wrong ? QColor(Qt::white) : kSheetNumberColor);
+    answer->setColor(wrong ? QColor(255, 255, 200) : kSheetAnswerColor);
+}
+
 void fitWrappedText(Label* label, const std::vector<int>& sizes)
 {
     QFont font = label->font();

@@ -114,6 +114,10 @@ private:
     QColor m_background;
 };
 
+// The colours of a sheet panel's number and answer.
+inline const QColor kSheetNumberColor = Qt::blue;
+inline const QColor kSheetAnswerColor = QColor(0, 128, 0);
+
 // The parts both exam screens have, made alike into a screen's members of the same names:
 // the click areas of the buttons next, prior, select and hand-in at y 240 from x at a
 // pitch, tied to the screen's handlers of the same names.
@@ -142,11 +146,11 @@ void makeAnswerSheet(Screen* s, int columns, int height, const QRect& number, co
     s->DBCtrlGrid1->setDataSource(s->DataSource1);
     s->DBText2 = named(new DBText(s), "DBText2");
     s->DBText2->setGeometry(number);
-    s->DBText2->setTextFont(QStringLiteral("隶书"), 16, true, Qt::blue);
+    s->DBText2->setTextFont(QStringLiteral("隶书"), 16, true, kSheetNumberColor);
     s->DBText2->setDataField(QStringLiteral("TopicNo"));
     s->DBText3 = named(new DBText(s), "DBText3");
     s->DBText3->setGeometry(answer);
-    s->DBText3->setTextFont(QStringLiteral("宋体"), 14, true, QColor(0, 128, 0));
+    s->DBText3->setTextFont(QStringLiteral("宋体"), 14, true, kSheetAnswerColor);
     s->DBText3->setDataField(QStringLiteral("Result"));
     s->DBCtrlGrid1->addPanelText(s->DBText2);
     s->DBCtrlGrid1->addPanelText(s->DBText3);
@@ -169,6 +173,9 @@ template <class Screen> void makeCandidatePanel(Screen* s, int minutes)
 
 // In the review: the panel being painted marked red, as wrong or not answered.
 void markPanelWrong(DBCtrlGrid* sheet);
+// A panel of the sheet, marked red when wrong; its number and answer are then drawn in
+// white, which stays legible on the red, and in their own colours elsewhere.
+void paintSheetPanel(DBCtrlGrid* sheet, bool wrong, DBText* number, DBText* answer);
 
 // The edition's badge on the candidate's panel: "学员版" in a column.
 Label* editionBadge(QWidget* screen);

@@ -80,6 +80,12 @@ public:
     explicit DBText(QWidget* parent);
     void setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color);
     void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
+    void setColor(const QColor& color)
+    {
+        m_color = color;
+        update();
+    }
+    QColor color() const { return m_color; }
     QString text() const { return m_text; }
     // Re-reads the field, as the control does when its panel is painted.
     void refresh();

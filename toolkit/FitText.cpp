@@ -21,7 +21,7 @@ void fitCaption(Label* label)
     label->setFont(fittedFont(label->font(), label->caption(), label->width() - 2));
 }
 
-qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y)
+qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y, qreal leading)
 {
     QTextOption option(Qt::AlignLeft | Qt::AlignTop);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -30,7 +30,7 @@ qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y)
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(qMax<qreal>(1, width - 2 * margin));
         line.setPosition(QPointF(margin, y));
-        y += line.height();
+        y += line.height() + leading;
     }
     layout.endLayout();
     return y;

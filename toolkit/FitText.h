@@ -17,5 +17,5 @@ void fitCaption(Label* label);
 
 // Lays a paragraph out in lines of width less both margins, the first at y, and returns
 // the y below its last line. Chinese text has no blanks to break at: a word that does not
-// fit wraps anywhere.
-qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y);
+// fit wraps anywhere. leading is the room added below each line.
+qreal wrapParagraph(QTextLayout& layout, qreal width, qreal margin, qreal y, qreal leading = 0);

@@ -203,6 +203,51 @@ private slots:
                  QStringLiteral("1:k-b:1|4:s4-a:1|4:s4-c:2"));
     }
 
+    // The answer log, the stars, the places and the random order name questions by key:
+    // the rows of a removed question go, the others stay as they were, whatever the IDs.
+    void tablesByKeyKeepTheQuestionsStillThere()
+    {
+        AppFolder learner;
+        learner.writeBank(before());
+        const QString path = learner.file(QStringLiteral("Drive.mdb"));
+        {
+            Bank bank(path);
+            QVERIFY(bank.exec("CREATE TABLE T_AnswerLog (LogID INTEGER PRIMARY KEY, Subject "
+                              "INTEGER NOT NULL, QKey TEXT NOT NULL, Mode INTEGER NOT NULL, "
+                              "Answer TEXT, IsRight INTEGER NOT NULL, AnsweredAt TEXT NOT NULL)"));
+            QVERIFY(bank.exec("INSERT INTO T_AnswerLog VALUES (1, 1, 'k-a', 0, 'A', 1, 't'), "
+                              "(2, 1, 'k-d', 0, 'A', 0, 't'), (3, 4, 'k-d', 3, 'A', 0, 't')"));
+            QVERIFY(bank.exec("CREATE TABLE T_Starred (Subject INTEGER NOT NULL, QKey TEXT NOT "
+                              "NULL, StarredAt TEXT, PRIMARY KEY (Subject, QKey))"));
+            QVERIFY(bank.exec("INSERT INTO T_Starred VALUES (1, 'k-d', 't'), (1, 'k-e', 't')"));
+            QVERIFY(bank.exec("CREATE TABLE T_StudyPlace (Subject INTEGER NOT NULL, Place TEXT "
+                              "NOT NULL, QKey TEXT NOT NULL, PRIMARY KEY (Subject, Place))"));
+            QVERIFY(bank.exec("INSERT INTO T_StudyPlace VALUES (1, 'sequential', 'k-c')"));
+            QVERIFY(bank.exec("CREATE TABLE T_RandomOrder (Subject INTEGER NOT NULL, Seq "
+                              "INTEGER NOT NULL, QKey TEXT NOT NULL, PRIMARY KEY (Subject, "
+                              "Seq))"));
+            QVERIFY(bank.exec("INSERT INTO T_RandomOrder VALUES (1, 1, 'k-d'), (1, 2, 'k-a')"));
+        }
+        AppFolder package;
+        package.writeBank(renumbered());
+        QString error;
+        RefreshReport report;
+        QVERIFY2(refreshBank(path, package.file(QStringLiteral("Drive.mdb")), {}, &report, &error),
+                 qPrintable(error));
+        // k-d's two answers (neither bank's subject four has it), its star and its place in
+        // the order.
+        QCOMPARE(report.dropped, 4);
+        Bank bank(path);
+        QCOMPARE(bank.column("SELECT LogID || ':' || Subject || ':' || QKey FROM T_AnswerLog "
+                             "ORDER BY LogID"),
+                 QStringLiteral("1:1:k-a"));
+        QCOMPARE(bank.column("SELECT QKey FROM T_Starred"), QStringLiteral("k-e"));
+        QCOMPARE(bank.column("SELECT t.ID FROM T_StudyPlace p JOIN T_Topic t ON t.QKey = p.QKey"),
+                 QStringLiteral("4"));
+        QCOMPARE(bank.column("SELECT Seq || ':' || QKey FROM T_RandomOrder"),
+                 QStringLiteral("2:k-a"));
+    }
+
     void questionsAreTakenAndTheRestKept()
     {
         AppFolder learner;

@@ -1,11 +1,13 @@
 // Learning from mistakes on the practice side: the explanation after an answer, the
 // study-record screen from the main menu, and wrong-question practice over the book.
 #include "app/MainUnit.h"
+#include "sharedscreens/StudyParts.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "exampaper/StudyRecord.h"
 #include "practice/Unt_ShunXuLianXi.h"
 #include "practice/Unt_XueXiJiLu.h"
+#include "practice/Unt_XueXiMoShi.h"
 #include "sharedscreens/ExplainNote.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
@@ -80,12 +82,13 @@ class TestStudyRecord : public QObject
     void exec(const QString& sql) { m_folder->exec(sql); }
     int count(const QString& sql) { return m_folder->scalar(sql).toInt(); }
 
-    // Hands in a paper of the bank's questions with the first right ones answered right.
+    // Hands in a paper of the bank's questions with the first right ones answered right and
+    // the others wrong.
     void recordExam(int right, const QDateTime& when)
     {
         exec(QStringLiteral("DELETE FROM T_TopicTmp"));
-        exec(QStringLiteral("INSERT INTO T_TopicTmp (ID, Type, TopicNo) SELECT ID, Type, ID "
-                            "FROM T_Topic"));
+        exec(QStringLiteral("INSERT INTO T_TopicTmp (ID, Type, TopicNo, Result) SELECT ID, Type, "
+                            "ID, 'Q' FROM T_Topic"));
         exec(QStringLiteral("UPDATE T_TopicTmp SET Result=(SELECT Result FROM T_Topic WHERE "
                             "T_Topic.ID=T_TopicTmp.ID) WHERE ID IN (SELECT ID FROM T_Topic "
                             "ORDER BY ID LIMIT %1)")
@@ -166,13 +169,88 @@ private slots:
         QVERIFY(!note->text().contains(QStringLiteral("正确答案")));
         QCOMPARE(m_practice->lbllv->caption(), QStringLiteral("0"));
 
-        // Practice of the whole bank writes nothing.
+        // Every answer is recorded; the wrong first ones put their questions in the book.
         clickControl(m_practice->sbtnReturn);
         settle();
-        QCOMPARE(
-            count(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name='T_WrongBook'")),
-            0);
-        QCOMPARE(count(QStringLiteral("PRAGMA user_version")), 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_AnswerLog WHERE Mode=0")), 4);
+        QCOMPARE(m_folder
+                     ->scalar(QStringLiteral("SELECT group_concat(ID) FROM (SELECT ID FROM "
+                                             "T_WrongBook ORDER BY ID)"))
+                     .toString(),
+                 QStringLiteral("1,3"));
+        QCOMPARE(count(QStringLiteral("PRAGMA user_version")), StudyRecord::kUserVersion);
+    }
+
+    void wrongFirstAnswerInSequentialPracticePutsTheQuestionInTheBook()
+    {
+        m_practice = new TFrm_ShunXuLianXi();
+        m_practice->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_practice));
+        QCOMPARE(m_practice->lblJinDu->caption(), QStringLiteral("1 / 5"));
+        clickControl(m_practice->sbtnB); // question 1 right at once: not in the book
+        QVERIFY(m_practice->imgPicked->isVisible());
+        clickControl(m_practice->sbtnXia);
+        QVERIFY(!m_practice->imgPicked->isVisible());
+        QCOMPARE(m_practice->lblJinDu->caption(), QStringLiteral("2 / 5"));
+        clickControl(m_practice->sbtnA); // question 2 wrong first, then right
+        clickControl(m_practice->sbtnB);
+        clickControl(m_practice->sbtnXia);
+        clickControl(m_practice->sbtnA); // question 3 right first, then wrong: not a first try
+        clickControl(m_practice->sbtnC);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_AnswerLog")), 5);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_AnswerLog WHERE IsRight=0")), 2);
+        QCOMPARE(count(QStringLiteral("SELECT group_concat(ID) FROM T_WrongBook")), 2);
+        QCOMPARE(m_folder->scalar(QStringLiteral("SELECT DueOn FROM T_WrongBook")).toString(),
+                 QStringLiteral("2026-03-04"));
+        // The star, kept by the question's key.
+        clickControl(m_practice->imgShouCang);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_Starred s INNER JOIN T_Topic t ON "
+                                      "t.QKey=s.QKey WHERE t.ID=3")),
+                 1);
+    }
+
+    void aStudyModeFromTheMenuToAnAnswerAndBack()
+    {
+        MainForm = new TMainForm();
+        MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(MainForm));
+        QString progress;
+        QString dueBefore;
+        bool back = false;
+        whenModal([&](QWidget* modal) {
+            auto* modes = qobject_cast<TFrm_XueXiMoShi*>(modal);
+            QVERIFY(modes);
+            dueBefore = modes->lblZhuangTai[TFrm_XueXiMoShi::Due]->caption();
+            whenModal([&, modes](QWidget* practiceModal) {
+                auto* practice = qobject_cast<TFrm_ShunXuLianXi*>(practiceModal);
+                QVERIFY(practice);
+                QCOMPARE(practice->StudyMode, StudyLog::Mode::Random);
+                progress = practice->lblJinDu->caption();
+                clickControl(practice->sbtnA); // an answer of either kind
+                const QPointer<TFrm_ShunXuLianXi> open(practice);
+                auto* poll = new QTimer(modes);
+                poll->setInterval(10);
+                connect(poll, &QTimer::timeout, modes, [&, modes, poll, open] {
+                    if (open) {
+                        return;
+                    }
+                    poll->stop();
+                    back = true;
+                    clickControl(modes->sbtnReturn);
+                });
+                poll->start();
+                clickControl(practice->sbtnReturn);
+            });
+            clickControl(modes->lblMoShi[TFrm_XueXiMoShi::Random]);
+        });
+        clickControl(MainForm->imgXueXiMoShi);
+        QTRY_VERIFY(back);
+        settle();
+        QCOMPARE(dueBefore, QStringLiteral("今天到期0题"));
+        QCOMPARE(progress, QStringLiteral("1 / 5"));
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_AnswerLog WHERE Mode=3")), 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_RandomOrder")), 5);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_StudyPlace")), 0);
     }
 
     void emptyHistoryShowsAFriendlyStateAndWritesNothing()

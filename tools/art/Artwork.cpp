@@ -14,8 +14,8 @@ constexpr QSize kDashPageSize(80, 60);
 std::vector<ArtItem> artworkCatalogue()
 {
     std::vector<ArtItem> all;
-    for (auto&& part :
-         {mainMenuArt(), practiceArt(), viewerArt(), signPageArt(), examArt(), recordArt()}) {
+    for (auto&& part : {mainMenuArt(), practiceArt(), viewerArt(), signPageArt(), examArt(),
+                        recordArt(), studyArt()}) {
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;

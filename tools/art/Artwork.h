@@ -48,6 +48,7 @@ std::vector<ArtItem> viewerArt();
 std::vector<ArtItem> signPageArt();
 std::vector<ArtItem> practiceArt();
 std::vector<ArtItem> recordArt();
+std::vector<ArtItem> studyArt();
 
 // The face of a button of two frames for a flat button, normal then greyed: each cut at
 // the button's place from a drawing of its screen with that face on it.

@@ -331,6 +331,21 @@ QImage drawMainMenu()
     return image;
 }
 
+// The study-modes button, a control of its own over the scene's sky (never its road), so
+// that a replacement background keeps it: cut from the menu with the button drawn on.
+QImage drawStudyModesButton()
+{
+    const QRect place(310, 100, 234, 78);
+    QImage menu = drawMainMenu();
+    {
+        QPainter p(&menu);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        paint::ovalButton(p, place, QStringLiteral("学习模式"), QColor(176, 178, 186), kDeepBlue,
+                          paint::font(QStringLiteral("隶书"), 36, true));
+    }
+    return paint::crop(menu, place);
+}
+
 QImage drawBadge()
 {
     QImage image = paint::canvas(116, 48, QColor(255, 249, 232));
@@ -382,6 +397,7 @@ std::vector<ArtItem> mainMenuArt()
     using T = ArtItem::Target;
     return {
         {T::Resource, QStringLiteral("art/MainMenu.rgb32"), "rgb32", drawMainMenu},
+        {T::Resource, QStringLiteral("art/MenuStudyModes.rgb32"), "rgb32", drawStudyModesButton},
         {T::Resource, QStringLiteral("bitmaps/XueYuanBan"), "rgb32", drawBadge},
         {T::Resource, QStringLiteral("art/MAINICON.rgb32"), "rgb32", drawAppIconAt32},
         {T::Resource, QStringLiteral("art/SubjectOne.rgb32"), "rgb32",

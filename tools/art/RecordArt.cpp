@@ -46,22 +46,28 @@ QImage drawRecordBackground()
     {
         int y;
         const char* caption;
-    } counts[] = {{136, "考试次数:"}, {196, "通过次数:"}, {256, "错题本:"}};
+    } counts[] = {{128, "考试次数:"}, {176, "通过次数:"}, {224, "错题本:"}, {272, "未答:"}};
     for (const auto& c : counts) {
         p.drawText(QRectF(556, c.y, 96, 35), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromUtf8(c.caption));
         p.setPen(QPen(QColor(150, 144, 200), 1));
-        p.drawLine(QPointF(556, c.y + 40), QPointF(764, c.y + 40));
+        p.drawLine(QPointF(556, c.y + 38), QPointF(764, c.y + 38));
         p.setPen(QColor(60, 60, 110));
     }
     p.setFont(paint::font(QStringLiteral("幼圆"), 13));
     p.setPen(QColor(100, 100, 140));
-    p.drawText(QRectF(556, 316, 210, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-               QStringLiteral("90分及格。考试中答错或未答的题记入错题本，再答对一次就移出。"));
+    p.drawText(
+        QRectF(556, 318, 212, 70), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        QStringLiteral("90分及格。考试和练习中答错的题记入错题本，答对一次或复习满四轮就移出；"
+                       "考试中未答的题只计入未答。"));
 
     // Chapters.
     paint::framedPanel(p, QRectF(21, 402, 758, 118), QColor(246, 244, 255), kDeepBlue, 12);
     panelHeading(p, QRectF(36, 406, 400, 24), QStringLiteral("各章答对率（全部考试）"));
+    p.setFont(paint::font(QStringLiteral("幼圆"), 13));
+    p.setPen(QColor(100, 100, 140));
+    p.drawText(QRectF(420, 406, 350, 24), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("左柱：考试答对率　右柱：练习进度（点击练习该章）"));
 
     captionButton(p, QRect(320, 532, 199, 47), QStringLiteral("练习错题"));
     captionButton(p, QRect(560, 532, 199, 47), QStringLiteral("返回"));
@@ -115,7 +121,31 @@ QImage drawSubjectBadge(const QString& subject)
 std::vector<ArtItem> recordArt()
 {
     using T = ArtItem::Target;
-    return {
+    // The titles of the study modes' practice, per subject: ModeTitle1Random.rgb32.
+    const struct
+    {
+        const char* name;
+        const char* title;
+        const char* line;
+    } modes[] = {
+        {"Continue", "继续练习", "从上次停下的题接着做"}, {"Chapter", "章节练习", "按题号做完一章"},
+        {"Random", "随机练习", "一轮做完才重复"},         {"Missed", "易错题", "答错最多的在前"},
+        {"Due", "到期复习", "隔1、3、7、15天再练"},       {"Starred", "收藏", "星标的题"},
+    };
+    std::vector<ArtItem> titles;
+    for (const auto& m : modes) {
+        for (const int subject : {1, 4}) {
+            const QString line =
+                (subject == 1 ? QStringLiteral("科目一 · ") : QStringLiteral("科目四 · ")) +
+                QString::fromUtf8(m.line);
+            const QString title = QString::fromUtf8(m.title);
+            titles.push_back(
+                {T::Resource,
+                 QStringLiteral("art/ModeTitle%1%2.rgb32").arg(subject).arg(QLatin1String(m.name)),
+                 "rgb32", [title, line] { return drawPracticeTitle(title, line); }});
+        }
+    }
+    std::vector<ArtItem> items = {
         {T::Resource, QStringLiteral("art/XueXiJiLu.rgb32"), "rgb32", drawRecordBackground},
         {T::Resource, QStringLiteral("art/CuoTiTitle.rgb32"), "rgb32",
          [] {
@@ -137,4 +167,6 @@ std::vector<ArtItem> recordArt()
         {T::Resource, QStringLiteral("art/RecordSubjectFour.rgb32"), "rgb32",
          [] { return drawSubjectBadge(QStringLiteral("科目四")); }},
     };
+    items.insert(items.end(), titles.begin(), titles.end());
+    return items;
 }

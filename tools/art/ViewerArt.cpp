@@ -10,6 +10,9 @@
 namespace {
 
 const QColor kInk(30, 44, 110);
+// The back buttons' places, between the page buttons and the exit.
+const QRect kRulesBack(674, 412, 120, 51);
+const QRect kSignsBack(660, 347, 120, 51);
 
 struct Category
 {
@@ -160,6 +163,20 @@ QImage drawSignsBackground()
     return image;
 }
 
+// The back button of a reader, a control of its own beside the page buttons: cut from
+// the background with its face drawn on.
+QImage drawBackButton(QImage background, const QRect& place)
+{
+    const QRect face = place.adjusted(-4, -6, 4, 8);
+    {
+        QPainter p(&background);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        paint::ovalButton(p, face, QStringLiteral("返回上页"), QColor(150, 170, 214), kInk,
+                          paint::font(QStringLiteral("隶书"), 24, true));
+    }
+    return paint::crop(background, face);
+}
+
 } // namespace
 
 std::vector<ArtItem> viewerArt()
@@ -168,5 +185,9 @@ std::vector<ArtItem> viewerArt()
     return {
         {T::Resource, QStringLiteral("art/JiaoTongFaGui.rgb32"), "rgb32", drawRulesBackground},
         {T::Resource, QStringLiteral("art/JiaoTongBiaoZhi.rgb32"), "rgb32", drawSignsBackground},
+        {T::Resource, QStringLiteral("art/JiaoTongFaGuiBack.rgb32"), "rgb32",
+         [] { return drawBackButton(drawRulesBackground(), kRulesBack); }},
+        {T::Resource, QStringLiteral("art/JiaoTongBiaoZhiBack.rgb32"), "rgb32",
+         [] { return drawBackButton(drawSignsBackground(), kSignsBack); }},
     };
 }

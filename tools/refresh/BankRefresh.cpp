@@ -33,6 +33,10 @@ const QuestionTable kQuestionTables[] = {
     {"T_SafeTopic", 4, {{"T_SafePaper", true}, {"T_WrongBook", false}}},
 };
 
+// The learner's tables that name a question by its key: they need no new ID, but a row
+// whose question the new bank no longer has is dropped, as in the tables by ID.
+const char* const kKeyedTables[] = {"T_AnswerLog", "T_Starred", "T_StudyPlace", "T_RandomOrder"};
+
 struct Handle
 {
     sqlite3* db = nullptr;
@@ -303,10 +307,28 @@ bool refreshTable(sqlite3* db, const QuestionTable& q,
             return false;
         }
     }
-    return exec(
-        db,
-        QStringLiteral("INSERT INTO main.%1 SELECT * FROM fresh.%1").arg(QLatin1String(q.table)),
-        error);
+    if (!exec(db,
+              QStringLiteral("INSERT INTO main.%1 SELECT * FROM fresh.%1")
+                  .arg(QLatin1String(q.table)),
+              error)) {
+        return false;
+    }
+    for (const char* keyed : kKeyedTables) {
+        if (!tableExists(db, keyed)) {
+            continue;
+        }
+        if (!exec(db,
+                  QStringLiteral("DELETE FROM main.%1 WHERE Subject = %2 AND QKey NOT IN "
+                                 "(SELECT QKey FROM main.%3)")
+                      .arg(QLatin1String(keyed))
+                      .arg(q.subject)
+                      .arg(QLatin1String(q.table)),
+                  error)) {
+            return false;
+        }
+        report->dropped += sqlite3_changes(db);
+    }
+    return true;
 }
 
 // The end of the transaction, through the data layer's own statements so that tests can
