@@ -4,6 +4,7 @@
 #include "tests/support/TestSupport.h"
 #include "toolkit/HtmlView.h"
 #include "tools/art/HandSignals.h"
+#include "tools/art/SceneKit.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,7 @@ const char* const kPages[] = {
     "driverlcs.htm",   "Accident.htm",         "Accidenttreat.htm", "drivertrain.htm",
     "violate.htm",     "drivergrd.htm",        "warning_sign.htm",  "prohibit_sign.htm",
     "direct_sign.htm", "road_direct_sign.htm", "superway_sign.htm", "road_line.htm",
-    "signal.htm",      "dashboard.htm",
+    "signal.htm",      "dashboard.htm",        "safedrive.htm",     "safeaid.htm",
 };
 
 // The pages of the traffic signals, each of which links to all the others.
@@ -307,6 +308,28 @@ private slots:
         // Reached from the rules page the readers open first.
         QVERIFY(links(readAll(htmlDir() + QStringLiteral("Trafficrg1.htm")))
                     .contains(QStringLiteral("signal.htm")));
+    }
+
+    // Subject four's pages have no button: the first rules page leads to both, each to the
+    // other, and their scenes are the questions' own drawings, not stale copies.
+    void safePagesAreReachedAndShowTheScenes()
+    {
+        const QStringList first = links(readAll(htmlDir() + QStringLiteral("Trafficrg1.htm")));
+        const QString pages[] = {QStringLiteral("safedrive.htm"), QStringLiteral("safeaid.htm")};
+        int scenes = 0;
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(first.contains(pages[i]), qPrintable(pages[i]));
+            const QString html = readAll(htmlDir() + pages[i]);
+            QVERIFY2(links(html).contains(pages[1 - i]), qPrintable(pages[i]));
+            for (const QString& src :
+                 captures(html, QStringLiteral("<img\\s[^>]*src=\"(scene/[^\"]+)\\.png\""))) {
+                const QImage written(htmlDir() + src + QStringLiteral(".png"));
+                QCOMPARE(written.convertToFormat(QImage::Format_RGB32),
+                         drawScene(src).convertToFormat(QImage::Format_RGB32));
+                ++scenes;
+            }
+        }
+        QVERIFY(scenes >= 8);
     }
 };
 

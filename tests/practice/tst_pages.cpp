@@ -1,4 +1,4 @@
-// The sixteen pages the readers show, as the build delivers them: they open, name only
+// The eighteen pages the readers show, as the build delivers them: they open, name only
 // pictures the artwork library draws, and fit the view's width.
 #include "tests/support/TestSupport.h"
 #include "toolkit/HtmlView.h"
@@ -17,8 +17,9 @@
 namespace {
 
 const char* const kRulesPages[] = {
-    "Trafficrg1.htm", "Supperhw.htm",      "carreg.htm",      "driverexam.htm", "driverlcs.htm",
-    "Accident.htm",   "Accidenttreat.htm", "drivertrain.htm", "violate.htm",    "drivergrd.htm",
+    "Trafficrg1.htm", "Supperhw.htm",  "carreg.htm",        "driverexam.htm",
+    "driverlcs.htm",  "Accident.htm",  "Accidenttreat.htm", "drivertrain.htm",
+    "violate.htm",    "drivergrd.htm", "safedrive.htm",     "safeaid.htm",
 };
 const char* const kSignPages[] = {
     "warning_sign.htm",     "prohibit_sign.htm", "direct_sign.htm",

@@ -10,6 +10,18 @@
 constexpr int kQuestionPictureSize = 140;
 // A lamp's picture on the dashboard page: its question picture, 200 x 150, at 0.4.
 constexpr QSize kDashPageSize(80, 60);
+// The scenes the subject-four pages show beside the rules they picture, drawn from the
+// same descriptions as the questions' so that the page and the question never disagree.
+const char* const kSafePageScenes[] = {
+    "scene/kd-green-yield",     "scene/kd-stop-on-zebra",
+    "scene/kd-right-arrow-red", "scene/kb-fog-expressway-follow",
+    "scene/kc-wet-road",        "scene/kb-snow-follow",
+    "scene/kb-night-follow",    "scene/kb-obstacle-our-side",
+    "scene/kb-tunnel-mouth",    "scene/kb-rail-gate-down",
+    "scene/kc-head-on",         "scene/kc-breakdown-lane",
+    "scene/kc-tow-rope",        "scene/kb-crash-junction",
+    "scene/kb-crash-injured",   "scene/kb-hazmat-leak",
+};
 
 std::vector<ArtItem> artworkCatalogue()
 {
@@ -79,6 +91,13 @@ std::vector<ArtItem> signPageArt()
                              return drawDashLight(name).scaled(kDashPageSize, Qt::KeepAspectRatio,
                                                                Qt::SmoothTransformation);
                          }});
+    }
+    // At the questions' own size: their captions (甲, 乙, distances) stay readable.
+    for (const char* scene : kSafePageScenes) {
+        const QString name = QLatin1String(scene);
+        items.push_back({ArtItem::Target::AppFile,
+                         QStringLiteral("html/") + name + QStringLiteral(".png"), "png",
+                         [name] { return drawScene(name); }});
     }
     return items;
 }
