@@ -1,10 +1,10 @@
 #include "exam/Unt_SafeExam.h"
 
-#include "sharedscreens/ExplainNote.h"
-#include "sharedscreens/StudyParts.h"
 #include "data/DMUnit.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exampaper/ExamMarking.h"
+#include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/StudyParts.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"

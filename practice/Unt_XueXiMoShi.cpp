@@ -1,9 +1,9 @@
 #include "practice/Unt_XueXiMoShi.h"
 
-#include "sharedscreens/ScreenParts.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "practice/Unt_ShunXuLianXi.h"
+#include "sharedscreens/ScreenParts.h"
 #include "toolkit/ClickArea.h"
 #include "toolkit/FitText.h"
 #include "toolkit/MessageBox.h"
@@ -291,6 +291,7 @@ void TFrm_XueXiMoShi::lblMoShiClick(QObject* sender)
                                         QStringLiteral("random"), "Random");
         practice->StartAt = start;
         practice->showModal();
+        showCounts();
         return;
     }
     case Missed:

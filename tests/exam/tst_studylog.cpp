@@ -1,13 +1,13 @@
 // What practice keeps, in the core: the review schedule of the book, the random order,
 // the readiness figure, the exam-hall mode's end, and a hand-in that leaves unanswered
 // questions out of the book.
-#include "sharedscreens/ExplainNote.h"
 #include "data/DMUnit.h"
 #include "data/Query.h"
-#include "exampaper/StudyLog.h"
-#include "exampaper/StudyRecord.h"
 #include "exam/Unt_MoLiKaoShiPingFen.h"
 #include "exam/Unt_SimulateExam.h"
+#include "exampaper/StudyLog.h"
+#include "exampaper/StudyRecord.h"
+#include "sharedscreens/ExplainNote.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,6 @@
 // Learning from mistakes on the practice side: the explanation after an answer, the
 // study-record screen from the main menu, and wrong-question practice over the book.
 #include "app/MainUnit.h"
-#include "sharedscreens/StudyParts.h"
 #include "data/Clock.h"
 #include "data/DMUnit.h"
 #include "exampaper/StudyRecord.h"
@@ -9,6 +8,7 @@
 #include "practice/Unt_XueXiJiLu.h"
 #include "practice/Unt_XueXiMoShi.h"
 #include "sharedscreens/ExplainNote.h"
+#include "sharedscreens/StudyParts.h"
 #include "tests/support/MessageBoxWatcher.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
@@ -216,6 +216,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(MainForm));
         QString progress;
         QString dueBefore;
+        QString missedAfter;
         bool back = false;
         whenModal([&](QWidget* modal) {
             auto* modes = qobject_cast<TFrm_XueXiMoShi*>(modal);
@@ -236,6 +237,7 @@ private slots:
                     }
                     poll->stop();
                     back = true;
+                    missedAfter = modes->lblZhuangTai[TFrm_XueXiMoShi::Missed]->caption();
                     clickControl(modes->sbtnReturn);
                 });
                 poll->start();
@@ -249,6 +251,9 @@ private slots:
         QCOMPARE(dueBefore, QStringLiteral("今天到期0题"));
         QCOMPARE(progress, QStringLiteral("1 / 5"));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_AnswerLog WHERE Mode=3")), 1);
+        // The cards count what the practice just recorded, not what was there before it.
+        QCOMPARE(missedAfter, QStringLiteral("%1题").arg(count(QStringLiteral(
+                                  "SELECT COUNT(*) FROM T_AnswerLog WHERE Mode=3 AND IsRight=0"))));
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_RandomOrder")), 5);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM T_StudyPlace")), 0);
     }
