@@ -1012,8 +1012,53 @@ void drawSignItem(QPainter& p, const Line& line, Faults& faults)
     }
 }
 
+// A W-beam guardrail along the points: the bright rail on the road's side, its dark posts
+// on the right of the way from the first point to the last, so that a rail drawn in the
+// direction of traffic along the right edge has them outside.
+void drawGuardrail(QPainter& p, const Line& line, Faults& faults)
+{
+    QPolygonF points;
+    for (int i = 1; i + 1 < line.args.size(); i += 2) {
+        qreal x = 0;
+        qreal y = 0;
+        if (!number(line, i, &x, faults) || !number(line, i + 1, &y, faults)) {
+            return;
+        }
+        points << QPointF(x, y);
+    }
+    if (points.size() < 2 || line.args.size() % 2 == 0) {
+        faults.add(line, QStringLiteral("guardrail is x1 y1 x2 y2 [x3 y3 ...]"));
+        return;
+    }
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 62, 66));
+    qreal left = 0; // how far into the next stretch its first post stands
+    for (int i = 1; i < points.size(); ++i) {
+        const QLineF stretch(points[i - 1], points[i]);
+        const QPointF along = (stretch.p2() - stretch.p1()) / qMax(stretch.length(), 0.01);
+        const QPointF right(-along.y(), along.x());
+        qreal d = left;
+        for (; d <= stretch.length(); d += 5) {
+            const QPointF post = stretch.p1() + along * d + right * 1.8;
+            p.drawRect(QRectF(post - QPointF(1.2, 1.2), QSizeF(2.4, 2.4)));
+        }
+        left = d - stretch.length();
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(70, 74, 80), 3.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPolyline(points);
+    p.setPen(QPen(QColor(232, 236, 240), 1.6, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPolyline(points);
+    p.restore();
+}
+
 void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Faults& faults)
 {
+    if (line.args.value(0) == QLatin1String("guardrail")) {
+        drawGuardrail(p, line, faults);
+        return;
+    }
     const QStringList& a = line.args;
     qreal x = 0;
     qreal y = 0;
