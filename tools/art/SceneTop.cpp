@@ -329,21 +329,20 @@ struct Express
     static constexpr qreal joinY = 104; // where ramp and acceleration lane meet
     static constexpr qreal taperY = 22; // where the acceleration lane ends
     static constexpr qreal taperLength = 16;
+    // The ramp is a quadratic curve from its far end (t 0) to the join (t 1), arriving
+    // parallel to the carriageway.
+    static constexpr QPointF rampFar{225, 168};
+    QPointF rampBend() const { return QPointF(mainRight() + kExpressLane / 2, 140); }
     QPointF ramp(qreal t) const
     {
-        // A quadratic curve from the far end (t 0) to the join (t 1), arriving parallel to
-        // the carriageway.
-        const QPointF p0(225, 168);
-        const QPointF c(mainRight() + kExpressLane / 2, 140);
         const QPointF p1(mainRight() + kExpressLane / 2, joinY);
         const qreal s = 1 - t;
-        return p0 * s * s + c * 2 * s * t + p1 * t * t;
+        return rampFar * s * s + rampBend() * 2 * s * t + p1 * t * t;
     }
     // A point d to the right of the ramp's middle, for a car driving towards the join.
     QPointF rampSide(qreal t, qreal d) const
     {
-        const QPointF c(mainRight() + kExpressLane / 2, 140);
-        const QPointF ahead = (c - QPointF(225, 168)) * (1 - t) + (ramp(1) - c) * t;
+        const QPointF ahead = (rampBend() - rampFar) * (1 - t) + (ramp(1) - rampBend()) * t;
         const qreal length = qSqrt(QPointF::dotProduct(ahead, ahead));
         return ramp(t) + QPointF(-ahead.y(), ahead.x()) * (d / length);
     }
