@@ -315,26 +315,54 @@ void drawJunction(QPainter& p, const Top& t)
 }
 
 // The ramp of merge (from the lower right up into the acceleration lane) in the frame of a
-// merge; diverge draws the same mirrored top to bottom.
+// merge; diverge draws the same mirrored top to bottom. The emergency lane runs along the
+// right edge of the whole picture: beside the carriageway, outside the acceleration lane
+// and along the ramp, so that no stretch of it reads as a bay to stop in.
 struct Express
 {
     int lanes = 2;
     qreal barrier = 36;
+    static constexpr qreal shoulder = 12; // the emergency lane's width
     qreal mainLeft() const { return barrier + 4; }
     qreal mainRight() const { return mainLeft() + lanes * kExpressLane; }
     qreal extraRight() const { return mainRight() + kExpressLane; }
     static constexpr qreal joinY = 104; // where ramp and acceleration lane meet
     static constexpr qreal taperY = 22; // where the acceleration lane ends
+    static constexpr qreal taperLength = 16;
+    // The ramp is a quadratic curve from its far end (t 0) to the join (t 1), arriving
+    // parallel to the carriageway.
+    static constexpr QPointF rampFar{225, 168};
+    QPointF rampBend() const { return QPointF(mainRight() + kExpressLane / 2, 140); }
     QPointF ramp(qreal t) const
     {
-        // A quadratic curve from the far end (t 0) to the join (t 1).
-        const QPointF p0(225, 168);
-        const QPointF c(mainRight() + kExpressLane / 2 + 4, 140);
         const QPointF p1(mainRight() + kExpressLane / 2, joinY);
         const qreal s = 1 - t;
-        return p0 * s * s + c * 2 * s * t + p1 * t * t;
+        return rampFar * s * s + rampBend() * 2 * s * t + p1 * t * t;
+    }
+    // A point d to the right of the ramp's middle, for a car driving towards the join.
+    QPointF rampSide(qreal t, qreal d) const
+    {
+        const QPointF ahead = (rampBend() - rampFar) * (1 - t) + (ramp(1) - rampBend()) * t;
+        const qreal length = qSqrt(QPointF::dotProduct(ahead, ahead));
+        return ramp(t) + QPointF(-ahead.y(), ahead.x()) * (d / length);
+    }
+    // The middle of the emergency lane at y.
+    qreal shoulderX(qreal y) const
+    {
+        const qreal beside = qBound(0.0, (y - (taperY - taperLength)) / taperLength, 1.0);
+        const qreal inner = y > joinY ? mainRight() : mainRight() + beside * kExpressLane;
+        return inner + shoulder / 2;
     }
 };
+
+QPolygonF rampLine(const Express& e, qreal d, qreal from, qreal to)
+{
+    QPolygonF line;
+    for (int i = 0; i <= 30; ++i) {
+        line << e.rampSide(from + (to - from) * i / 30.0, d);
+    }
+    return line;
+}
 
 void drawExpress(QPainter& p, const Express& e, const QString& laneLines)
 {
@@ -345,67 +373,63 @@ void drawExpress(QPainter& p, const Express& e, const QString& laneLines)
     p.setPen(QPen(QColor(230, 230, 225), 1.2));
     p.drawLine(QPointF(e.barrier - 1, 0), QPointF(e.barrier - 1, 150));
     p.drawLine(QPointF(e.barrier + 3, 0), QPointF(e.barrier + 3, 150));
-    const qreal emergency = 12;
-    // Carriageway, acceleration lane and emergency lane.
+    const qreal m = e.mainRight();
+    const qreal x = e.extraRight();
+    const qreal s = Express::shoulder;
+    const qreal lane = kExpressLane / 2;
+    const qreal taperTop = Express::taperY - Express::taperLength;
+    // Carriageway, acceleration lane and ramp, each with the emergency lane on its right.
     p.setPen(Qt::NoPen);
     p.setBrush(kAsphalt);
-    p.drawRect(QRectF(e.mainLeft(), 0, e.mainRight() - e.mainLeft() + emergency, 150));
+    p.drawRect(QRectF(e.mainLeft(), 0, m - e.mainLeft() + s, 150));
     QPolygonF extra;
-    extra << QPointF(e.mainRight(), e.taperY - 16) << QPointF(e.extraRight(), e.taperY)
-          << QPointF(e.extraRight() + emergency, e.taperY)
-          << QPointF(e.extraRight() + emergency, e.joinY) << QPointF(e.mainRight(), e.joinY);
+    extra << QPointF(m, taperTop) << QPointF(m + s, taperTop) << QPointF(x + s, Express::taperY)
+          << QPointF(x + s, Express::joinY) << QPointF(m, Express::joinY);
     p.drawPolygon(extra);
-    QPainterPath ramp;
-    ramp.moveTo(e.ramp(0));
-    for (int i = 1; i <= 30; ++i) {
-        ramp.lineTo(e.ramp(i / 30.0));
+    QPolygonF rampArea = rampLine(e, -lane - 1, 0, 1);
+    for (const QPointF& q : rampLine(e, lane + s, 1, 0)) {
+        rampArea << q;
     }
+    p.drawPolygon(rampArea);
+    // The gore between the carriageway and the ramp, hatched down to where the grass begins.
+    qreal nose = 1;
+    while (nose > 0.3 && e.rampSide(nose, -lane).x() < m + s + 6) {
+        nose -= 0.01;
+    }
+    QPolygonF gore = rampLine(e, -lane, 1, nose);
+    const qreal noseY = gore.last().y();
+    gore << QPointF(m, noseY) << QPointF(m, Express::joinY);
+    p.drawPolygon(gore);
+    p.save();
+    p.setClipRegion(QRegion(gore.toPolygon()));
+    p.setPen(linePen(kWhite, 1.2));
+    for (qreal y = Express::joinY - 8; y < noseY; y += 3.5) {
+        p.drawLine(QPointF(m, y), QPointF(m + 20, y + 12));
+    }
+    p.restore();
+    // Edge lines: the emergency lane's solid line on the right, from the top, along the
+    // taper and the acceleration lane, round the ramp.
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kAsphalt, kExpressLane + 6, Qt::SolidLine, Qt::FlatCap));
-    p.drawPath(ramp);
-    // Edge lines.
     p.setPen(linePen(kWhite, 1.2));
     p.drawLine(QPointF(e.mainLeft() + 1, 0), QPointF(e.mainLeft() + 1, 150));
-    p.drawLine(QPointF(e.mainRight(), e.joinY + 8), QPointF(e.mainRight(), 150));
-    p.drawLine(QPointF(e.mainRight(), 0), QPointF(e.mainRight(), e.taperY - 16));
-    p.drawLine(QPointF(e.mainRight(), e.taperY - 16), QPointF(e.extraRight(), e.taperY));
-    p.drawLine(QPointF(e.extraRight(), e.taperY), QPointF(e.extraRight(), e.joinY - 2));
+    QPolygonF edge;
+    edge << QPointF(m, 0) << QPointF(m, taperTop) << QPointF(x, Express::taperY)
+         << QPointF(x, Express::joinY);
+    for (const QPointF& q : rampLine(e, lane, 1, 0)) {
+        edge << q;
+    }
+    p.drawPolyline(edge);
+    p.drawLine(QPointF(m, Express::joinY), QPointF(m, 150));
+    p.drawPolyline(rampLine(e, -lane, 1, 0));
     // The wide dashes between the carriageway and the acceleration lane.
     QPen wide = linePen(kWhite, 2.0);
     wide.setDashPattern({2.0, 1.5});
     p.setPen(wide);
-    p.drawLine(QPointF(e.mainRight(), e.taperY - 14), QPointF(e.mainRight(), e.joinY + 6));
+    p.drawLine(QPointF(m, taperTop + 2), QPointF(m, Express::joinY));
     for (int k = 1; k < e.lanes; ++k) {
         styledLine(p, QPointF(e.mainLeft() + k * kExpressLane, 150),
                    QPointF(e.mainLeft() + k * kExpressLane, 0), laneLines, kWhite, 1.0);
     }
-    // The gore between the ramp and the emergency lane, hatched.
-    QPolygonF gore;
-    gore << QPointF(e.mainRight() + emergency, e.joinY + 6) << e.ramp(0.72) << e.ramp(0.55)
-         << QPointF(e.mainRight() + emergency, 150);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kGrass);
-    QPolygonF island;
-    island << QPointF(e.mainRight() + emergency + 1, e.joinY + 20) << e.ramp(0.62) + QPointF(-7, 0)
-           << e.ramp(0.3) + QPointF(-8, 0) << QPointF(e.mainRight() + emergency + 1, 150);
-    p.drawPolygon(island);
-    p.setPen(linePen(kWhite, 1.0));
-    p.drawLine(QPointF(e.mainRight() + emergency, e.joinY + 6),
-               QPointF(e.mainRight() + emergency, 150));
-    for (int i = 0; i < 4; ++i) {
-        const qreal y = e.joinY + 8 + i * 4;
-        p.drawLine(QPointF(e.mainRight() + emergency, y),
-                   QPointF(e.mainRight() + emergency + 4, y + 4));
-    }
-    QPainterPath rampEdge;
-    rampEdge.moveTo(e.ramp(0) + QPointF(-kExpressLane / 2 - 1, 0));
-    for (int i = 1; i <= 30; ++i) {
-        rampEdge.lineTo(e.ramp(i / 30.0) + QPointF(-kExpressLane / 2 - 1, 0));
-    }
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(rampEdge);
-    rampEdge.translate(kExpressLane + 2, 0);
-    p.drawPath(rampEdge);
 }
 
 struct Placed
@@ -808,9 +832,7 @@ Placed placeItem(const TopScene& s, const Line& line, const QStringList& a, int*
                 return r;
             }
             if (a.size() > 1 && a[1] == QLatin1String("E")) {
-                const qreal ly = diverge ? 150 - y : y;
-                const bool beside = ly < Express::joinY && ly > Express::taperY;
-                x = (beside ? e.extraRight() : e.mainRight()) + 6;
+                x = e.shoulderX(diverge ? 150 - y : y);
             } else {
                 qreal lane = 0;
                 if (!number(line, 2, &lane, faults)) {
@@ -989,8 +1011,53 @@ void drawSignItem(QPainter& p, const Line& line, Faults& faults)
     }
 }
 
+// A W-beam guardrail along the points: the bright rail on the road's side, its dark posts
+// on the right of the way from the first point to the last, so that a rail drawn in the
+// direction of traffic along the right edge has them outside.
+void drawGuardrail(QPainter& p, const Line& line, Faults& faults)
+{
+    QPolygonF points;
+    for (int i = 1; i + 1 < line.args.size(); i += 2) {
+        qreal x = 0;
+        qreal y = 0;
+        if (!number(line, i, &x, faults) || !number(line, i + 1, &y, faults)) {
+            return;
+        }
+        points << QPointF(x, y);
+    }
+    if (points.size() < 2 || line.args.size() % 2 == 0) {
+        faults.add(line, QStringLiteral("guardrail is x1 y1 x2 y2 [x3 y3 ...]"));
+        return;
+    }
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 62, 66));
+    qreal left = 0; // how far into the next stretch its first post stands
+    for (int i = 1; i < points.size(); ++i) {
+        const QLineF stretch(points[i - 1], points[i]);
+        const QPointF along = (stretch.p2() - stretch.p1()) / qMax(stretch.length(), 0.01);
+        const QPointF right(-along.y(), along.x());
+        qreal d = left;
+        for (; d <= stretch.length(); d += 5) {
+            const QPointF post = stretch.p1() + along * d + right * 1.8;
+            p.drawRect(QRectF(post - QPointF(1.2, 1.2), QSizeF(2.4, 2.4)));
+        }
+        left = d - stretch.length();
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(70, 74, 80), 3.0, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPolyline(points);
+    p.setPen(QPen(QColor(232, 236, 240), 1.6, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    p.drawPolyline(points);
+    p.restore();
+}
+
 void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Faults& faults)
 {
+    if (line.args.value(0) == QLatin1String("guardrail")) {
+        drawGuardrail(p, line, faults);
+        return;
+    }
     const QStringList& a = line.args;
     qreal x = 0;
     qreal y = 0;
