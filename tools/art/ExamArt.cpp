@@ -433,7 +433,10 @@ QImage drawExamResult(const QString& paper)
     paint::shadowedText(p, QRectF(0, 0, 800, 66), QStringLiteral("模拟考试成绩"), Qt::white,
                         QColor(20, 10, 60, 170), Qt::AlignCenter, 2);
 
-    paint::framedPanel(p, QRectF(160, 110, 560, 213), QColor(246, 244, 255), QColor(120, 106, 190),
+    // The panel reaches far enough below the number boxes (their labels' places are fixed)
+    // that its inner frame passes under them, not through them; the buttons' faces start
+    // below its shadow.
+    paint::framedPanel(p, QRectF(160, 110, 560, 216), QColor(246, 244, 255), QColor(120, 106, 190),
                        14);
     p.setFont(kai(26));
     p.setPen(kNavy);
@@ -454,7 +457,12 @@ QImage drawExamResult(const QString& paper)
         p.setFont(kai(28));
         p.setPen(c.color);
         p.drawText(head, Qt::AlignCenter, QString::fromUtf8(c.heading));
-        sunkenBox(p, QRect(c.x, 259, 156, 56), Qt::white);
+        const QRect box(c.x, 259, 156, 56);
+        sunkenBox(p, box, Qt::white);
+        // A white lower edge vanishes on the pale panel and the box looks cut off.
+        p.setPen(QColor(176, 168, 222));
+        p.drawLine(box.bottomLeft() + QPoint(1, 0), box.bottomRight());
+        p.drawLine(box.topRight() + QPoint(0, 1), box.bottomRight());
     }
 
     const struct
@@ -466,7 +474,7 @@ QImage drawExamResult(const QString& paper)
                    {359, "重新考试", QColor(60, 150, 90)},
                    {532, "退出考试", QColor(200, 70, 70)}};
     for (const auto& b : buttons) {
-        const QRectF face(b.x + 4, 330, 156, 62);
+        const QRectF face(b.x + 4, 333, 156, 60);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 60));
         p.drawRoundedRect(face.translated(2, 3), 28, 28);
