@@ -9,14 +9,38 @@
 #include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace {
 
 const QColor kDeepBlue(38, 58, 128);
 const QColor kPanelFill(246, 244, 255);
+const qreal kMarkRadius = 4.5;
+
+QFont dateFont()
+{
+    return screenFont(QStringLiteral("宋体"), 12);
+}
+
+QFont scoreFont()
+{
+    return screenFont(QStringLiteral("宋体"), 14, true);
+}
+
+QString dayOf(const StudyRecord::ExamEntry& e)
+{
+    return e.takenAt.isValid() ? e.takenAt.toString(QStringLiteral("M月d日")) : QString();
+}
+
+bool meetsAny(const QRectF& r, const std::vector<QRectF>& taken)
+{
+    return std::any_of(taken.begin(), taken.end(),
+                       [&](const QRectF& t) { return t.intersects(r); });
+}
 
 } // namespace
 
@@ -49,6 +73,90 @@ QPointF ScorePlot::pointOf(size_t index) const
     // Scores of a full paper, as the pass line is.
     const qreal share = qBound(0.0, qreal(e.score) / m_format->maxScore(), 1.0);
     return QPointF(area.left() + step * qreal(index), area.bottom() - share * area.height());
+}
+
+QRectF ScorePlot::markOf(size_t index) const
+{
+    // The mark with its white rim and a pixel to spare.
+    const qreal r = kMarkRadius + 2;
+    const QPointF c = pointOf(index);
+    return QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r);
+}
+
+QRectF ScorePlot::passCaption() const
+{
+    const QRectF area = plotArea();
+    const qreal passY = area.bottom() - area.height() * m_format->passMark / m_format->maxScore();
+    return QRectF(area.right() - 80, passY - 18, 80, 16);
+}
+
+std::vector<ScorePlot::PlotLabel> ScorePlot::dateLabels() const
+{
+    std::vector<PlotLabel> labels;
+    if (m_exams.empty()) {
+        return labels;
+    }
+    const QRectF area = plotArea();
+    const QFontMetricsF metrics(dateFont());
+    // Several exams of one day would write that day over itself: only a new day is named.
+    std::vector<size_t> newDays;
+    for (size_t i = 0; i < m_exams.size(); ++i) {
+        if (!dayOf(m_exams[i]).isEmpty() &&
+            (i == 0 || dayOf(m_exams[i]) != dayOf(m_exams[i - 1]))) {
+            newDays.push_back(i);
+        }
+    }
+    if (newDays.size() > 2) {
+        // The first and the last day before those between.
+        std::rotate(newDays.begin() + 1, newDays.end() - 1, newDays.end());
+    }
+    std::vector<QRectF> taken;
+    for (const size_t i : newDays) {
+        const QString text = dayOf(m_exams[i]);
+        const qreal w = metrics.horizontalAdvance(text) + 4;
+        const qreal x = qBound(0.0, pointOf(i).x() - w / 2, width() - w);
+        const QRectF rect(x, area.bottom() + 6, w, 18);
+        if (!meetsAny(rect.adjusted(-3, 0, 3, 0), taken)) {
+            taken.push_back(rect);
+            labels.push_back({rect, text});
+        }
+    }
+    std::sort(labels.begin(), labels.end(),
+              [](const PlotLabel& a, const PlotLabel& b) { return a.rect.left() < b.rect.left(); });
+    return labels;
+}
+
+std::vector<ScorePlot::PlotLabel> ScorePlot::scoreLabels() const
+{
+    std::vector<PlotLabel> labels;
+    const QRectF area = plotArea();
+    const QFontMetricsF metrics(scoreFont());
+    std::vector<QRectF> taken{passCaption()};
+    for (size_t i = 0; i < m_exams.size(); ++i) {
+        taken.push_back(markOf(i));
+    }
+    // Inside the plot's own height, clear of the days under the axis and of the scale.
+    const QRectF room(area.left() - 4, 0, width() - area.left() + 4, area.bottom() + 4);
+    for (size_t i = m_exams.size(); i-- > 0;) {
+        const QString text = QString::number(m_exams[i].score);
+        const qreal w = metrics.horizontalAdvance(text) + 4;
+        const qreal h = metrics.height();
+        const QPointF at = pointOf(i);
+        const qreal x = qBound(room.left(), at.x() - w / 2, room.right() - w);
+        const qreal gap = kMarkRadius + 3;
+        // Over the point, under it, then beside it: a score at the top has no room over
+        // its point, and close neighbours may take the room under it.
+        for (const QRectF& rect : {QRectF(x, at.y() - gap - h, w, h), QRectF(x, at.y() + gap, w, h),
+                                   QRectF(at.x() + gap, at.y() - h / 2, w, h),
+                                   QRectF(at.x() - gap - w, at.y() - h / 2, w, h)}) {
+            if (room.contains(rect) && !meetsAny(rect, taken)) {
+                taken.push_back(rect);
+                labels.push_back({rect, text});
+                break;
+            }
+        }
+    }
+    return labels;
 }
 
 void ScorePlot::paintEvent(QPaintEvent*)
@@ -84,7 +192,7 @@ void ScorePlot::paintEvent(QPaintEvent*)
     p.setPen(QPen(QColor(200, 40, 40), 1.5, Qt::DashLine));
     p.drawLine(QPointF(area.left(), passY), QPointF(area.right(), passY));
     p.setPen(QColor(200, 40, 40));
-    p.drawText(QRectF(area.right() - 80, passY - 18, 80, 16), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(passCaption(), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("及格线%1").arg(passMark));
 
     QPainterPath line;
@@ -97,25 +205,18 @@ void ScorePlot::paintEvent(QPaintEvent*)
     for (size_t i = 0; i < m_exams.size(); ++i) {
         p.setPen(QPen(Qt::white, 1.5));
         p.setBrush(m_exams[i].passed ? QColor(40, 150, 70) : QColor(210, 50, 50));
-        p.drawEllipse(pointOf(i), 4.5, 4.5);
+        p.drawEllipse(pointOf(i), kMarkRadius, kMarkRadius);
     }
-    // The first and the last exam's day under the axis.
     p.setPen(QColor(90, 90, 130));
-    const auto day = [](const StudyRecord::ExamEntry& e) {
-        return e.takenAt.isValid() ? e.takenAt.toString(QStringLiteral("M月d日")) : QString();
-    };
-    p.drawText(QRectF(area.left() - 20, area.bottom() + 6, 120, 18),
-               Qt::AlignLeft | Qt::AlignVCenter, day(m_exams.front()));
-    if (m_exams.size() > 1) {
-        const QPointF last = pointOf(m_exams.size() - 1);
-        p.drawText(QRectF(last.x() - 60, area.bottom() + 6, 80, 18),
-                   Qt::AlignRight | Qt::AlignVCenter, day(m_exams.back()));
+    p.setFont(dateFont());
+    for (const PlotLabel& label : dateLabels()) {
+        p.drawText(label.rect, Qt::AlignCenter, label.text);
     }
-    p.setFont(screenFont(QStringLiteral("宋体"), 14, true));
+    p.setFont(scoreFont());
     p.setPen(kDeepBlue);
-    const QPointF last = pointOf(m_exams.size() - 1);
-    p.drawText(QRectF(last.x() - 40, last.y() - 24, 80, 18), Qt::AlignCenter,
-               QString::number(m_exams.back().score));
+    for (const PlotLabel& label : scoreLabels()) {
+        p.drawText(label.rect, Qt::AlignCenter, label.text);
+    }
 }
 
 // ---- ChapterBars -------------------------------------------------------------------------

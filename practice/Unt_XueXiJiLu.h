@@ -22,10 +22,26 @@ public:
     QPointF pointOf(size_t index) const;
     QRectF plotArea() const;
 
+    // A text the plot writes beside its points, where it is written.
+    struct PlotLabel
+    {
+        QRectF rect;
+        QString text;
+    };
+    // The days under the axis: an exam's day where it differs from the exam before, as
+    // room allows, the first and the last day first.
+    std::vector<PlotLabel> dateLabels() const;
+    // The scores over (or under) their points, the latest first, each only where it
+    // covers no point and no other score.
+    std::vector<PlotLabel> scoreLabels() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QRectF markOf(size_t index) const;
+    QRectF passCaption() const;
+
     std::vector<StudyRecord::ExamEntry> m_exams;
     const ExamFormat* m_format = &subjectOne();
 };

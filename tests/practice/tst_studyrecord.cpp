@@ -332,6 +332,44 @@ private slots:
         QVERIFY(!alive);
     }
 
+    // Exams of one day name that day once, and no score covers a point or another score,
+    // scores near the top of the plot and close together included.
+    void chartLabelsKeepApart()
+    {
+        for (int i = 0; i < 5; ++i) {
+            recordExam(5, QDateTime(QDate(2026, 3, i < 3 ? 2 : 3), QTime(9, 10 + i)));
+        }
+        exec(QStringLiteral("UPDATE T_ExamHistory SET Questions=100, Score=95+HistoryID"));
+        openBank();
+        auto* record = new TFrm_XueXiJiLu();
+        QPointer<TFrm_XueXiJiLu> alive(record);
+        record->show();
+        QVERIFY(QTest::qWaitForWindowExposed(record));
+        const ScorePlot* plot = record->imgChengJi;
+        QCOMPARE(plot->exams().size(), size_t(5));
+        const auto days = plot->dateLabels();
+        QCOMPARE(days.size(), size_t(2));
+        QCOMPARE(days[0].text, QStringLiteral("3月2日"));
+        QCOMPARE(days[1].text, QStringLiteral("3月3日"));
+        QVERIFY(!days[0].rect.intersects(days[1].rect));
+        const auto scores = plot->scoreLabels();
+        QVERIFY(!scores.empty());
+        QCOMPARE(scores.front().text, QStringLiteral("100")); // the latest always
+        for (size_t i = 0; i < scores.size(); ++i) {
+            QVERIFY(plot->rect().contains(scores[i].rect.toAlignedRect()));
+            for (size_t j = i + 1; j < scores.size(); ++j) {
+                QVERIFY(!scores[i].rect.intersects(scores[j].rect));
+            }
+            for (size_t k = 0; k < plot->exams().size(); ++k) {
+                const QPointF c = plot->pointOf(k);
+                QVERIFY(!scores[i].rect.intersects(QRectF(c.x() - 5, c.y() - 5, 10, 10)));
+            }
+        }
+        clickControl(record->sbtnReturn);
+        settle();
+        QVERIFY(!alive);
+    }
+
     void recordIsCappedAtThirtyExams()
     {
         for (int i = 0; i < 33; ++i) {
