@@ -1,7 +1,6 @@
 #include "practice/Unt_JianPan.h"
 
 #include "toolkit/ClickArea.h"
-#include "toolkit/MessageBox.h"
 #include "toolkit/Resources.h"
 
 TFrm_JianPan::TFrm_JianPan(QWidget* owner)
@@ -9,7 +8,7 @@ TFrm_JianPan::TFrm_JianPan(QWidget* owner)
 {
     setObjectName(QStringLiteral("Frm_JianPan"));
     setCaption(QStringLiteral("Dialog"));
-    setClientSize(280, 230);
+    setClientSize(280, 200);
     setColor(palette().color(QPalette::Button));
     setPosition(FormPosition::Designed);
 
@@ -34,25 +33,12 @@ TFrm_JianPan::TFrm_JianPan(QWidget* owner)
     sbtn0 = key("sbtn0", 71, 135, 0);
     sbtnCancel = key("sbtnCancel", 142, 135, 0);
 
-    // On the band the picture draws under the keys; empty until the caller gives a range.
-    lblFanWei = named(new Label(this), "lblFanWei");
-    lblFanWei->setGeometry(0, 201, 280, 29);
-    lblFanWei->setAlignment(Qt::AlignCenter);
-    lblFanWei->setTextFont(QStringLiteral("宋体"), 20, true, QColor(160, 20, 40));
-
     sbtnOK->OnClick = [this](QObject* s) { sbtnOKClick(s); };
     sbtnCancel->OnClick = [this](QObject* s) { sbtnCancelClick(s); };
     for (FlatButton* digit :
          {sbtn1, sbtn2, sbtn3, sbtn4, sbtn5, sbtn6, sbtn7, sbtn8, sbtn9, sbtn0}) {
         digit->OnClick = [this](QObject* s) { sbtn1Click(s); };
     }
-}
-
-void TFrm_JianPan::setQuestions(int questions)
-{
-    m_questions = qMax(0, questions);
-    lblFanWei->setCaption(m_questions > 0 ? QStringLiteral("请输入题号:(1-%1)").arg(m_questions)
-                                          : QString());
 }
 
 void TFrm_JianPan::sbtn1Click(QObject* sender)
@@ -76,16 +62,6 @@ void TFrm_JianPan::sbtnOKClick(QObject* sender)
     Q_UNUSED(sender);
     if (TargetControl && TargetControl->caption().isEmpty()) {
         TargetControl->setCaption(QStringLiteral("1"));
-    }
-    if (TargetControl && m_questions > 0) {
-        bool number = false;
-        const int typed = TargetControl->caption().toInt(&number);
-        // Too many digits for an int is out of range as well.
-        if (!number || typed < 1 || typed > m_questions) {
-            MessageBox(QStringLiteral("请输入1至%1之间的题号。").arg(m_questions),
-                       QStringLiteral("题号"), MB_OK | MB_ICONWARNING);
-            TargetControl->setCaption(QString());
-        }
     }
     close();
 }

@@ -548,21 +548,6 @@ void TFrm_ShunXuLianXi::sbtnXiaClick(QObject* sender)
     }
 }
 
-int TFrm_ShunXuLianXi::highestId() const
-{
-    // The keypad's numbers are IDs: on a bank numbered from 1 the highest is the count,
-    // and a book or chapter keeps every question of its own reachable.
-    int highest = 0;
-    if (hasQuestion()) {
-        Query& topics = DM->ADOQryTopic;
-        for (int row = 0; row < topics.recordCount(); ++row) {
-            const Query::RowPeek peek(topics, row);
-            highest = qMax(highest, topics.fieldByName(QStringLiteral("ID")).asInteger());
-        }
-    }
-    return highest;
-}
-
 void TFrm_ShunXuLianXi::sbtnLuRuClick(QObject* sender)
 {
     Q_UNUSED(sender);
@@ -570,7 +555,6 @@ void TFrm_ShunXuLianXi::sbtnLuRuClick(QObject* sender)
     const QPoint place = geometry().topLeft();
     keypad->move(place.x() + sbtnLuRu->x() - 245, place.y() + sbtnLuRu->y() + 35);
     keypad->TargetControl = lblTiHao;
-    keypad->setQuestions(highestId());
     lblTiHao->setCaption(QString());
     keypad->showModal();
 
@@ -578,8 +562,7 @@ void TFrm_ShunXuLianXi::sbtnLuRuClick(QObject* sender)
     if (number.isEmpty() || !hasQuestion()) {
         return;
     }
-    // An empty display is a number the keypad refused; one that no question has leaves
-    // the question as well.
+    // A number that no question has (or one too long for any) leaves the question.
     DM->ADOQryTopic.locate(QStringLiteral("ID"), number);
     keepPlace();
 }

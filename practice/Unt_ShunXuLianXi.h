@@ -102,8 +102,6 @@ private:
     // A question is shown: the bank is loaded and not empty.
     bool hasQuestion() const;
     AnswerKind kindShown() const;
-    // The highest number the keypad takes: the highest ID of the questions practised.
-    int highestId() const;
     void markAnswer(const QString& chosen);
     void showExplanation(const QString& expected, bool right);
     void placeExplanation();

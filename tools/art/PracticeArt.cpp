@@ -256,15 +256,10 @@ QImage drawConfirmKey()
 
 QImage drawKeypad()
 {
-    QImage image = paint::canvas(279, 230, QColor(176, 170, 222));
+    QImage image = paint::canvas(279, 199, QColor(176, 170, 222));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    // The band under the keys where the keypad writes the range of the numbers.
-    const QRectF band(3, 203, 272, 25);
-    p.setPen(QPen(QColor(96, 88, 160), 1.2));
-    p.setBrush(QColor(236, 233, 252));
-    p.drawRoundedRect(band, 6, 6);
     const int xs[4] = {1, 71, 142, 212};
     const int ys[3] = {0, 68, 135};
     const char* labels[3][4] = {
