@@ -95,7 +95,12 @@ TMainForm::TMainForm(QWidget* owner)
     lblShunXuLianXi->OnClick = [this](QObject* s) { sbtnShunXuLianXiClick(s); };
     lblMoLiKaoShi->OnClick = [this](QObject* s) { sbtnMoLiKaoShiClick(s); };
     lblExit->OnClick = [this](QObject* s) { sbtnExitClick(s); };
-    lblXueXiJiLu = clickArea<Label>(this, "lblXueXiJiLu", {532, 420, 234, 78});
+    // The study areas' buttons are pictures, so that a replacement background keeps them;
+    // the record's click area lies over its picture.
+    imgXueXiJiLu = named(new Picture(this), "imgXueXiJiLu");
+    imgXueXiJiLu->setGeometry(548, 428, 234, 78);
+    imgXueXiJiLu->loadFromResource(artPath(QStringLiteral("MenuRecord.rgb32")));
+    lblXueXiJiLu = clickArea<Label>(this, "lblXueXiJiLu", {548, 428, 234, 78});
     lblXueXiJiLu->OnClick = [this](QObject* s) { sbtnXueXiJiLuClick(s); };
 
     lblAddress = contactLabel(this, 31, 583);
@@ -113,7 +118,7 @@ TMainForm::TMainForm(QWidget* owner)
     showSubject();
 
     imgXueXiMoShi = named(new Picture(this), "imgXueXiMoShi");
-    imgXueXiMoShi->setGeometry(310, 100, 234, 78);
+    imgXueXiMoShi->setGeometry(304, 428, 234, 78);
     imgXueXiMoShi->loadFromResource(artPath(QStringLiteral("MenuStudyModes.rgb32")));
     imgXueXiMoShi->setCursor(Qt::PointingHandCursor);
     imgXueXiMoShi->OnClick = [this](QObject* s) { sbtnXueXiMoShiClick(s); };

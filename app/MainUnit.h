@@ -16,14 +16,15 @@ public:
     Label* lblShunXuLianXi;
     Label* lblMoLiKaoShi;
     Label* lblExit;
-    Label* lblXueXiJiLu; // the study record, drawn over the menu's scene
+    // The study areas under the menu's picture: the record (its picture with the click
+    // area over it) and the ways of study.
+    Picture* imgXueXiJiLu;
+    Label* lblXueXiJiLu;
     Label* lblAddress;
     Picture* imgXueYuanBan = nullptr; // the edition badge, made by FormCreate
     // The subject tabs on the title band: 科目一 (the rules) and 科目四 (safe driving).
     Picture* imgKeMuYi;
     Picture* imgKeMuSi;
-    // The ways of study, a control over the scene's sky so that a replacement background
-    // keeps it.
     Picture* imgXueXiMoShi;
 
     // The written test the practice, exam and record areas lead to: 1 or 4. Subject one

@@ -47,12 +47,12 @@ ReaderForm::ReaderForm(QWidget* owner, const Layout& layout)
 }
 
 FlatButton* ReaderForm::addCategory(const char* name, const QRect& place, const char* page,
-                                    NotifyEvent onClick)
+                                    NotifyEvent onClick, const QRect& face)
 {
     FlatButton* b = clickArea<FlatButton>(this, name, place);
     b->setHint(QString::fromLatin1(page));
     b->OnClick = std::move(onClick);
-    m_categories.push_back(b);
+    m_categories.push_back({b, face.isValid() ? face : place});
     return b;
 }
 
@@ -92,10 +92,10 @@ void ReaderForm::imgHouTuiClick(QObject*)
 void ReaderForm::markCategory()
 {
     const QString shown = QFileInfo(WebBrowser->source().toLocalFile()).fileName();
-    for (FlatButton* b : m_categories) {
-        const QString page = b->hint().section(QLatin1Char('\\'), -1);
+    for (const Category& c : m_categories) {
+        const QString page = c.button->hint().section(QLatin1Char('\\'), -1);
         if (!shown.isEmpty() && shown.compare(page, Qt::CaseInsensitive) == 0) {
-            imgXuanZhong->setGeometry(b->geometry().adjusted(-2, 0, 2, 0));
+            imgXuanZhong->setGeometry(c.face.adjusted(-2, 0, 2, 0));
             imgXuanZhong->show();
             imgXuanZhong->raise();
             return;

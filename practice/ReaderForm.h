@@ -44,9 +44,11 @@ public:
 protected:
     ReaderForm(QWidget* owner, const Layout& layout);
 
-    // A category click area; its hint holds the page's stored path.
+    // A category click area; its hint holds the page's stored path. The background draws
+    // its face at face (its place where none is given), which the frame of the shown
+    // category follows.
     FlatButton* addCategory(const char* name, const QRect& place, const char* page,
-                            NotifyEvent onClick);
+                            NotifyEvent onClick, const QRect& face = QRect());
     // The page buttons and the view, above the categories.
     void addPageControls();
     // Loads the page named by the clicked category's hint.
@@ -58,5 +60,10 @@ private:
     // Frames the category whose page the view shows, none for another page.
     void markCategory();
     Layout m_layout;
-    std::vector<FlatButton*> m_categories;
+    struct Category
+    {
+        FlatButton* button;
+        QRect face;
+    };
+    std::vector<Category> m_categories;
 };

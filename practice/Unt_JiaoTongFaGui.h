@@ -20,6 +20,8 @@ public:
     FlatButton* SpeedButton7;
     FlatButton* SpeedButton8;
     FlatButton* SpeedButton9;
+    FlatButton* sbtnXinHao; // the signal lamps and police hand signals
+    FlatButton* sbtnKeMuSi; // safe and civil driving, the pages of subject four
 
     void sbtnGuanLiTiaoLiClick(QObject* sender);
 };

@@ -9,6 +9,7 @@ class Query;
 
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -143,9 +144,12 @@ void makeAnswerSheet(Screen* s, int columns, int height, const QRect& number, co
     s->DBCtrlGrid1->setPanels(columns, 10, QSize(470 / columns, 20));
     s->DBCtrlGrid1->setColor(colorFromBgr(kLavender));
     s->DBCtrlGrid1->setSelectedColor(QColor(255, 228, 140));
+    s->DBCtrlGrid1->setDividerColor(QColor(176, 168, 218));
     s->DBCtrlGrid1->setDataSource(s->DataSource1);
     s->DBText2 = named(new DBText(s), "DBText2");
     s->DBText2->setGeometry(number);
+    // The number ends a pixel before the answer begins, which may lie inside its box.
+    s->DBText2->setFitWidth(std::min(number.width(), answer.left() - number.left() - 1));
     s->DBText2->setTextFont(QStringLiteral("隶书"), 16, true, kSheetNumberColor);
     s->DBText2->setDataField(QStringLiteral("TopicNo"));
     s->DBText3 = named(new DBText(s), "DBText3");

@@ -106,6 +106,14 @@ void DBCtrlGrid::paintEvent(QPaintEvent*)
         }
         p.restore();
     }
+    if (m_divider.isValid() && rows > 0) {
+        p.setPen(m_divider);
+        const int bottom = m_rows * m_panelSize.height() - 1;
+        for (int c = 1; c < m_columns; ++c) {
+            const int x = c * m_panelSize.width() - 1;
+            p.drawLine(x, 0, x, bottom);
+        }
+    }
     if (failure) {
         reportLater(failure);
     } else {

@@ -28,6 +28,9 @@ public:
 
     void setColor(const QColor& color) { m_color = color; }
     void setSelectedColor(const QColor& color) { m_selected = color; }
+    // A line between the columns, so that what a panel shows at its right edge is not
+    // read as the next column's; none unless a colour is given.
+    void setDividerColor(const QColor& color) { m_divider = color; }
 
     // A text drawn in every panel; it is not shown as a control of its own.
     void addPanelText(DBText* text);
@@ -57,6 +60,7 @@ private:
     QSize m_panelSize{100, 20};
     QColor m_color = Qt::white;
     QColor m_selected = QColor(58, 110, 165);
+    QColor m_divider;
     std::vector<DBText*> m_texts;
     QPainter* m_canvas = nullptr;
     bool m_failing = false; // reported, and no paint has succeeded since

@@ -80,6 +80,9 @@ public:
     explicit DBText(QWidget* parent);
     void setTextFont(const QString& face, int pixelSize, bool bold, const QColor& color);
     void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
+    // The width a long text is narrowed to, where a neighbour begins inside the control
+    // (0: the control's width).
+    void setFitWidth(int width) { m_fitWidth = width; }
     void setColor(const QColor& color)
     {
         m_color = color;
@@ -101,6 +104,7 @@ private:
     QString m_text;
     QColor m_color = Qt::black;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    int m_fitWidth = 0;
 };
 
 // Shows a field's text wrapped at its width and cut off at its bottom; it cannot be

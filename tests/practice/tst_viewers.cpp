@@ -33,6 +33,8 @@ const Category kRules[] = {
     {"SpeedButton7", {381, 113, 334, 27}, "drivertrain.htm"},
     {"SpeedButton8", {381, 141, 334, 27}, "violate.htm"},
     {"SpeedButton9", {381, 168, 392, 27}, "drivergrd.htm"},
+    {"sbtnXinHao", {722, 60, 72, 54}, "signal.htm"},
+    {"sbtnKeMuSi", {722, 114, 72, 54}, "safedrive.htm"},
 };
 
 const Category kSigns[] = {

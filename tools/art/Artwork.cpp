@@ -33,6 +33,21 @@ std::vector<ArtItem> artworkCatalogue()
     return all;
 }
 
+std::vector<DrawnFrame> drawnFrames(const QString& screen)
+{
+    if (screen == QLatin1String("MainForm")) {
+        return mainMenuFrames();
+    }
+    if (screen == QLatin1String("Frm_SimulateExam")) {
+        return examFrames();
+    }
+    if (screen == QLatin1String("Frm_JiaoTongFaGui") ||
+        screen == QLatin1String("Frm_JiaoTongBiaoZhi")) {
+        return readerFrames(screen == QLatin1String("Frm_JiaoTongFaGui"));
+    }
+    return {};
+}
+
 std::vector<ArtFile> artFileCatalogue()
 {
     return {

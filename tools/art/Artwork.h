@@ -39,6 +39,32 @@ QImage drawAppIcon(int size);
 QImage drawQuestionPicture(const QString& name);
 QStringList questionPictureNames();
 
+// A frame, panel or button face that a screen's background draws (its bands are none).
+// The checks of the screens' layouts hold the controls against them: a control that
+// shows something lies across no frame but its own, and no two frames cross.
+struct DrawnFrame
+{
+    QString name;
+    QRect box;
+};
+// By the object name of the screen ("MainForm", "Frm_SimulateExam", "Frm_JiaoTongFaGui",
+// "Frm_JiaoTongBiaoZhi"); none for another name.
+std::vector<DrawnFrame> drawnFrames(const QString& screen);
+std::vector<DrawnFrame> mainMenuFrames();
+std::vector<DrawnFrame> examFrames();
+std::vector<DrawnFrame> readerFrames(bool rules);
+
+// A category of a reader as its background draws it, with a smaller second line where it
+// has one.
+struct ReaderFace
+{
+    QRect face;
+    const char* name;
+    const char* second = nullptr;
+};
+const std::vector<ReaderFace>& rulesReaderFaces();
+const std::vector<ReaderFace>& signsReaderFaces();
+
 // The picture catalogues of the screens, one function per screen family.
 std::vector<ArtItem> mainMenuArt();
 std::vector<ArtItem> examArt();

@@ -158,6 +158,12 @@ void navigationCircle(QPainter& p, const QRect& area, const QString& caption, co
 }
 
 const QColor kQuestionFill(246, 244, 255);
+const QRect kQuestionFrame(4, 57, 550, 186);
+const QRect kPictureFrame(558, 57, 234, 184);
+const QRect kSheetFrame(12, 328, 490, 254);
+const QRect kCandidateFrame(504, 328, 288, 254);
+// Below the question's frame, not over its lower edge.
+const QRect kAnswerBox(336, 245, 67, 67);
 
 // A tick key and a cross key, each with its word a gap to its right.
 void tickCrossKeys(QPainter& p, const QPointF& tick, const QPointF& cross, qreal gap)
@@ -189,9 +195,8 @@ void examHeader(QPainter& p, const QString& subject, const QString& paper)
     p.drawText(QRectF(560, 4, 230, 46), Qt::AlignRight | Qt::AlignVCenter, paper);
 
     // Question and picture areas.
-    paint::framedPanel(p, QRectF(4, 57, 550, 186), kQuestionFill, QColor(120, 106, 190), 8);
-    paint::framedPanel(p, QRectF(558, 57, 234, 184), QColor(213, 187, 255), QColor(120, 106, 190),
-                       8);
+    paint::framedPanel(p, kQuestionFrame, kQuestionFill, QColor(120, 106, 190), 8);
+    paint::framedPanel(p, kPictureFrame, QColor(213, 187, 255), QColor(120, 106, 190), 8);
 }
 
 // The box that shows the answer given, with its caption below.
@@ -224,8 +229,7 @@ void navigationRow(QPainter& p, int x, int pitch)
 // The answer sheet's panel with the columns of its grid, and the candidate's panel.
 void sheetAndCandidate(QPainter& p, int columns, const QString& subject)
 {
-    paint::framedPanel(p, QRectF(12, 328, 490, 254), QColor(236, 233, 252), QColor(120, 106, 190),
-                       8);
+    paint::framedPanel(p, kSheetFrame, QColor(236, 233, 252), QColor(120, 106, 190), 8);
     p.setFont(kai(19));
     p.setPen(kNavy);
     p.drawText(QRectF(24, 334, 150, 24), Qt::AlignLeft | Qt::AlignVCenter,
@@ -241,8 +245,7 @@ void sheetAndCandidate(QPainter& p, int columns, const QString& subject)
         p.drawLine(22 + c * pitch, 360, 22 + c * pitch, 559);
     }
 
-    paint::framedPanel(p, QRectF(504, 328, 288, 254), QColor(236, 233, 252), QColor(120, 106, 190),
-                       8);
+    paint::framedPanel(p, kCandidateFrame, QColor(236, 233, 252), QColor(120, 106, 190), 8);
     p.setFont(kai(19));
     p.setPen(kNavy);
     p.drawText(QRectF(516, 334, 200, 24), Qt::AlignLeft | Qt::AlignVCenter,
@@ -280,24 +283,30 @@ void sheetAndCandidate(QPainter& p, int columns, const QString& subject)
                QStringLiteral("本机练习\n无需照片"));
 }
 
-QImage drawSimulateExam()
+QImage simulateExamBase(bool answerCircles)
 {
     QImage image = paint::canvas(800, 600, kLavender);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     examHeader(p, QStringLiteral("科目一"), QStringLiteral("小型汽车 · 共100题 · 45分钟"));
 
-    // Answer circles and the answer box.
-    const QColor blue(70, 110, 210);
-    answerCircle(p, QPointF(49, 274), QStringLiteral("A"), blue);
-    answerCircle(p, QPointF(130, 274), QStringLiteral("B"), blue);
-    answerCircle(p, QPointF(212, 274), QStringLiteral("C"), blue);
-    answerCircle(p, QPointF(294, 274), QStringLiteral("D"), blue);
-    answerBox(p, QRectF(336, 240, 67, 72));
+    if (answerCircles) {
+        const QColor blue(70, 110, 210);
+        answerCircle(p, QPointF(49, 274), QStringLiteral("A"), blue);
+        answerCircle(p, QPointF(130, 274), QStringLiteral("B"), blue);
+        answerCircle(p, QPointF(212, 274), QStringLiteral("C"), blue);
+        answerCircle(p, QPointF(294, 274), QStringLiteral("D"), blue);
+    }
+    answerBox(p, kAnswerBox);
 
     navigationRow(p, 410, 98);
     sheetAndCandidate(p, 10, QStringLiteral("科目一"));
     return image;
+}
+
+QImage drawSimulateExam()
+{
+    return simulateExamBase(true);
 }
 
 // Subject four's answer keys: smaller, to leave room for the confirm key of multiple
@@ -337,7 +346,7 @@ void safeKey(QPainter& p, int index, bool down)
 }
 
 constexpr int kSafeNavigationLeft = 462;
-const QRectF kSafeAnswerBox(304, 240, 78, 72);
+const QRectF kSafeAnswerBox(304, 245, 78, 67);
 
 enum class Keys
 {
@@ -410,12 +419,12 @@ QImage drawSafeTickCross()
 
 QImage drawTickCross()
 {
-    // The strip lies over the four answer circles: the exam background there, with a
-    // tick under the first answer area and a cross under the third.
-    QImage image = paint::crop(drawSimulateExam(), QRect(9, 234, 328, 79));
+    // The strip lies over the four answer circles: the exam background there without them,
+    // so that the frame of the question above stays whole, with a tick under the first
+    // answer area and a cross under the third.
+    QImage image = paint::crop(simulateExamBase(false), QRect(9, 234, 328, 79));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(image.rect(), kLavender);
     const QPointF tick(66 + 40 - 9, 274 - 234);
     const QPointF cross(200 + 40 - 9, 274 - 234);
     tickCrossKeys(p, tick, cross, 40);
@@ -540,6 +549,17 @@ QImage drawExamPassed()
 }
 
 } // namespace
+
+std::vector<DrawnFrame> examFrames()
+{
+    return {
+        {QStringLiteral("question"), kQuestionFrame},
+        {QStringLiteral("picture"), kPictureFrame},
+        {QStringLiteral("answer given"), kAnswerBox},
+        {QStringLiteral("answer sheet"), kSheetFrame},
+        {QStringLiteral("candidate"), kCandidateFrame},
+    };
+}
 
 std::vector<ArtItem> examArt()
 {

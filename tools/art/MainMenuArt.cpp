@@ -12,6 +12,27 @@ namespace {
 
 const QColor kLavender(219, 215, 240);
 const QColor kDeepBlue(38, 58, 128);
+// The study areas under the picture; the menu's controls lie at the same places.
+const QRect kStudyModesPlace(304, 428, 234, 78);
+const QRect kRecordPlace(548, 428, 234, 78);
+const QRect kPicture(304, 92, 478, 318);
+const QRect kFoot(290, 522, 510, 78);
+const QRect kLeftFoot(0, 576, 290, 24);
+const QRect kTitleBand(0, 0, 800, 72);
+
+const struct
+{
+    QRect box;
+    const char* caption;
+} kButtons[] = {
+    {QRect(29, 79, 234, 78), "交通标志"},
+    {QRect(29, 170, 234, 78), "交通法规"},
+    {QRect(25, 261, 234, 78), "顺序练习"},
+    {QRect(25, 352, 234, 78), "模拟考试"},
+    {QRect(29, 492, 234, 78), "退出系统"},
+    {kStudyModesPlace, "学习模式"},
+    {kRecordPlace, "学习记录"},
+};
 
 // The title band's colours, from its top at y to its foot 72 pixels lower.
 QLinearGradient bandGradient(qreal top)
@@ -24,7 +45,7 @@ QLinearGradient bandGradient(qreal top)
 
 void drawTitleBand(QPainter& p)
 {
-    p.fillRect(QRect(0, 0, 800, 72), bandGradient(0));
+    p.fillRect(kTitleBand, bandGradient(0));
     p.fillRect(QRect(0, 72, 800, 3), QColor(244, 196, 60));
 
     // A small wheel emblem before the title.
@@ -191,14 +212,15 @@ void drawScene(QPainter& p, const QRectF& frame)
     sky.setColorAt(1, QColor(214, 236, 252));
     p.fillRect(QRectF(frame.left(), frame.top(), frame.width(), horizon - frame.top()), sky);
 
-    // Sun and clouds.
-    QRadialGradient sun(QPointF(frame.right() - 80, frame.top() + 60), 60);
+    // Sun and clouds; the sun stands clear of the signal head on the right.
+    const QPointF sunCentre(frame.left() + 180, frame.top() + 48);
+    QRadialGradient sun(sunCentre, 50);
     sun.setColorAt(0, QColor(255, 250, 210, 255));
     sun.setColorAt(0.35, QColor(255, 236, 150, 200));
     sun.setColorAt(1, QColor(255, 236, 150, 0));
     p.setPen(Qt::NoPen);
     p.setBrush(sun);
-    p.drawEllipse(QPointF(frame.right() - 80, frame.top() + 60), 60, 60);
+    p.drawEllipse(sunCentre, 50, 50);
     p.setBrush(QColor(255, 255, 255, 220));
     for (const QPointF& c : {QPointF(frame.left() + 90, frame.top() + 50),
                              QPointF(frame.left() + 260, frame.top() + 34)}) {
@@ -287,37 +309,24 @@ QImage drawMainMenu()
     drawLeftColumn(p);
     drawTitleBand(p);
 
-    // The picture panel on the right.
-    const QRectF frame(304, 92, 478, 416);
-    paint::framedPanel(p, frame.adjusted(-6, -6, 6, 6), QColor(250, 250, 255), kDeepBlue, 16);
-    drawScene(p, frame);
+    // The picture panel on the right, with the row of the study areas under it.
+    paint::framedPanel(p, QRectF(kPicture).adjusted(-6, -6, 6, 6), QColor(250, 250, 255), kDeepBlue,
+                       16);
+    drawScene(p, kPicture);
 
     // The menu buttons, where the click areas lie.
-    const struct
-    {
-        QRect box;
-        const char* caption;
-    } buttons[] = {
-        {QRect(29, 79, 234, 78), "交通标志"},
-        {QRect(29, 170, 234, 78), "交通法规"},
-        {QRect(25, 261, 234, 78), "顺序练习"},
-        {QRect(25, 352, 234, 78), "模拟考试"},
-        {QRect(29, 492, 234, 78), "退出系统"},
-        // Drawn over the scene: the left column has no room for a sixth.
-        {QRect(532, 420, 234, 78), "学习记录"},
-    };
     const QFont captionFont = paint::font(QStringLiteral("隶书"), 36, true);
-    for (const auto& b : buttons) {
+    for (const auto& b : kButtons) {
         paint::ovalButton(p, b.box, QString::fromUtf8(b.caption), QColor(176, 178, 186), kDeepBlue,
                           captionFont);
     }
 
     // Foot band, with room for the contact line and the edition badge.
-    QLinearGradient foot(0, 522, 0, 600);
+    QLinearGradient foot(0, kFoot.top(), 0, 600);
     foot.setColorAt(0, QColor(236, 234, 250));
     foot.setColorAt(1, QColor(206, 202, 232));
-    p.fillRect(QRect(290, 522, 510, 78), foot);
-    p.fillRect(QRect(0, 576, 290, 24), QColor(206, 202, 232));
+    p.fillRect(kFoot, foot);
+    p.fillRect(kLeftFoot, QColor(206, 202, 232));
     p.setPen(QPen(QColor(150, 144, 200), 1));
     p.drawLine(290, 522, 800, 522);
     p.setFont(paint::font(QStringLiteral("幼圆"), 15));
@@ -331,19 +340,16 @@ QImage drawMainMenu()
     return image;
 }
 
-// The study-modes button, a control of its own over the scene's sky (never its road), so
-// that a replacement background keeps it: cut from the menu with the button drawn on.
+// The buttons of the study areas are also controls of their own, so that a replacement
+// background keeps them: cut from the menu, which draws them.
 QImage drawStudyModesButton()
 {
-    const QRect place(310, 100, 234, 78);
-    QImage menu = drawMainMenu();
-    {
-        QPainter p(&menu);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        paint::ovalButton(p, place, QStringLiteral("学习模式"), QColor(176, 178, 186), kDeepBlue,
-                          paint::font(QStringLiteral("隶书"), 36, true));
-    }
-    return paint::crop(menu, place);
+    return paint::crop(drawMainMenu(), kStudyModesPlace);
+}
+
+QImage drawRecordButton()
+{
+    return paint::crop(drawMainMenu(), kRecordPlace);
 }
 
 QImage drawBadge()
@@ -392,12 +398,24 @@ QImage drawAppIcon(int size)
     return image;
 }
 
+std::vector<DrawnFrame> mainMenuFrames()
+{
+    std::vector<DrawnFrame> frames = {
+        {QStringLiteral("picture"), kPicture.adjusted(-6, -6, 6, 6)},
+    };
+    for (const auto& b : kButtons) {
+        frames.push_back({QString::fromUtf8(b.caption), b.box});
+    }
+    return frames;
+}
+
 std::vector<ArtItem> mainMenuArt()
 {
     using T = ArtItem::Target;
     return {
         {T::Resource, QStringLiteral("art/MainMenu.rgb32"), "rgb32", drawMainMenu},
         {T::Resource, QStringLiteral("art/MenuStudyModes.rgb32"), "rgb32", drawStudyModesButton},
+        {T::Resource, QStringLiteral("art/MenuRecord.rgb32"), "rgb32", drawRecordButton},
         {T::Resource, QStringLiteral("bitmaps/XueYuanBan"), "rgb32", drawBadge},
         {T::Resource, QStringLiteral("art/MAINICON.rgb32"), "rgb32", drawAppIconAt32},
         {T::Resource, QStringLiteral("art/SubjectOne.rgb32"), "rgb32",

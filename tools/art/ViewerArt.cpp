@@ -14,10 +14,13 @@ const QColor kInk(30, 44, 110);
 const QRect kRulesBack(674, 412, 120, 51);
 const QRect kSignsBack(660, 347, 120, 51);
 
+// A category's face: drawn where its click area lies, on rows that both columns share, so
+// that the faces line up even where the click areas are a few pixels apart.
 struct Category
 {
-    QRect place;
+    QRect face;
     const char* name;
+    const char* second = nullptr; // a smaller second line, centred under the name
 };
 
 void drawBackdrop(QPainter& p, const QColor& top, const QColor& bottom)
@@ -37,10 +40,22 @@ void drawCategory(QPainter& p, const Category& c, const QColor& bullet)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(c.place).adjusted(1, 2, -1, -2);
+    const QRectF box = QRectF(c.face).adjusted(1, 2, -1, -2);
     p.setPen(QPen(QColor(255, 255, 255, 150), 1));
     p.setBrush(QColor(255, 255, 255, 95));
     p.drawRoundedRect(box, 6, 6);
+    if (c.second) {
+        p.setPen(kInk);
+        p.setFont(paint::font(QStringLiteral("宋体"), 16, true));
+        p.drawText(box.adjusted(2, 3, -2, -box.height() / 2), Qt::AlignCenter,
+                   QString::fromUtf8(c.name));
+        p.setFont(paint::font(QStringLiteral("宋体"), 13, true));
+        p.setPen(bullet);
+        p.drawText(box.adjusted(2, box.height() / 2, -2, -3), Qt::AlignCenter,
+                   QString::fromUtf8(c.second));
+        p.restore();
+        return;
+    }
     p.setPen(Qt::NoPen);
     p.setBrush(bullet);
     const QPointF dot(box.left() + 12, box.center().y());
@@ -54,19 +69,40 @@ void drawCategory(QPainter& p, const Category& c, const QColor& bullet)
     p.restore();
 }
 
-void drawPageButtons(QPainter& p, const QRect& up, const QRect& down, const QRect& exit)
+// A reader's page view, its page buttons and its back button, as the screen places them.
+struct ReaderPlaces
+{
+    QRect view, up, down, exit, back;
+};
+const ReaderPlaces kRulesPlaces{QRect(32, 204, 626, 381), QRect(674, 225, 120, 51),
+                                QRect(674, 326, 120, 51), QRect(674, 495, 120, 51), kRulesBack};
+const ReaderPlaces kSignsPlaces{QRect(23, 136, 605, 441), QRect(659, 157, 120, 51),
+                                QRect(660, 244, 120, 51), QRect(661, 450, 120, 51), kSignsBack};
+
+// A button's face reaches a little beyond its click area, most of all below (its shade).
+QRect buttonFace(const QRect& place)
+{
+    return place.adjusted(-4, -6, 4, 8);
+}
+
+QRect viewFrame(const QRect& view)
+{
+    return view.adjusted(-7, -7, 7, 7);
+}
+
+void drawPageButtons(QPainter& p, const ReaderPlaces& at)
 {
     const QFont f = paint::font(QStringLiteral("隶书"), 26, true);
     const QColor base(150, 170, 214);
-    paint::ovalButton(p, up.adjusted(-4, -6, 4, 8), QStringLiteral("上一页"), base, kInk, f);
-    paint::ovalButton(p, down.adjusted(-4, -6, 4, 8), QStringLiteral("下一页"), base, kInk, f);
-    paint::ovalButton(p, exit.adjusted(-4, -6, 4, 8), QStringLiteral("退  出"),
-                      QColor(214, 160, 150), QColor(110, 20, 20), f);
+    paint::ovalButton(p, buttonFace(at.up), QStringLiteral("上一页"), base, kInk, f);
+    paint::ovalButton(p, buttonFace(at.down), QStringLiteral("下一页"), base, kInk, f);
+    paint::ovalButton(p, buttonFace(at.exit), QStringLiteral("退  出"), QColor(214, 160, 150),
+                      QColor(110, 20, 20), f);
 }
 
 void drawViewFrame(QPainter& p, const QRect& view)
 {
-    paint::framedPanel(p, QRectF(view).adjusted(-7, -7, 7, 7), Qt::white, kInk, 10);
+    paint::framedPanel(p, viewFrame(view), Qt::white, kInk, 10);
 }
 
 QImage drawRulesBackground()
@@ -103,24 +139,15 @@ QImage drawRulesBackground()
     p.drawText(QRectF(300, 4, 484, 42), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("选择左右两列中的法规，内容显示在下方"));
 
-    const Category categories[] = {
-        {{18, 63, 334, 27}, "道路交通安全法及实施条例"},
-        {{18, 90, 334, 27}, "高速公路通行规定"},
-        {{18, 117, 334, 27}, "机动车登记规定"},
-        {{18, 144, 334, 27}, "机动车驾驶人考试"},
-        {{18, 171, 334, 27}, "机动车驾驶证申领和使用规定"},
-        {{381, 56, 334, 27}, "道路交通事故处理"},
-        {{381, 84, 334, 27}, "道路交通事故处理程序规定"},
-        {{381, 113, 334, 27}, "机动车驾驶员培训规定"},
-        {{381, 141, 334, 27}, "道路交通安全违法行为处理程序规定"},
-        {{381, 168, 392, 27}, "道路交通安全违法行为记分管理办法"},
-    };
+    std::vector<Category> categories;
+    for (const ReaderFace& f : rulesReaderFaces()) {
+        categories.push_back({f.face, f.name, f.second});
+    }
     for (const Category& c : categories) {
         drawCategory(p, c, QColor(40, 90, 190));
     }
-    drawViewFrame(p, QRect(32, 204, 626, 381));
-    drawPageButtons(p, QRect(674, 225, 120, 51), QRect(674, 326, 120, 51),
-                    QRect(674, 495, 120, 51));
+    drawViewFrame(p, kRulesPlaces.view);
+    drawPageButtons(p, kRulesPlaces);
     return image;
 }
 
@@ -149,17 +176,11 @@ QImage drawSignsBackground()
         p.drawImage(QPointF(22 + i * 64, 84), sign);
     }
 
-    const Category categories[] = {
-        {{309, 22, 149, 27}, "警告标志"},         {{309, 58, 149, 27}, "禁令标志"},
-        {{309, 93, 149, 27}, "指示标志"},         {{507, 23, 284, 27}, "一般道路指路标志"},
-        {{507, 58, 284, 27}, "高速公路指路标志"}, {{507, 92, 284, 27}, "道路交通标线"},
-    };
-    for (const Category& c : categories) {
-        drawCategory(p, c, QColor(30, 130, 80));
+    for (const ReaderFace& f : signsReaderFaces()) {
+        drawCategory(p, {f.face, f.name, f.second}, QColor(30, 130, 80));
     }
-    drawViewFrame(p, QRect(23, 136, 605, 441));
-    drawPageButtons(p, QRect(659, 157, 120, 51), QRect(660, 244, 120, 51),
-                    QRect(661, 450, 120, 51));
+    drawViewFrame(p, kSignsPlaces.view);
+    drawPageButtons(p, kSignsPlaces);
     return image;
 }
 
@@ -167,7 +188,7 @@ QImage drawSignsBackground()
 // the background with its face drawn on.
 QImage drawBackButton(QImage background, const QRect& place)
 {
-    const QRect face = place.adjusted(-4, -6, 4, 8);
+    const QRect face = buttonFace(place);
     {
         QPainter p(&background);
         p.setRenderHint(QPainter::TextAntialiasing);
@@ -178,6 +199,53 @@ QImage drawBackButton(QImage background, const QRect& place)
 }
 
 } // namespace
+
+// The rows of the faces: the click areas of the left column lie 3 pixels lower than these,
+// those of the right column up to 4 pixels higher. The signals page and subject four's
+// pages sit at the far right, beside the right column.
+const std::vector<ReaderFace>& rulesReaderFaces()
+{
+    static const std::vector<ReaderFace> faces = {
+        {{18, 60, 334, 27}, "道路交通安全法及实施条例"},
+        {{18, 87, 334, 27}, "高速公路通行规定"},
+        {{18, 114, 334, 27}, "机动车登记规定"},
+        {{18, 141, 334, 27}, "机动车驾驶人考试"},
+        {{18, 168, 334, 27}, "机动车驾驶证申领和使用规定"},
+        {{381, 60, 334, 27}, "道路交通事故处理"},
+        {{381, 87, 334, 27}, "道路交通事故处理程序规定"},
+        {{381, 114, 334, 27}, "机动车驾驶员培训规定"},
+        {{381, 141, 334, 27}, "道路交通安全违法行为处理程序规定"},
+        {{381, 168, 334, 27}, "道路交通安全违法行为记分管理办法"},
+        {{722, 60, 72, 54}, "交通信号", "灯与手势"},
+        {{722, 114, 72, 54}, "科目四", "安全驾驶"},
+    };
+    return faces;
+}
+
+const std::vector<ReaderFace>& signsReaderFaces()
+{
+    static const std::vector<ReaderFace> faces = {
+        {{309, 22, 149, 27}, "警告标志"},         {{309, 58, 149, 27}, "禁令标志"},
+        {{309, 92, 149, 27}, "指示标志"},         {{507, 22, 284, 27}, "一般道路指路标志"},
+        {{507, 58, 284, 27}, "高速公路指路标志"}, {{507, 92, 284, 27}, "道路交通标线"},
+    };
+    return faces;
+}
+
+std::vector<DrawnFrame> readerFrames(bool rules)
+{
+    const ReaderPlaces& at = rules ? kRulesPlaces : kSignsPlaces;
+    std::vector<DrawnFrame> frames = {
+        {QStringLiteral("page view"), viewFrame(at.view)},
+        {QStringLiteral("上一页"), buttonFace(at.up)},
+        {QStringLiteral("下一页"), buttonFace(at.down)},
+        {QStringLiteral("退出"), buttonFace(at.exit)},
+    };
+    for (const ReaderFace& f : rules ? rulesReaderFaces() : signsReaderFaces()) {
+        frames.push_back({QString::fromUtf8(f.name), f.face});
+    }
+    return frames;
+}
 
 std::vector<ArtItem> viewerArt()
 {
