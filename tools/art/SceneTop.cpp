@@ -99,7 +99,7 @@ struct Top
             widenAcross = widenAlong = true;
         } else if (road == QLatin1String("straight") || road == QLatin1String("rail")) {
             // Along a straight road a zoom would only cut its length: the lanes widen.
-            lw = kLane * (lanes == 1 ? 1.7 : lanes == 2 ? 1.5 : 1.25);
+            lw = kLane * (lanes == 1 ? 1.7 : lanes == 2 ? 1.7 : 1.45);
             widenAcross = true;
         } else if (road == QLatin1String("roundabout")) {
             zoom = 1.25;
@@ -839,7 +839,7 @@ void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
                 faults.add(line, QStringLiteral("BusStop is right Y on a straight road"));
                 continue;
             }
-            const QRectF bay(kCentre.x() + half, y - 15, 8, 30);
+            const QRectF bay(kCentre.x() + half, y - 15, t.footway(), 30);
             p.fillRect(bay, kAsphalt);
             p.setPen(QPen(kYellow, 1.1));
             p.setBrush(Qt::NoBrush);
