@@ -16,6 +16,7 @@ namespace {
 // road fills the picture.
 constexpr qreal kLane = 11;
 constexpr qreal kFootwayWritten = 8; // beside a straight road
+constexpr qreal kCornerWritten = 4;  // beside the roads of a junction
 constexpr qreal kExpressLane = 21;   // a lane of an expressway, as wide as the picture allows
 // The expressway's lanes and emergency lane as the descriptions' positions were written for.
 constexpr qreal kExpressWritten = 15;
@@ -65,8 +66,9 @@ struct Top
     std::vector<QPointF>* probe = nullptr; // while framing: the places of the items
     bool zoomGiven = false;                // by a Zoom line: no fitting then
 
-    // The footway beside a straight road, wider than written: people stand on it.
-    qreal footway() const { return kFootwayWritten * 1.75; }
+    // The footway beside the road, wider than written: people stand on it.
+    qreal footwayWritten() const { return junction() ? kCornerWritten : kFootwayWritten; }
+    qreal footway() const { return junction() ? kCornerWritten * 2.5 : kFootwayWritten * 1.75; }
 
     // Zooms out, not below 1, until every item stands inside the picture with a margin.
     void fit(const std::vector<QPointF>& places)
@@ -112,9 +114,9 @@ struct Top
         auto widen = [this](qreal d, int n) {
             const qreal road = n * kLane;
             const qreal w = lw / kLane;
-            // A straight road's footways are widened too, from the width written for.
-            const qreal side = junction() ? 0 : kFootwayWritten;
-            const qreal f = side > 0 ? footway() / side : 1;
+            // The footways are widened too, from the width written for.
+            const qreal side = footwayWritten();
+            const qreal f = footway() / side;
             const qreal a = qAbs(d);
             const qreal out = a <= road          ? a * w
                               : a <= road + side ? road * w + (a - road) * f
@@ -340,9 +342,10 @@ void drawJunction(QPainter& p, const Top& t)
         // The two roads with their pavements, and rounded kerbs at the corners.
         p.setPen(Qt::NoPen);
         p.setBrush(kPavement);
-        p.drawRect(QRectF(0, kCentre.y() - ew - 4, 200, 2 * ew + 8));
-        const qreal top = t.hasNorth ? 0 : kCentre.y() - ew - 4;
-        p.drawRect(QRectF(kCentre.x() - ns - 4, top, 2 * ns + 8, 150 - top));
+        const qreal side = t.footway();
+        p.drawRect(QRectF(0, kCentre.y() - ew - side, 200, 2 * (ew + side)));
+        const qreal top = t.hasNorth ? 0 : kCentre.y() - ew - side;
+        p.drawRect(QRectF(kCentre.x() - ns - side, top, 2 * (ns + side), 150 - top));
         QPainterPath road;
         road.setFillRule(Qt::WindingFill);
         road.addRect(QRectF(0, kCentre.y() - ew, 200, 2 * ew));
