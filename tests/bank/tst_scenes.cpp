@@ -171,6 +171,44 @@ private slots:
         QVERIFY(drawScene(QStringLiteral("good")).isNull()); // not a scene's picture name
     }
 
+    void whatALearnerReadsIsEightPixelsTall()
+    {
+        // By the kit's own measures, after a view from above is framed (zoomed out again
+        // where a queue would leave the picture) and however far ahead through the
+        // windscreen.
+        setSceneFolder(kScenes);
+        for (const QString& name : sceneNames()) {
+            for (const SceneReadable& r : sceneReadables(name)) {
+                QVERIFY2(r.height >= 8 - 1e-6, qPrintable(QStringLiteral("%1:%2 %3 is %4 px")
+                                                              .arg(name)
+                                                              .arg(r.line)
+                                                              .arg(r.what)
+                                                              .arg(r.height)));
+            }
+        }
+        // A child at the horizon, a child beside a wide road and a queue that
+        // pushes the zoom out, a wide guide sign and arrow lamps.
+        const char* bodies[] = {
+            "View: driver\nPerson: 1.5 0.98 child\nSign: sign/exp_exit_500m right 0.9\n"
+            "Signal: 0.95 left=red\nMark: arrow 1 left 0.9\n",
+            "Road: straight\nLanes: 3\nPerson: 30 75 child\nVehicle: car up 1 146\n"
+            "Arrows: up 40 left straight right\nSign: sign/exp_exit_500m 170 20 20\n",
+            "Road: cross\nZebra: S\nSignal: S left=red straight=green\nArrows: S left-straight\n"
+            "Person: zebra S 0.5 child\nVehicle: car N 1 3\n",
+        };
+        for (const char* body : bodies) {
+            QStringList faults;
+            QVERIFY2(!one(QString::fromUtf8(body), &faults).isNull(),
+                     qPrintable(faults.join(QLatin1Char('\n'))));
+            const QList<SceneReadable> read = sceneReadables(QStringLiteral("scene/one"));
+            QVERIFY2(read.size() >= 3, body);
+            for (const SceneReadable& r : read) {
+                QVERIFY2(r.height >= 8 - 1e-6,
+                         qPrintable(r.what + QStringLiteral(" in ") + QString::fromUtf8(body)));
+            }
+        }
+    }
+
     void aSceneOfManyColoursKeepsItsMainOnesExactly()
     {
         // Rain and night blend into thousands of colours: 256 remain.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <mutex>
@@ -288,9 +289,17 @@ Drawn draw(const ClipRecord& clip)
     }
     static const QRegularExpression place(QStringLiteral("^text:(\\d+): "));
     const int count = int(std::lround(clip.length * clip.rate));
+    // Seen from above, every frame has the zoom of the one that needs the least.
+    qreal zoom = 2;
+    for (int i = 0; i < count; ++i) {
+        zoom = std::min(zoom, sceneZoomOfText(frameText(clip, double(i) / clip.rate)));
+    }
+    const QString framing =
+        zoom > 0 ? QStringLiteral("\nZoom: %1").arg(numberText(std::floor(zoom * 100) / 100))
+                 : QString();
     for (int i = 0; i < count; ++i) {
         QStringList why;
-        const QImage frame = drawSceneText(frameText(clip, double(i) / clip.rate), &why);
+        const QImage frame = drawSceneText(frameText(clip, double(i) / clip.rate) + framing, &why);
         if (frame.isNull()) {
             for (QString w : why) {
                 const auto m = place.match(w);

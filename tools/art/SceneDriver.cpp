@@ -26,6 +26,8 @@ struct Ahead
     QString centre = QStringLiteral("dashed");
     QString laneLines = QStringLiteral("dashed");
     int beam = 0;
+    bool lampsLeft = false; // street lamps along that side
+    bool lampsRight = false;
 
     qreal end() const { return road == QLatin1String("crest") ? 0.55 : 1.0; }
     qreal scaleAt(qreal d) const { return 1 - d; }
@@ -97,10 +99,13 @@ void roadLine(QPainter& p, const Ahead& r, qreal u, const QString& style, const 
 }
 
 // A lane arrow painted on the road, in ground units.
+// How far ahead a lane arrow on the road reaches, from its foot to its head's tip.
+constexpr qreal kGroundArrow = 0.1;
+
 void groundArrow(QPainter& p, const Ahead& r, qreal lane, const QString& kind, qreal d)
 {
     const qreal u = lane - 0.5;
-    const qreal len = 0.08;
+    const qreal len = kGroundArrow * 0.8;
     auto g = [&](qreal du, qreal dd) { return r.at(u + du, d + dd); };
     p.setPen(Qt::NoPen);
     p.setBrush(kWhite);
@@ -218,8 +223,19 @@ DriverScene readDriverScene(const Description& description, Faults& faults)
             } else {
                 faults.add(line, QStringLiteral("Beam is low or high"));
             }
+        } else if (line.key == QLatin1String("Lamps")) {
+            static const QStringList sides{QStringLiteral("left"), QStringLiteral("right"),
+                                           QStringLiteral("both")};
+            if (a.size() != 1 || !sides.contains(a[0])) {
+                faults.add(line, QStringLiteral("Lamps is left, right or both"));
+            } else {
+                r.lampsLeft = a[0] != QLatin1String("right");
+                r.lampsRight = a[0] != QLatin1String("left");
+            }
         } else if (line.key != QLatin1String("View") && line.key != QLatin1String("Weather") &&
-                   line.key != QLatin1String("Text") && line.key != QLatin1String("Inset")) {
+                   line.key != QLatin1String("Text") && line.key != QLatin1String("Inset") &&
+                   line.key != QLatin1String("Visibility") &&
+                   line.key != QLatin1String("Surface")) {
             items.push_back(&line);
         }
     }
@@ -341,6 +357,18 @@ QColor drawRoadway(QPainter& p, const Ahead& r, const Weather& weather)
             p.drawLine(a, a + QPointF(0, 6));
         }
     }
+    if (weather.snowLying) {
+        // Snow over the lines, worn down to the asphalt where the wheels run in each lane.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(238, 241, 245, 235));
+        p.drawPolygon(strip(r, r.left() - 0.1, r.right() + 0.1, 0, r.end()));
+        p.setBrush(QColor(150, 156, 164, 200));
+        for (qreal lane = r.left(); lane < r.right(); lane += 1) {
+            for (const qreal wheel : {0.28, 0.72}) {
+                p.drawPolygon(strip(r, lane + wheel - 0.07, lane + wheel + 0.07, 0, r.end()));
+            }
+        }
+    }
     return asphalt;
 }
 
@@ -423,6 +451,49 @@ void later(Depths& depth, qreal d, std::function<void()> f)
     depth.emplace_back(d, std::move(f));
 }
 
+// Street lamps along the sides the description names, every 0.15 ahead; at night each
+// throws a pool of light on the road.
+void drawStreetLamps(QPainter& p, const Ahead& r, bool dark, Lights& lights, Depths& depth)
+{
+    for (int side = 0; side < 2; ++side) {
+        if (!(side == 0 ? r.lampsLeft : r.lampsRight)) {
+            continue;
+        }
+        const qreal u = side == 0 ? r.left() - 0.35 : r.right() + 0.35;
+        const qreal reach = side == 0 ? 0.45 : -0.45; // the arm leans over the road
+        for (qreal d = 0.12; d < r.end() - 0.05; d += 0.15) {
+            const QPointF foot = r.at(u, d);
+            const qreal s = r.scaleAt(d);
+            const QPointF top = foot - QPointF(0, 110 * s);
+            const QPointF head = r.at(u + reach, d) - QPointF(0, 110 * s);
+            later(depth, d, [&p, foot, top, head, s] {
+                p.setPen(QPen(QColor(90, 94, 100), qMax(0.8, 3 * s)));
+                p.drawLine(foot, top);
+                p.drawLine(top, head);
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(230, 230, 210));
+                p.drawEllipse(head, qMax(1.0, 4 * s), qMax(0.8, 2.2 * s));
+            });
+            if (dark) {
+                const QPointF pool = r.at(u + reach, d);
+                lights.push_back([head, pool, s](QPainter& q) {
+                    QRadialGradient g(head, qMax(3.0, 12 * s));
+                    g.setColorAt(0, QColor(255, 240, 190, 230));
+                    g.setColorAt(1, QColor(255, 240, 190, 0));
+                    q.setPen(Qt::NoPen);
+                    q.setBrush(g);
+                    q.drawEllipse(head, qMax(3.0, 12 * s), qMax(3.0, 12 * s));
+                    QRadialGradient ground(pool, 60 * s);
+                    ground.setColorAt(0, QColor(255, 235, 170, 90));
+                    ground.setColorAt(1, QColor(255, 235, 170, 0));
+                    q.setBrush(ground);
+                    q.drawEllipse(pool, 60 * s, 22 * s);
+                });
+            }
+        }
+    }
+}
+
 void drawVehicleItem(QPainter& p, const Ahead& r, const Line& line, Lights& lights, bool dark,
                      Depths& depth, Faults& faults)
 {
@@ -459,7 +530,10 @@ void drawPersonItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth
         return;
     }
     const QPointF feet = r.at(u, d);
-    const qreal h = 56 * r.scaleAt(d);
+    // Far off, a person keeps a height the learner can still make out as a person (and a
+    // child as a child).
+    const qreal h = std::max(56 * r.scaleAt(d), kReadable / personTall(1, kind) + 1);
+    noteReadable(QStringLiteral("Person"), line.number, personTall(h, kind));
     later(depth, d, [&p, feet, h, kind] { drawPerson(p, feet, h, kind); });
 }
 
@@ -481,7 +555,10 @@ void drawSignItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth, 
         return;
     }
     const QString name = a[0];
-    const qreal face = qMax(8.0, size * s * 1.7);
+    const qreal face = qMax(kReadable / signFaceHeight(a[0], 1), size * s * 1.7);
+    if (isKnownSign(a[0])) {
+        noteReadable(QStringLiteral("Sign ") + a[0], line.number, signFaceHeight(a[0], face));
+    }
     later(depth, d, [&p, &r, name, where, d, s, face] {
         if (where == QLatin1String("over")) {
             const QPointF l = r.at(r.left() - 0.3, d);
@@ -527,7 +604,9 @@ void drawSignalItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth
         return;
     }
     const QStringList tokens = a.mid(1);
-    later(depth, d, [&p, &r, d, tokens] {
+    const qreal lamp = qMax(kReadable / 2, 5 * r.scaleAt(d));
+    noteReadable(QStringLiteral("Signal"), line.number, 2 * lamp);
+    later(depth, d, [&p, &r, d, tokens, lamp] {
         const qreal s = r.scaleAt(d);
         const QPointF pole = r.at(r.right() + 0.5, d);
         const qreal h = 100 * s;
@@ -535,7 +614,6 @@ void drawSignalItem(QPainter& p, const Ahead& r, const Line& line, Depths& depth
         p.drawLine(pole, pole - QPointF(0, h));
         const QPointF armEnd = r.at(r.lanes * 0.3, d) - QPointF(0, h);
         p.drawLine(pole - QPointF(0, h), armEnd);
-        const qreal lamp = qMax(1.5, 5 * s);
         const qreal width = tokens.size() * (lamp * 2 + 7) - 3;
         drawSignalHeads(p, armEnd + QPointF(-width / 2, 0), lamp, tokens);
     });
@@ -638,6 +716,8 @@ void drawMarkItem(QPainter& p, const Ahead& r, const Line& line, Faults& faults)
             return;
         }
         groundArrow(p, r, lane, a[2], d);
+        noteReadable(QStringLiteral("Mark arrow"), line.number,
+                     r.at(lane - 0.5, d).y() - r.at(lane - 0.5, d + kGroundArrow).y());
     } else if (what == QLatin1String("text")) {
         qreal lane = 0;
         if (a.size() < 4 || !number(line, 1, &lane, faults) || !number(line, 2, &d, faults)) {
@@ -704,6 +784,7 @@ void drawDriverView(QPainter& p, const Description& description, const Weather& 
     drawRoadside(p, r, weather, asphalt);
 
     Depths depth;
+    drawStreetLamps(p, r, dark, lights, depth);
     for (const Line* line : s.items) {
         drawItem(p, r, *line, lights, dark, depth, faults);
     }

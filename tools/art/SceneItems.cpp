@@ -4,6 +4,7 @@
 
 #include <QRandomGenerator>
 #include <QtMath>
+#include <algorithm>
 #include <map>
 
 namespace scene {
@@ -145,6 +146,15 @@ Look lookOf(Kind kind, const QStringList& options, const Line& line, Faults& fau
         } else if (o == QLatin1String("left") || o == QLatin1String("straight") ||
                    o == QLatin1String("right") || o == QLatin1String("uturn")) {
             look.move = o;
+        } else if (o.startsWith(QLatin1String("burst=")) &&
+                   QStringList{QStringLiteral("front-left"), QStringLiteral("front-right"),
+                               QStringLiteral("rear-left"), QStringLiteral("rear-right")}
+                       .contains(o.mid(6))) {
+            look.burst = o.mid(6);
+        } else if (o == QLatin1String("smoke")) {
+            look.smoke = true;
+        } else if (o == QLatin1String("fire")) {
+            look.fire = look.smoke = true;
         } else if (o.startsWith(QLatin1String("label=")) && o.size() > 6) {
             look.label = o.mid(6);
         } else if (o.startsWith(QLatin1String("color="))) {
@@ -343,6 +353,71 @@ void drawTopLamps(QPainter& q, const Look& lk, qreal l, qreal w, bool dark)
 
 } // namespace
 
+// Smoke rising in puffs from at, r across, drifting up and to the right.
+void drawSmoke(QPainter& p, QPointF at, qreal r)
+{
+    p.save();
+    p.setPen(Qt::NoPen);
+    const qreal puffs[4][3] = {{0, 0, 0.7}, {0.5, -0.9, 0.85}, {1.1, -1.8, 1.0}, {1.9, -2.6, 1.1}};
+    for (const auto& puff : puffs) {
+        p.setBrush(QColor(90, 90, 94, 170));
+        p.drawEllipse(at + QPointF(puff[0], puff[1]) * r, puff[2] * r, puff[2] * r);
+        p.setBrush(QColor(140, 140, 146, 120));
+        p.drawEllipse(at + QPointF(puff[0] - 0.2, puff[1] - 0.2) * r, puff[2] * r * 0.6,
+                      puff[2] * r * 0.6);
+    }
+    p.restore();
+}
+
+// Flames standing up from base, r across; they light themselves in the dark.
+void drawFlames(QPainter& p, QPointF base, qreal r)
+{
+    p.save();
+    QRadialGradient glow(base - QPointF(0, r * 0.6), r * 2.2);
+    glow.setColorAt(0, QColor(255, 170, 40, 150));
+    glow.setColorAt(1, QColor(255, 120, 20, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(base - QPointF(0, r * 0.6), r * 2.2, r * 2.2);
+    const QColor colors[2] = {QColor(240, 80, 20), QColor(255, 210, 50)};
+    for (int layer = 0; layer < 2; ++layer) {
+        const qreal k = layer ? 0.55 : 1.0;
+        QPainterPath flame;
+        flame.moveTo(base + QPointF(-r * k, 0));
+        flame.quadTo(base + QPointF(-r * k, -r * k), base + QPointF(-r * 0.4 * k, -r * 1.6 * k));
+        flame.quadTo(base + QPointF(-r * 0.1 * k, -r * k), base + QPointF(r * 0.1 * k, -r * 2 * k));
+        flame.quadTo(base + QPointF(r * 0.5 * k, -r * k),
+                     base + QPointF(r * 0.6 * k, -r * 1.4 * k));
+        flame.quadTo(base + QPointF(r * k, -r * 0.7 * k), base + QPointF(r * k, 0));
+        flame.closeSubpath();
+        p.setBrush(colors[layer]);
+        p.drawPath(flame);
+    }
+    p.restore();
+}
+
+// Shreds of a burst tyre strewn on the road behind the wheel at wheel, along back.
+void drawTyreShreds(QPainter& p, QPointF wheel, QPointF back, qreal r)
+{
+    p.save();
+    p.setPen(QPen(QColor(20, 20, 20), qMax(0.9, r * 0.35), Qt::SolidLine, Qt::RoundCap));
+    const QPointF side(-back.y(), back.x());
+    const qreal bits[5][3] = {
+        {1.2, 0.6, 0.8}, {2.2, -0.7, 1.0}, {3.3, 0.9, 0.7}, {4.4, -0.3, 0.9}, {5.4, 0.5, 0.6}};
+    for (const auto& bit : bits) {
+        const QPointF at = wheel + back * (bit[0] * r) + side * (bit[1] * r);
+        p.drawLine(at, at + (back + side * 0.5) * (bit[2] * r));
+    }
+    // The burst itself, a star round the wheel.
+    p.setPen(QPen(QColor(255, 200, 0), qMax(0.8, r * 0.3)));
+    for (int k = 0; k < 6; ++k) {
+        const qreal ang = k * M_PI / 3 + 0.3;
+        const QPointF dir(qCos(ang), qSin(ang));
+        p.drawLine(wheel + dir * r * 0.9, wheel + dir * r * 1.9);
+    }
+    p.restore();
+}
+
 void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look, Lights& lights,
                     bool dark)
 {
@@ -357,7 +432,21 @@ void drawTopVehicle(QPainter& p, QPointF centre, qreal heading, const Look& look
     p.setBrush(QColor(0, 0, 0, 50));
     p.drawRoundedRect(QRectF(-w / 2 + 1, -l / 2 + 1.5, w, l), 2, 2);
     drawTopBody(p, look, l, w);
+    if (!look.burst.isEmpty()) {
+        const QPointF wheel(look.burst.endsWith(QLatin1String("left")) ? -w / 2 : w / 2,
+                            look.burst.startsWith(QLatin1String("front")) ? -l * 0.3 : l * 0.3);
+        drawTyreShreds(p, wheel, QPointF(0, 1), 3);
+    }
     p.restore();
+    if (look.smoke || look.fire) {
+        // Smoke drifts in the picture's own up, whatever way the vehicle heads.
+        const qreal h = qDegreesToRadians(heading);
+        const QPointF bonnet = centre + QPointF(qSin(h), -qCos(h)) * (l * 0.3);
+        drawSmoke(p, bonnet, 3.5);
+        if (look.fire) {
+            lights.push_back([bonnet](QPainter& q) { drawFlames(q, bonnet + QPointF(0, 2), 4); });
+        }
+    }
 
     // Lamps, drawn above the weather; the transform is taken with them.
     QTransform t;
@@ -602,7 +691,22 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal s, const Look& look, bool
         p.drawRect(QRectF(body.left() + 2 * s, base.y() - 1 * s, 6 * s, 3 * s));
         p.drawRect(QRectF(body.right() - 8 * s, base.y() - 1 * s, 6 * s, 3 * s));
     }
+    if (!look.burst.isEmpty()) {
+        // Seen from behind its left is ours; from the front, the other way round.
+        const bool left = look.burst.endsWith(QLatin1String("left")) != front;
+        const QPointF wheel(left ? body.left() + 5 * s : body.right() - 5 * s, base.y() + 1 * s);
+        p.setBrush(QColor(25, 25, 25));
+        p.drawEllipse(wheel, 5 * s, 2 * s); // flat on the road
+        drawTyreShreds(p, wheel, QPointF(left ? -0.3 : 0.3, 1), 2.5 * s);
+    }
     p.restore();
+    if (look.smoke || look.fire) {
+        const QPointF bonnet(body.center().x(), body.top() + h * 0.15);
+        drawSmoke(p, bonnet - QPointF(0, 4 * s), 7 * s);
+        if (look.fire) {
+            lights.push_back([bonnet, s](QPainter& q) { drawFlames(q, bonnet, 7 * s); });
+        }
+    }
 
     const Look lk = look;
     lights.push_back([body, base, s, lk, front, dark, two](QPainter& q) {
@@ -616,11 +720,14 @@ bool personKind(const QString& word)
            word == QLatin1String("elder");
 }
 
+qreal personTall(qreal height, const QString& kind)
+{
+    return kind == QLatin1String("child") ? height * 0.65 : height;
+}
+
 void drawPerson(QPainter& p, QPointF feet, qreal h, const QString& kind)
 {
-    if (kind == QLatin1String("child")) {
-        h *= 0.65;
-    }
+    h = personTall(h, kind);
     const QColor coat = kind == QLatin1String("child")   ? QColor(240, 120, 30)
                         : kind == QLatin1String("elder") ? QColor(120, 100, 80)
                                                          : QColor(40, 90, 170);
@@ -824,6 +931,12 @@ void drawArrow(QPainter& p, const QPainterPath& path, const QColor& color, qreal
     p.restore();
 }
 
+qreal signFaceHeight(const QString& name, qreal size)
+{
+    // A sign wider than tall fills the square's width.
+    return size / std::max(1.0, signAspect(name));
+}
+
 bool drawSignOnPost(QPainter& p, const QString& name, QPointF centre, qreal size, qreal post)
 {
     const QImage face = drawSign(name, int(size * 3), Qt::transparent);
@@ -858,6 +971,9 @@ void drawCaption(QPainter& p, QPointF at, const QString& text, const QColor& col
     p.setFont(tagFont(10));
     const QRectF box = p.fontMetrics().boundingRect(text).adjusted(-2, 0, 2, 0);
     QRectF placed(at, box.size());
+    // A caption placed near the edge of a zoomed view stays whole.
+    placed.moveTo(qBound(0.0, placed.left(), 200 - placed.width()),
+                  qBound(0.0, placed.top(), 150 - placed.height()));
     p.setPen(Qt::NoPen);
     p.setBrush(color == Qt::black ? QColor(255, 255, 255, 200) : QColor(0, 0, 0, 140));
     p.drawRoundedRect(placed, 2, 2);
@@ -901,16 +1017,28 @@ void drawWeather(QPainter& p, const QRectF& area, const Weather& w, qreal horizo
     }
     if (w.fog) {
         if (horizon > 0) {
-            // Thicker with distance: the far road fades first.
+            // Thicker with distance: the far road fades first, and where a visibility is
+            // given, closes at that distance (the horizon taken as 100 m ahead).
             QLinearGradient g(QPointF(0, area.bottom()), QPointF(0, horizon));
-            g.setColorAt(0, QColor(225, 228, 232, 110));
-            g.setColorAt(0.55, QColor(225, 228, 232, 225));
+            if (w.visibility > 0) {
+                const qreal sight = qBound(0.2, w.visibility / 100, 0.9);
+                g.setColorAt(0, QColor(225, 228, 232, 30));
+                g.setColorAt(sight * 0.6, QColor(225, 228, 232, 110));
+                g.setColorAt(sight, QColor(225, 228, 232, 215));
+                g.setColorAt(sight + 0.1, QColor(225, 228, 232, 250));
+            } else {
+                g.setColorAt(0, QColor(225, 228, 232, 110));
+                g.setColorAt(0.55, QColor(225, 228, 232, 225));
+            }
             g.setColorAt(1, QColor(225, 228, 232, 250));
             p.setBrush(g);
             p.setPen(Qt::NoPen);
             p.drawRect(area);
         } else {
-            p.setBrush(QColor(225, 228, 232, 160));
+            // From above the veil is as thick as the sight is short.
+            const int veil =
+                w.visibility > 0 ? int(qBound(90.0, 235 - w.visibility * 0.5, 220.0)) : 160;
+            p.setBrush(QColor(225, 228, 232, veil));
             p.setPen(Qt::NoPen);
             p.drawRect(area);
         }

@@ -213,6 +213,18 @@ QImage render(const scene::Description& description, QStringList* errors)
                     faults.add(line, QStringLiteral("no weather %1").arg(w));
                 }
             }
+        } else if (line.key == QLatin1String("Visibility")) {
+            if (!scene::number(line, 0, &weather.visibility, faults)) {
+                continue;
+            }
+            if (weather.visibility < 20 || weather.visibility > 500) {
+                faults.add(line, QStringLiteral("Visibility is 20 to 500 metres"));
+            }
+        } else if (line.key == QLatin1String("Surface")) {
+            if (line.args != QStringList{QStringLiteral("snow")}) {
+                faults.add(line, QStringLiteral("Surface is snow"));
+            }
+            weather.snowLying = true;
         }
     }
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
@@ -222,10 +234,11 @@ QImage render(const scene::Description& description, QStringList* errors)
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     scene::Lights lights;
+    scene::Place captions = [](QPointF q) { return q; };
     if (driver) {
         scene::drawDriverView(p, description, weather, lights, faults);
     } else {
-        scene::drawTopView(p, description, weather, lights, faults);
+        scene::drawTopView(p, description, weather, lights, faults, &captions);
     }
     for (const auto& light : lights) {
         p.save();
@@ -242,7 +255,7 @@ QImage render(const scene::Description& description, QStringList* errors)
                 faults.add(line, QStringLiteral("Text is x y text"));
                 continue;
             }
-            scene::drawCaption(p, QPointF(x, y), line.args.mid(2).join(QLatin1Char(' ')),
+            scene::drawCaption(p, captions(QPointF(x, y)), line.args.mid(2).join(QLatin1Char(' ')),
                                weather.dark() ? Qt::white : Qt::black);
         } else if (line.key == QLatin1String("Inset")) {
             bool good = !line.args.isEmpty();
@@ -258,6 +271,7 @@ QImage render(const scene::Description& description, QStringList* errors)
                 const qreal w = line.args.size() * 17 + 5;
                 p.drawRoundedRect(QRectF(3, 3, w, 45), 4, 4);
                 scene::drawSignalHeads(p, QPointF(7, 6), 5, line.args);
+                scene::noteReadable(QStringLiteral("Inset"), line.number, 10);
             }
         }
     }
@@ -305,6 +319,23 @@ bool number(const Line& line, int index, qreal* value, Faults& faults)
     return true;
 }
 
+namespace {
+thread_local QList<SceneReadable>* t_readables = nullptr;
+} // namespace
+
+void noteReadable(const QString& what, int line, qreal height)
+{
+    if (t_readables) {
+        *t_readables << SceneReadable{what, line, height};
+    }
+}
+
+QList<SceneReadable>* swapReadables(QList<SceneReadable>* to)
+{
+    std::swap(to, t_readables);
+    return to;
+}
+
 } // namespace scene
 
 namespace {
@@ -340,6 +371,18 @@ QImage drawScene(const QString& name, QStringList* errors)
     return d.image;
 }
 
+QList<SceneReadable> sceneReadables(const QString& name)
+{
+    const scene::Description* description = descriptionNamed(name);
+    QList<SceneReadable> notes;
+    if (description) {
+        QList<SceneReadable>* before = scene::swapReadables(&notes);
+        render(*description, nullptr);
+        scene::swapReadables(before);
+    }
+    return notes;
+}
+
 bool isKnownScene(const QString& name)
 {
     return descriptionNamed(name) != nullptr;
@@ -372,7 +415,9 @@ void setSceneFolder(const QString& folder)
 }
 
 // A record handed over as text, read as the files' records are and drawn afresh each time.
-QImage drawSceneText(const QString& text, QStringList* errors)
+namespace {
+
+scene::Description descriptionOfText(const QString& text)
 {
     scene::Description description;
     description.file = QStringLiteral("text");
@@ -394,5 +439,23 @@ QImage drawSceneText(const QString& text, QStringList* errors)
             description.lines.push_back(line);
         }
     }
-    return render(description, errors);
+    return description;
+}
+
+} // namespace
+
+qreal sceneZoomOfText(const QString& text)
+{
+    const scene::Description description = descriptionOfText(text);
+    for (const scene::Line& line : description.lines) {
+        if (line.key == QLatin1String("View") && line.args.value(0) == QLatin1String("driver")) {
+            return 0;
+        }
+    }
+    return scene::topZoom(description);
+}
+
+QImage drawSceneText(const QString& text, QStringList* errors)
+{
+    return render(descriptionOfText(text), errors);
 }

@@ -2,6 +2,8 @@
 
 // The pieces the scene views share: the parsed description, vehicles, people, signal
 // heads, arrows, signs on posts and the weather. Only the scene kit includes this.
+#include "tools/art/SceneKit.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPainterPath>
@@ -77,8 +79,20 @@ struct Look
     bool oncoming = false; // through the windscreen: seen from the front wherever it is
     int beam = 0;          // 0 none, 1 low, 2 high
     QString label;
-    QString move; // left, straight, right, uturn or empty
+    QString move;  // left, straight, right, uturn or empty
+    QString burst; // the tyre that burst: front-left, front-right, rear-left, rear-right
+    bool smoke = false;
+    bool fire = false;
 };
+
+// The height, in the picture, below which what must be read is not.
+constexpr qreal kReadable = 8;
+// Notes an item to read while sceneReadables draws a scene; swapping in null stops the notes
+// (for a pass that only measures) and gives back where they went.
+void noteReadable(const QString& what, int line, qreal height);
+QList<SceneReadable>* swapReadables(QList<SceneReadable>* to);
+// A sign face's height when drawn size pixels square (a wide sign is lower than that).
+qreal signFaceHeight(const QString& name, qreal size);
 
 bool kindNamed(const QString& word, Kind* kind);
 // Reads the options after the place; a fault for each word it does not know.
@@ -98,6 +112,8 @@ void drawAheadVehicle(QPainter& p, QPointF base, qreal scale, const Look& look, 
                       Lights& lights, bool dark);
 // A person standing with their feet at feet, height pixels tall.
 void drawPerson(QPainter& p, QPointF feet, qreal height, const QString& kind);
+// How tall drawPerson draws one of the kind for the given height (a child is smaller).
+qreal personTall(qreal height, const QString& kind);
 bool personKind(const QString& word);
 // A child's ball of coloured segments.
 void drawBall(QPainter& p, QPointF centre, qreal radius);
@@ -125,13 +141,20 @@ struct Weather
     bool night = false;
     bool dusk = false;
     bool ice = false;
+    bool snowLying = false; // on the road itself, worn into tracks
+    qreal visibility = 0;   // metres one sees in the fog, rain or snow; 0 as the weather has it
     bool dark() const { return night || dusk; }
 };
 // Veils the picture for the weather; horizon < 0 for a view from above.
 void drawWeather(QPainter& p, const QRectF& area, const Weather& w, qreal horizon);
 
+// The zoom a view from above is drawn with, once its items are placed.
+qreal topZoom(const Description& description);
+// Where a position of the description stands in the picture.
+using Place = std::function<QPointF(QPointF)>;
+// Gives the view's framing to captions when asked.
 void drawTopView(QPainter& p, const Description& description, const Weather& weather,
-                 Lights& lights, Faults& faults);
+                 Lights& lights, Faults& faults, Place* captions = nullptr);
 void drawDriverView(QPainter& p, const Description& description, const Weather& weather,
                     Lights& lights, Faults& faults);
 

@@ -1,15 +1,27 @@
 // Scenes seen from above: junctions, a roundabout, straight roads, a level crossing and
 // the ramps of an expressway.
 #include "tools/art/SceneParts.h"
+#include "tools/art/Signs.h"
 
+#include <QTransform>
 #include <QtMath>
+#include <algorithm>
 
 namespace scene {
 
 namespace {
 
-constexpr qreal kLane = 11;        // a lane of an ordinary road
-constexpr qreal kExpressLane = 15; // a lane of an expressway, drawn closer
+// A lane of an ordinary road as the descriptions' positions were written for; a road is
+// drawn with wider lanes (Top::lw) and a junction's view zoomed (Top::zoom), so that the
+// road fills the picture.
+constexpr qreal kLane = 11;
+constexpr qreal kFootwayWritten = 8; // beside a straight road
+constexpr qreal kCornerWritten = 4;  // beside the roads of a junction
+constexpr qreal kExpressLane = 21;   // a lane of an expressway, as wide as the picture allows
+// The expressway's lanes and emergency lane as the descriptions' positions were written for.
+constexpr qreal kExpressWritten = 15;
+constexpr qreal kShoulderWritten = 12;
+constexpr qreal kExpressLeft = 40; // where the carriageway begins, right of the barrier
 const QPointF kCentre(100, 75);
 const QColor kAsphalt(92, 96, 104);
 const QColor kPavement(214, 210, 198);
@@ -47,6 +59,95 @@ struct Top
     std::map<QString, QStringList> arrows;
     qreal ringOuter = 40;
     qreal ringIsland = 17;
+    qreal lw = kLane;                      // a lane's width as drawn, before the zoom
+    qreal zoom = 1;                        // about the middle, for the whole view
+    bool widenAcross = false;              // lanes drawn wider than kLane across: x
+    bool widenAlong = false;               // and on a junction y, for its W-E road
+    std::vector<QPointF>* probe = nullptr; // while framing: the places of the items
+    bool zoomGiven = false;                // by a Zoom line: no fitting then
+
+    // The footway beside the road, wider than written: people stand on it.
+    qreal footwayWritten() const { return junction() ? kCornerWritten : kFootwayWritten; }
+    qreal footway() const { return junction() ? kCornerWritten * 2.5 : kFootwayWritten * 1.75; }
+
+    // Zooms out, not below 1, until every item stands inside the picture with a margin.
+    void fit(const std::vector<QPointF>& places)
+    {
+        if (zoomGiven) {
+            return;
+        }
+        const qreal margin = 8;
+        for (const QPointF& q : places) {
+            const QPointF d = q - kCentre;
+            auto room = [&](qreal delta, qreal from, qreal size) {
+                if (qAbs(delta) < 0.01) {
+                    return zoom;
+                }
+                return delta > 0 ? (size - margin - from) / delta : (from - margin) / -delta;
+            };
+            zoom = std::min({zoom, room(d.x(), kCentre.x(), 200), room(d.y(), kCentre.y(), 150)});
+        }
+        zoom = std::max(zoom, 1.0);
+    }
+
+    // Chooses the framing once the road and its lanes are known. The zoom keeps a queue of
+    // two behind a stop line in the picture; what is narrow is widened more.
+    void frame()
+    {
+        const int most = std::max(lanes, lanesEW);
+        if (road == QLatin1String("cross") || road == QLatin1String("tee")) {
+            lw = most == 1 ? kLane * 1.3 : kLane;
+            zoom = most == 1 ? 1.3 : most == 2 ? 1.2 : 1.05;
+            widenAcross = widenAlong = true;
+        } else if (road == QLatin1String("straight") || road == QLatin1String("rail")) {
+            // Along a straight road a zoom would only cut its length: the lanes widen.
+            lw = kLane * (lanes == 1 ? 1.7 : lanes == 2 ? 1.7 : 1.45);
+            widenAcross = true;
+        } else if (road == QLatin1String("roundabout")) {
+            zoom = 1.25;
+        }
+    }
+    // A position of the description on the road as drawn: within the road it keeps its
+    // place across the lanes, beyond it its distance from the kerb.
+    QPointF place(QPointF q) const
+    {
+        auto widen = [this](qreal d, int n) {
+            const qreal road = n * kLane;
+            const qreal w = lw / kLane;
+            // The footways are widened too, from the width written for.
+            const qreal side = footwayWritten();
+            const qreal f = footway() / side;
+            const qreal a = qAbs(d);
+            const qreal out = a <= road          ? a * w
+                              : a <= road + side ? road * w + (a - road) * f
+                                                 : road * w + side * f + (a - road - side);
+            return d < 0 ? -out : out;
+        };
+        if (express()) {
+            // Right of the barrier, over the lanes, the acceleration lane and the emergency
+            // lane; the other carriageway keeps its place.
+            const qreal d = q.x() - kExpressLeft;
+            const qreal road = (std::max(lanes, 2) + 1) * kExpressWritten + kShoulderWritten;
+            const qreal w = kExpressLane / kExpressWritten;
+            return QPointF(kExpressLeft + (d <= 0      ? d
+                                           : d <= road ? d * w
+                                                       : d + road * (w - 1)),
+                           q.y());
+        }
+        const QPointF d = q - kCentre;
+        return kCentre + QPointF(widenAcross ? widen(d.x(), lanes) : d.x(),
+                                 widenAlong ? widen(d.y(), lanesEW) : d.y());
+    }
+    // Where a point of the road as drawn is in the picture.
+    QPointF shown(QPointF q) const { return kCentre + (q - kCentre) * zoom; }
+    QTransform view() const
+    {
+        QTransform m;
+        m.translate(kCentre.x(), kCentre.y());
+        m.scale(zoom, zoom);
+        m.translate(-kCentre.x(), -kCentre.y());
+        return m;
+    }
 
     bool junction() const
     {
@@ -74,8 +175,8 @@ struct Top
                                                : 270;
         a.lanes = ns ? lanes : lanesEW;
         a.crossLanes = ns ? lanesEW : lanes;
-        a.a = a.lanes * kLane;
-        a.b = road == QLatin1String("roundabout") ? ringOuter - 2 : a.crossLanes * kLane;
+        a.a = a.lanes * lw;
+        a.b = road == QLatin1String("roundabout") ? ringOuter - 2 : a.crossLanes * lw;
         return a;
     }
     qreal stopGap(const QString& arm) const { return zebraArms.contains(arm) ? 11 : 2; }
@@ -91,7 +192,7 @@ struct Top
         return heads.count(arm) ? QStringLiteral("stop") : QStringLiteral("none");
     }
     // Straight roads and expressways.
-    qreal lane() const { return express() ? kExpressLane : kLane; }
+    qreal lane() const { return express() ? kExpressLane : lw; }
 };
 
 const QStringList kArms{QStringLiteral("N"), QStringLiteral("E"), QStringLiteral("S"),
@@ -153,7 +254,9 @@ bool arrowKind(const QString& k)
     return kinds.contains(k);
 }
 
-// A lane arrow painted on the road, 10 long, pointing up in the frame given by map.
+// A lane arrow painted on the road, pointing up in the frame given by map: from v + 5 at its
+// foot to v - 5.5 at the straight head's tip.
+constexpr qreal kLaneArrowLength = 10.5;
 void laneArrow(QPainter& p, const std::function<QPointF(qreal, qreal)>& map, qreal u, qreal v,
                const QString& kind)
 {
@@ -211,8 +314,8 @@ void zebraStripes(QPainter& p, const Arm& arm, qreal v0, qreal v1)
 
 void drawJunction(QPainter& p, const Top& t)
 {
-    const qreal ew = t.lanesEW * kLane;
-    const qreal ns = t.lanes * kLane;
+    const qreal ew = t.lanesEW * t.lw;
+    const qreal ns = t.lanes * t.lw;
     if (t.road == QLatin1String("roundabout")) {
         p.setPen(Qt::NoPen);
         p.setBrush(kPavement);
@@ -239,9 +342,10 @@ void drawJunction(QPainter& p, const Top& t)
         // The two roads with their pavements, and rounded kerbs at the corners.
         p.setPen(Qt::NoPen);
         p.setBrush(kPavement);
-        p.drawRect(QRectF(0, kCentre.y() - ew - 4, 200, 2 * ew + 8));
-        const qreal top = t.hasNorth ? 0 : kCentre.y() - ew - 4;
-        p.drawRect(QRectF(kCentre.x() - ns - 4, top, 2 * ns + 8, 150 - top));
+        const qreal side = t.footway();
+        p.drawRect(QRectF(0, kCentre.y() - ew - side, 200, 2 * (ew + side)));
+        const qreal top = t.hasNorth ? 0 : kCentre.y() - ew - side;
+        p.drawRect(QRectF(kCentre.x() - ns - side, top, 2 * (ns + side), 150 - top));
         QPainterPath road;
         road.setFillRule(Qt::WindingFill);
         road.addRect(QRectF(0, kCentre.y() - ew, 200, 2 * ew));
@@ -279,15 +383,15 @@ void drawJunction(QPainter& p, const Top& t)
         const bool guided = t.arrows.count(name) > 0;
         for (int k = 1; k < arm.lanes; ++k) {
             if (guided) {
-                styledLine(p, arm.map(k * kLane, arm.b + gap), arm.map(k * kLane, arm.b + gap + 34),
+                styledLine(p, arm.map(k * t.lw, arm.b + gap), arm.map(k * t.lw, arm.b + gap + 34),
                            QStringLiteral("solid"), kWhite, 1.0);
-                styledLine(p, arm.map(k * kLane, arm.b + gap + 34), arm.map(k * kLane, far),
+                styledLine(p, arm.map(k * t.lw, arm.b + gap + 34), arm.map(k * t.lw, far),
                            t.laneLines, kWhite, 1.0);
             } else {
-                styledLine(p, arm.map(k * kLane, arm.b + gap), arm.map(k * kLane, far), t.laneLines,
+                styledLine(p, arm.map(k * t.lw, arm.b + gap), arm.map(k * t.lw, far), t.laneLines,
                            kWhite, 1.0);
             }
-            styledLine(p, arm.map(-k * kLane, arm.b + 2), arm.map(-k * kLane, far), t.laneLines,
+            styledLine(p, arm.map(-k * t.lw, arm.b + 2), arm.map(-k * t.lw, far), t.laneLines,
                        kWhite, 1.0);
         }
         if (t.zebraArms.contains(name)) {
@@ -308,8 +412,9 @@ void drawJunction(QPainter& p, const Top& t)
         if (arrows != t.arrows.end()) {
             auto map = [&arm](qreal u, qreal v) { return arm.map(u, v); };
             for (int k = 0; k < arrows->second.size() && k < arm.lanes; ++k) {
-                laneArrow(p, map, (k + 0.5) * kLane, arm.b + gap + 14, arrows->second[k]);
+                laneArrow(p, map, (k + 0.5) * t.lw, arm.b + gap + 14, arrows->second[k]);
             }
+            noteReadable(QStringLiteral("Arrows ") + name, 0, kLaneArrowLength * t.zoom);
         }
     }
 }
@@ -322,8 +427,8 @@ struct Express
 {
     int lanes = 2;
     qreal barrier = 36;
-    static constexpr qreal shoulder = 12; // the emergency lane's width
-    qreal mainLeft() const { return barrier + 4; }
+    static constexpr qreal shoulder = kShoulderWritten * kExpressLane / kExpressWritten;
+    qreal mainLeft() const { return kExpressLeft; }
     qreal mainRight() const { return mainLeft() + lanes * kExpressLane; }
     qreal extraRight() const { return mainRight() + kExpressLane; }
     static constexpr qreal joinY = 104; // where ramp and acceleration lane meet
@@ -432,6 +537,27 @@ void drawExpress(QPainter& p, const Express& e, const QString& laneLines)
     }
 }
 
+// The height of a person seen from above, before the zoom: a child is two thirds of it and
+// still 8 pixels tall at the least zoom.
+constexpr qreal kPersonTall = 13;
+
+// A fault for an item whose place falls outside the picture once the view is framed.
+bool inPicture(const Top& t, QPointF at, const Line& line, Faults& faults)
+{
+    if (t.probe) {
+        t.probe->push_back(at);
+        return true;
+    }
+    const QPointF shown = t.shown(at);
+    if (QRectF(0, 0, 200, 150).contains(shown)) {
+        return true;
+    }
+    faults.add(line, QStringLiteral("this place is outside the picture (%1, %2 in it)")
+                         .arg(qRound(shown.x()))
+                         .arg(qRound(shown.y())));
+    return false;
+}
+
 struct Placed
 {
     QPointF at;
@@ -488,6 +614,18 @@ TopScene readTopScene(const Description& description, Faults& faults)
         t.lanesEW = t.lanes;
     }
     t.hasNorth = t.road != QLatin1String("tee");
+    t.frame();
+    for (const Line& line : description.lines) {
+        qreal zoom = 0;
+        if (line.key == QLatin1String("Zoom") && number(line, 0, &zoom, faults)) {
+            if (zoom < 1 || zoom > 2) {
+                faults.add(line, QStringLiteral("Zoom is 1 to 2"));
+            } else {
+                t.zoom = zoom;
+                t.zoomGiven = true;
+            }
+        }
+    }
     if (t.road == QLatin1String("roundabout")) {
         t.ringOuter = 40;
     }
@@ -551,7 +689,9 @@ TopScene readTopScene(const Description& description, Faults& faults)
         } else if (line.key != QLatin1String("Road") && line.key != QLatin1String("Lanes") &&
                    line.key != QLatin1String("LanesEW") && line.key != QLatin1String("View") &&
                    line.key != QLatin1String("Weather") && line.key != QLatin1String("Text") &&
-                   line.key != QLatin1String("Inset")) {
+                   line.key != QLatin1String("Inset") && line.key != QLatin1String("Zoom") &&
+                   line.key != QLatin1String("Visibility") &&
+                   line.key != QLatin1String("Surface")) {
             later.push_back(&line);
         }
     }
@@ -566,11 +706,12 @@ void layOutRoad(QPainter& p, TopScene& s, const Weather& weather)
     const bool straight = s.straight;
     const bool diverge = s.diverge;
     p.fillRect(QRectF(0, 0, 200, 150), weather.snow ? QColor(236, 240, 244) : kGrass);
-    const qreal half = t.lanes * kLane;
+    const qreal half = t.lanes * t.lw;
     if (t.junction()) {
         drawJunction(p, t);
     } else if (straight) {
-        p.fillRect(QRectF(kCentre.x() - half - 8, 0, 2 * half + 16, 150), kPavement);
+        p.fillRect(QRectF(kCentre.x() - half - t.footway(), 0, 2 * (half + t.footway()), 150),
+                   kPavement);
         p.fillRect(QRectF(kCentre.x() - half, 0, 2 * half, 150), kAsphalt);
         if (t.road == QLatin1String("rail")) {
             p.fillRect(QRectF(0, 51, 200, 18), QColor(150, 136, 120));
@@ -589,10 +730,10 @@ void layOutRoad(QPainter& p, TopScene& s, const Weather& weather)
         // Drawn upwards, so that the N-bound side is the line's right.
         styledLine(p, QPointF(kCentre.x(), 150), QPointF(kCentre.x(), 0), centre, kYellow);
         for (int k = 1; k < t.lanes; ++k) {
-            styledLine(p, QPointF(kCentre.x() + k * kLane, 150),
-                       QPointF(kCentre.x() + k * kLane, 0), t.laneLines, kWhite, 1.0);
-            styledLine(p, QPointF(kCentre.x() - k * kLane, 150),
-                       QPointF(kCentre.x() - k * kLane, 0), t.laneLines, kWhite, 1.0);
+            styledLine(p, QPointF(kCentre.x() + k * t.lw, 150), QPointF(kCentre.x() + k * t.lw, 0),
+                       t.laneLines, kWhite, 1.0);
+            styledLine(p, QPointF(kCentre.x() - k * t.lw, 150), QPointF(kCentre.x() - k * t.lw, 0),
+                       t.laneLines, kWhite, 1.0);
         }
         for (const QString& arm : {QStringLiteral("S"), QStringLiteral("N")}) {
             const QString stop = t.stoplines.count(arm) ? t.stoplines[arm] : QStringLiteral("none");
@@ -628,7 +769,7 @@ void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
     const Top& t = s.t;
     const Express& e = s.e;
     const bool straight = s.straight;
-    const qreal half = t.lanes * kLane;
+    const qreal half = t.lanes * t.lw;
     const std::vector<const Line*>& later = s.later;
     for (const Line* lp : later) {
         const Line& line = *lp;
@@ -653,8 +794,8 @@ void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
                     faults.add(line, QStringLiteral("Grid: yes on a junction"));
                     continue;
                 }
-                box = QRectF(kCentre.x() - half, kCentre.y() - t.lanesEW * kLane, 2 * half,
-                             2 * t.lanesEW * kLane);
+                box = QRectF(kCentre.x() - half, kCentre.y() - t.lanesEW * t.lw, 2 * half,
+                             2 * t.lanesEW * t.lw);
             } else {
                 qreal y = 0;
                 if (!number(line, 0, &y, faults)) {
@@ -701,11 +842,11 @@ void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
                 faults.add(line, QStringLiteral("BusStop is right Y on a straight road"));
                 continue;
             }
-            const QRectF bay(kCentre.x() + half, y - 15, 8, 30);
+            const QRectF bay(kCentre.x() + half, y - 15, t.footway(), 30);
             p.fillRect(bay, kAsphalt);
             p.setPen(QPen(kYellow, 1.1));
             p.setBrush(Qt::NoBrush);
-            p.drawRect(bay.adjusted(-kLane + 1, 1, -1, -1));
+            p.drawRect(bay.adjusted(-t.lw + 1, 1, -1, -1));
             p.setPen(kYellow);
             QFont f(QStringLiteral("Noto Sans CJK SC"));
             f.setPixelSize(6);
@@ -724,7 +865,7 @@ void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
                 continue;
             }
             const bool up = a[0] == QLatin1String("up");
-            const qreal laneW = t.express() ? kExpressLane : kLane;
+            const qreal laneW = t.lane();
             for (int k = 0; k < a.size() - 2; ++k) {
                 if (!arrowKind(a[k + 2])) {
                     faults.add(line, QStringLiteral("no lane arrow %1").arg(a[k + 2]));
@@ -738,8 +879,48 @@ void drawMarkings(QPainter& p, const TopScene& s, Faults& faults)
                 };
                 laneArrow(p, map, x0, y, a[k + 2]);
             }
+            noteReadable(QStringLiteral("Arrows"), line.number, kLaneArrowLength * t.zoom);
         }
     }
+}
+
+// Snow over the ground and the road's lines, worn into two dark tracks in each lane where
+// the wheels run.
+void drawLyingSnow(QPainter& p, const TopScene& s)
+{
+    const Top& t = s.t;
+    p.save();
+    p.fillRect(QRectF(-100, -100, 400, 350), QColor(238, 241, 245, 225));
+    QPen track(QColor(120, 126, 134, 190), 1.6, Qt::SolidLine, Qt::FlatCap);
+    p.setPen(track);
+    const qreal lane = t.lane();
+    auto lanesAlong = [&](const std::function<QPointF(qreal, qreal)>& map, int count, qreal from,
+                          qreal to, qreal left) {
+        for (int k = 0; k < count; ++k) {
+            for (const qreal wheel : {0.27, 0.73}) {
+                const qreal u = left + (k + wheel) * lane;
+                p.drawLine(map(u, from), map(u, to));
+            }
+        }
+    };
+    if (t.junction()) {
+        for (const QString& name : kArms) {
+            if (!t.armExists(name)) {
+                continue;
+            }
+            const Arm arm = t.arm(name);
+            auto map = [&arm](qreal u, qreal v) { return arm.map(u, v); };
+            lanesAlong(map, 2 * arm.lanes, arm.b, 260, -arm.a);
+        }
+    } else if (t.express()) {
+        const Express& e = s.e;
+        auto map = [](qreal u, qreal v) { return QPointF(u, v); };
+        lanesAlong(map, e.lanes, -10, 160, e.mainLeft());
+    } else {
+        auto map = [](qreal u, qreal v) { return QPointF(u, v); };
+        lanesAlong(map, 2 * t.lanes, -10, 160, kCentre.x() - t.lanes * lane);
+    }
+    p.restore();
 }
 
 // Drawing the items: where an item stands, by its place on this road.
@@ -762,7 +943,7 @@ Placed placeItem(const TopScene& s, const Line& line, const QStringList& a, int*
         *used = 4;
         if (number(line, 2, &x, faults) && number(line, 3, &y, faults) &&
             number(line, 4, &h, faults)) {
-            r = {QPointF(x, y), h, true};
+            r = {t.place(QPointF(x, y)), h, true};
         }
         return r;
     }
@@ -786,7 +967,7 @@ Placed placeItem(const TopScene& s, const Line& line, const QStringList& a, int*
         }
         const qreal length = 16;
         const qreal spacing = 21;
-        const qreal u = (lane - 0.5) * kLane;
+        const qreal u = (lane - 0.5) * t.lw;
         if (exit) {
             const qreal v = arm.b + 4 + (slot - 1) * spacing + length / 2 + 4;
             r = {arm.map(-u, v), arm.theta + 180, true};
@@ -851,7 +1032,7 @@ Placed placeItem(const TopScene& s, const Line& line, const QStringList& a, int*
         if (!number(line, 2, &lane, faults)) {
             return r;
         }
-        const qreal u = (lane - 0.5) * kLane;
+        const qreal u = (lane - 0.5) * t.lw;
         r = up ? Placed{QPointF(kCentre.x() + u, y), 0, true}
                : Placed{QPointF(kCentre.x() - u, y), 180, true};
         return r;
@@ -897,6 +1078,9 @@ void drawVehicleItem(QPainter& p, const TopScene& s, const Line& line, Lights& l
         return;
     }
     const Look look = lookOf(kind, rest.mid(used), line, faults);
+    if (!inPicture(t, where.at, line, faults)) {
+        return;
+    }
     drawTopVehicle(p, where.at, where.heading, look, lights, dark);
     if (!look.move.isEmpty()) {
         // The path it takes through the junction, in its approach's frame.
@@ -923,22 +1107,22 @@ void drawVehicleItem(QPainter& p, const TopScene& s, const Line& line, Lights& l
                 }
                 const Arm out =
                     t.arm(kArms[(kArms.indexOf(armTag) + 8 - int((turns + 20) / 90)) % 4]);
-                path.lineTo(out.map(-kLane / 2, out.b + 18));
+                path.lineTo(out.map(-t.lw / 2, out.b + 18));
             } else if (look.move == QLatin1String("straight")) {
                 path.moveTo(arm.map(u, v));
                 path.lineTo(arm.map(u, -arm.b - 14));
             } else if (look.move == QLatin1String("left")) {
-                const qreal endV = -kLane / 2;
+                const qreal endV = -t.lw / 2;
                 path.moveTo(arm.map(u, v));
                 path.quadTo(arm.map(u, endV), arm.map(-arm.a - 14, endV));
             } else if (look.move == QLatin1String("right")) {
-                const qreal endV = (arm.crossLanes - 0.5) * kLane;
+                const qreal endV = (arm.crossLanes - 0.5) * t.lw;
                 path.moveTo(arm.map(u, v));
                 path.quadTo(arm.map(u, endV), arm.map(arm.a + 14, endV));
             } else {
                 path.moveTo(arm.map(u, v));
-                path.cubicTo(arm.map(u, -arm.b * 0.8), arm.map(-kLane / 2, -arm.b * 0.8),
-                             arm.map(-kLane / 2, v + 10));
+                path.cubicTo(arm.map(u, -arm.b * 0.8), arm.map(-t.lw / 2, -arm.b * 0.8),
+                             arm.map(-t.lw / 2, v + 10));
             }
         } else {
             // Elsewhere: ahead along its heading (a U-turn turns to its left).
@@ -954,8 +1138,8 @@ void drawVehicleItem(QPainter& p, const TopScene& s, const Line& line, Lights& l
             } else if (look.move == QLatin1String("right")) {
                 path.quadTo(start + dir * 22, start + dir * 22 + right * 22);
             } else {
-                path.cubicTo(start + dir * 22, start + dir * 22 - right * kLane * 2,
-                             start - right * kLane * 2 - dir * 6);
+                path.cubicTo(start + dir * 22, start + dir * 22 - right * t.lw * 2,
+                             start - right * t.lw * 2 - dir * 6);
             }
         }
         movers.push_back([&p, path] { drawArrow(p, path, QColor(20, 190, 60)); });
@@ -985,17 +1169,20 @@ void drawPersonItem(QPainter& p, const TopScene& s, const Line& line, Faults& fa
         if (!number(line, 0, &x, faults) || !number(line, 1, &y, faults)) {
             return;
         }
-        at = QPointF(x, y);
+        at = t.place(QPointF(x, y));
         kind = a.value(2, kind);
     }
     if (!personKind(kind)) {
         faults.add(line, QStringLiteral("no person %1").arg(kind));
         return;
     }
-    drawPerson(p, at, 13, kind);
+    if (inPicture(t, at, line, faults)) {
+        drawPerson(p, at, kPersonTall, kind);
+        noteReadable(QStringLiteral("Person"), line.number, personTall(kPersonTall, kind) * t.zoom);
+    }
 }
 
-void drawSignItem(QPainter& p, const Line& line, Faults& faults)
+void drawSignItem(QPainter& p, const Top& t, const Line& line, Faults& faults)
 {
     const QStringList& a = line.args;
     qreal x = 0;
@@ -1006,15 +1193,23 @@ void drawSignItem(QPainter& p, const Line& line, Faults& faults)
         faults.add(line, QStringLiteral("Sign is NAME x y [SIZE]"));
         return;
     }
-    if (!drawSignOnPost(p, a[0], QPointF(x, y), size, 4)) {
+    const QPointF at = t.place(QPointF(x, y));
+    if (isKnownSign(a[0])) {
+        // A guide sign is wide and low: it is drawn wider until its face can be read.
+        size = std::max(size, kReadable / t.zoom / signFaceHeight(a[0], 1));
+    }
+    if (!drawSignOnPost(p, a[0], at, size, 4)) {
         faults.add(line, QStringLiteral("no sign %1").arg(a[0]));
+    } else if (inPicture(t, at, line, faults)) {
+        noteReadable(QStringLiteral("Sign ") + a[0], line.number,
+                     signFaceHeight(a[0], size) * t.zoom);
     }
 }
 
 // A W-beam guardrail along the points: the bright rail on the road's side, its dark posts
 // on the right of the way from the first point to the last, so that a rail drawn in the
 // direction of traffic along the right edge has them outside.
-void drawGuardrail(QPainter& p, const Line& line, Faults& faults)
+void drawGuardrail(QPainter& p, const Top& t, const Line& line, Faults& faults)
 {
     QPolygonF points;
     for (int i = 1; i + 1 < line.args.size(); i += 2) {
@@ -1023,7 +1218,7 @@ void drawGuardrail(QPainter& p, const Line& line, Faults& faults)
         if (!number(line, i, &x, faults) || !number(line, i + 1, &y, faults)) {
             return;
         }
-        points << QPointF(x, y);
+        points << t.place(QPointF(x, y));
     }
     if (points.size() < 2 || line.args.size() % 2 == 0) {
         faults.add(line, QStringLiteral("guardrail is x1 y1 x2 y2 [x3 y3 ...]"));
@@ -1052,10 +1247,11 @@ void drawGuardrail(QPainter& p, const Line& line, Faults& faults)
     p.restore();
 }
 
-void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Faults& faults)
+void drawObjectItem(QPainter& p, const Top& t, const Line& line, Lights& lights, bool dark,
+                    Faults& faults)
 {
     if (line.args.value(0) == QLatin1String("guardrail")) {
-        drawGuardrail(p, line, faults);
+        drawGuardrail(p, t, line, faults);
         return;
     }
     const QStringList& a = line.args;
@@ -1064,6 +1260,27 @@ void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Fa
     const QString what = a.value(0);
     if (!number(line, 1, &x, faults) || !number(line, 2, &y, faults)) {
         return;
+    }
+    // A gate or a train keeps its ends where they were across the road; a puddle or road
+    // works grow with the lanes.
+    const QPointF given(x, y);
+    const auto stretched = [&](qreal w, qreal h, QPointF from) {
+        const QPointF a0 = t.place(from);
+        const QPointF a1 = t.place(from + QPointF(w, h));
+        return QSizeF(a1.x() - a0.x(), a1.y() - a0.y());
+    };
+    const auto grown = [&](qreal w, qreal h) {
+        const qreal k = t.lw / kLane;
+        return QSizeF(t.widenAcross ? w * k : w, t.widenAlong ? h * k : h);
+    };
+    {
+        const QPointF at = t.place(given);
+        x = at.x();
+        y = at.y();
+        const bool across = what == QLatin1String("train") || what == QLatin1String("gate");
+        if (!across && !inPicture(t, at, line, faults)) {
+            return;
+        }
     }
     p.save();
     if (what == QLatin1String("triangle")) {
@@ -1091,13 +1308,21 @@ void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Fa
             p.restore();
             return;
         }
+        const QSizeF size = grown(w, h);
+        w = size.width();
+        h = size.height();
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(120, 150, 190, 200));
         p.drawEllipse(QRectF(x - w / 2, y - h / 2, w, h));
     } else if (what == QLatin1String("lamp")) {
-        p.setPen(Qt::NoPen);
+        // The post's foot and the lamp at the end of its arm, over the road's edge.
+        p.setPen(QPen(QColor(90, 90, 96), 1.4));
         p.setBrush(QColor(90, 90, 96));
-        p.drawEllipse(QPointF(x, y), 1.6, 1.6);
+        p.drawEllipse(QPointF(x, y), 1.8, 1.8);
+        const qreal toward = x < kCentre.x() ? 5 : -5;
+        p.drawLine(QPointF(x, y), QPointF(x + toward, y));
+        p.setBrush(QColor(235, 232, 205));
+        p.drawEllipse(QPointF(x + toward, y), 3, 2);
         const QPointF at(x, y);
         lights.push_back([at, dark](QPainter& q) {
             if (!dark) {
@@ -1122,6 +1347,7 @@ void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Fa
             p.restore();
             return;
         }
+        w = stretched(w, 0, given).width();
         p.setPen(QPen(QColor(60, 60, 60), 0.6));
         for (int i = 0; i < int(w / 4); ++i) {
             p.setBrush(i % 2 ? Qt::white : QColor(220, 30, 30));
@@ -1135,6 +1361,7 @@ void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Fa
             p.restore();
             return;
         }
+        len = stretched(len, 0, given).width();
         p.setPen(QPen(QColor(20, 40, 60), 0.8));
         for (qreal cx = x; cx < x + len - 4; cx += 34) {
             const qreal cw = qMin(32.0, x + len - cx);
@@ -1164,6 +1391,9 @@ void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Fa
             p.restore();
             return;
         }
+        const QSizeF size = grown(w, h);
+        w = size.width();
+        h = size.height();
         const QRectF box(x - w / 2, y - h / 2, w, h);
         p.setPen(QPen(QColor(255, 120, 0), 1.2));
         p.setBrush(QColor(200, 180, 140));
@@ -1180,7 +1410,7 @@ void drawObjectItem(QPainter& p, const Line& line, Lights& lights, bool dark, Fa
     p.restore();
 }
 
-void drawArrowItem(QPainter& p, const Line& line, Movers& movers, Faults& faults)
+void drawArrowItem(QPainter& p, const Top& t, const Line& line, Movers& movers, Faults& faults)
 {
     const QStringList& a = line.args;
     QPainterPath path;
@@ -1206,7 +1436,7 @@ void drawArrowItem(QPainter& p, const Line& line, Movers& movers, Faults& faults
         qreal x = 0;
         qreal y = 0;
         good = number(nums, i, &x, faults) && number(nums, i + 1, &y, faults) && good;
-        pts << QPointF(x, y);
+        pts << t.place(QPointF(x, y));
     }
     if (!good) {
         return;
@@ -1232,11 +1462,11 @@ void drawItem(QPainter& p, const TopScene& s, const Line& line, Lights& lights, 
     } else if (line.key == QLatin1String("Person")) {
         drawPersonItem(p, s, line, faults);
     } else if (line.key == QLatin1String("Sign")) {
-        drawSignItem(p, line, faults);
+        drawSignItem(p, s.t, line, faults);
     } else if (line.key == QLatin1String("Object")) {
-        drawObjectItem(p, line, lights, dark, faults);
+        drawObjectItem(p, s.t, line, lights, dark, faults);
     } else if (line.key == QLatin1String("Arrow")) {
-        drawArrowItem(p, line, movers, faults);
+        drawArrowItem(p, s.t, line, movers, faults);
     } else if (line.key == QLatin1String("Zebra") || line.key == QLatin1String("Grid") ||
                line.key == QLatin1String("Kerb") || line.key == QLatin1String("BusStop") ||
                line.key == QLatin1String("Arrows") || line.key == QLatin1String("Centre") ||
@@ -1248,14 +1478,56 @@ void drawItem(QPainter& p, const TopScene& s, const Line& line, Lights& lights, 
     }
 }
 
+// A first pass, its faults left to the real one, finds where the items stand and zooms out
+// as far as they need.
+void frameItems(TopScene& s, const Description& description)
+{
+    QImage scratch(200, 150, QImage::Format_RGB32);
+    QPainter q(&scratch);
+    QStringList ignored;
+    Faults quiet(description, &ignored);
+    std::vector<QPointF> places;
+    s.t.probe = &places;
+    QList<SceneReadable>* notes = swapReadables(nullptr);
+    Lights none;
+    Movers movers;
+    for (const Line* line : s.later) {
+        drawItem(q, s, *line, none, false, movers, quiet);
+    }
+    s.t.probe = nullptr;
+    swapReadables(notes);
+    s.t.fit(places);
+}
+
 } // namespace
 
+qreal topZoom(const Description& description)
+{
+    QStringList ignored;
+    Faults quiet(description, &ignored);
+    TopScene s = readTopScene(description, quiet);
+    frameItems(s, description);
+    return s.t.zoom;
+}
+
 void drawTopView(QPainter& p, const Description& description, const Weather& weather,
-                 Lights& lights, Faults& faults)
+                 Lights& lights, Faults& faults, Place* captions)
 {
     TopScene s = readTopScene(description, faults);
+    frameItems(s, description);
+    const QTransform view = s.t.view();
+    if (captions) {
+        const Top t = s.t;
+        *captions = [t](QPointF q) { return t.shown(t.place(q)); };
+    }
+    const std::size_t ownLights = lights.size();
+    p.save();
+    p.setTransform(view, true);
     layOutRoad(p, s, weather);
     drawMarkings(p, s, faults);
+    if (weather.snowLying) {
+        drawLyingSnow(p, s);
+    }
 
     const Top& t = s.t;
     // Signals at the approaches, as each sees them.
@@ -1265,7 +1537,10 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
         }
         const Arm arm = t.arm(name);
         const QPointF at = arm.map(arm.a + 6, arm.b + 6);
-        drawSignalHeads(p, at - QPointF(3, 8), 2.2, tokens);
+        // Lamps as large as an arrow on them can be read, whatever the zoom.
+        const qreal lamp = kReadable / 2 / t.zoom;
+        drawSignalHeads(p, at - QPointF(lamp + 1, 3 * lamp + 1.5), lamp, tokens);
+        noteReadable(QStringLiteral("Signal ") + name, 0, 2 * lamp * t.zoom);
     }
 
     const bool dark = weather.dark() || weather.fog;
@@ -1283,10 +1558,20 @@ void drawTopView(QPainter& p, const Description& description, const Weather& wea
         }
         p.restore();
     }
+    p.restore();
     drawWeather(p, QRectF(0, 0, 200, 150), weather, -1);
     // The movements asked about stay clear in the dark and the fog.
+    p.save();
+    p.setTransform(view, true);
     for (const auto& m : movers) {
         m();
+    }
+    p.restore();
+    for (std::size_t i = ownLights; i < lights.size(); ++i) {
+        lights[i] = [light = lights[i], view](QPainter& q) {
+            q.setTransform(view, true);
+            light(q);
+        };
     }
 }
 
