@@ -167,7 +167,7 @@ void DBText::paintEvent(QPaintEvent*)
     }
     QPainter p(this);
     p.setPen(m_color);
-    p.setFont(fittedFont(font(), m_text, m_fitWidth > 0 ? m_fitWidth : width()));
+    p.setFont(fittedFont(font(), m_text, fitRoom()));
     p.drawText(rect(), int(m_alignment) | Qt::TextSingleLine, m_text);
 }
 
@@ -294,7 +294,7 @@ void DBText::paintAt(QPainter& painter, const QPoint& offset) const
         return;
     }
     painter.save();
-    painter.setFont(fittedFont(font(), text, m_fitWidth > 0 ? m_fitWidth : width()));
+    painter.setFont(fittedFont(font(), text, fitRoom()));
     painter.setPen(m_color);
     painter.drawText(geometry().translated(offset), int(m_alignment) | Qt::TextSingleLine, text);
     painter.restore();

@@ -83,6 +83,7 @@ public:
     // The width a long text is narrowed to, where a neighbour begins inside the control
     // (0: the control's width).
     void setFitWidth(int width) { m_fitWidth = width; }
+    int fitRoom() const { return m_fitWidth > 0 ? m_fitWidth : width(); }
     void setColor(const QColor& color)
     {
         m_color = color;

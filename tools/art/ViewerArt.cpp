@@ -14,15 +14,6 @@ const QColor kInk(30, 44, 110);
 const QRect kRulesBack(674, 412, 120, 51);
 const QRect kSignsBack(660, 347, 120, 51);
 
-// A category's face: drawn where its click area lies, on rows that both columns share, so
-// that the faces line up even where the click areas are a few pixels apart.
-struct Category
-{
-    QRect face;
-    const char* name;
-    const char* second = nullptr; // a smaller second line, centred under the name
-};
-
 void drawBackdrop(QPainter& p, const QColor& top, const QColor& bottom)
 {
     QLinearGradient g(0, 0, 0, 600);
@@ -36,7 +27,9 @@ void drawBackdrop(QPainter& p, const QColor& top, const QColor& bottom)
     }
 }
 
-void drawCategory(QPainter& p, const Category& c, const QColor& bullet)
+// A category's face, drawn where its click area lies, on rows that both columns share, so
+// that the faces line up even where the click areas are a few pixels apart.
+void drawCategory(QPainter& p, const ReaderFace& c, const QColor& bullet)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
@@ -139,12 +132,8 @@ QImage drawRulesBackground()
     p.drawText(QRectF(300, 4, 484, 42), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("选择左右两列中的法规，内容显示在下方"));
 
-    std::vector<Category> categories;
     for (const ReaderFace& f : rulesReaderFaces()) {
-        categories.push_back({f.face, f.name, f.second});
-    }
-    for (const Category& c : categories) {
-        drawCategory(p, c, QColor(40, 90, 190));
+        drawCategory(p, f, QColor(40, 90, 190));
     }
     drawViewFrame(p, kRulesPlaces.view);
     drawPageButtons(p, kRulesPlaces);
@@ -177,7 +166,7 @@ QImage drawSignsBackground()
     }
 
     for (const ReaderFace& f : signsReaderFaces()) {
-        drawCategory(p, {f.face, f.name, f.second}, QColor(30, 130, 80));
+        drawCategory(p, f, QColor(30, 130, 80));
     }
     drawViewFrame(p, kSignsPlaces.view);
     drawPageButtons(p, kSignsPlaces);
