@@ -52,7 +52,9 @@ FlatButton* ReaderForm::addCategory(const char* name, const QRect& place, const 
     FlatButton* b = clickArea<FlatButton>(this, name, place);
     b->setHint(QString::fromLatin1(page));
     b->OnClick = std::move(onClick);
-    m_categories.push_back({b, face.isValid() ? face : place});
+    m_categories.push_back({b,
+                            face.isValid() ? face : place,
+                            {QString::fromLatin1(page).section(QLatin1Char('\\'), -1)}});
     return b;
 }
 
@@ -89,12 +91,20 @@ void ReaderForm::imgHouTuiClick(QObject*)
     markCategory();
 }
 
+void ReaderForm::frameAlso(FlatButton* category, const char* page)
+{
+    for (Category& c : m_categories) {
+        if (c.button == category) {
+            c.pages << QString::fromLatin1(page);
+        }
+    }
+}
+
 void ReaderForm::markCategory()
 {
     const QString shown = QFileInfo(WebBrowser->source().toLocalFile()).fileName();
     for (const Category& c : m_categories) {
-        const QString page = c.button->hint().section(QLatin1Char('\\'), -1);
-        if (!shown.isEmpty() && shown.compare(page, Qt::CaseInsensitive) == 0) {
+        if (!shown.isEmpty() && c.pages.contains(shown, Qt::CaseInsensitive)) {
             imgXuanZhong->setGeometry(c.face.adjusted(-2, 0, 2, 0));
             imgXuanZhong->show();
             imgXuanZhong->raise();

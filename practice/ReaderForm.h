@@ -49,6 +49,8 @@ protected:
     // category follows.
     FlatButton* addCategory(const char* name, const QRect& place, const char* page,
                             NotifyEvent onClick, const QRect& face = QRect());
+    // Another page the category's frame marks: one its own page leads on to.
+    void frameAlso(FlatButton* category, const char* page);
     // The page buttons and the view, above the categories.
     void addPageControls();
     // Loads the page named by the clicked category's hint.
@@ -64,6 +66,7 @@ private:
     {
         FlatButton* button;
         QRect face;
+        QStringList pages; // file names, the button's own first
     };
     std::vector<Category> m_categories;
 };

@@ -29,6 +29,7 @@ TFrm_JiaoTongFaGui::TFrm_JiaoTongFaGui(QWidget* owner)
     // The signals page and the pages of subject four, beside the right column.
     sbtnXinHao = addCategory("sbtnXinHao", {722, 60, 72, 54}, "\\html\\signal.htm", load);
     sbtnKeMuSi = addCategory("sbtnKeMuSi", {722, 114, 72, 54}, "\\html\\safedrive.htm", load);
+    frameAlso(sbtnKeMuSi, "safeaid.htm");
     addPageControls();
 }
 

@@ -3,9 +3,14 @@
 // frame but the one that holds most of it. Click areas show nothing and are left out, as
 // are pictures cut from the background at their own place, which draw what lies under them.
 #include "app/MainUnit.h"
+#include "exam/Unt_MoLiKaoShiPingFen.h"
+#include "exam/Unt_SafeExam.h"
 #include "exam/Unt_SimulateExam.h"
 #include "practice/Unt_JiaoTongBiaoZhi.h"
 #include "practice/Unt_JiaoTongFaGui.h"
+#include "practice/Unt_ShunXuLianXi.h"
+#include "practice/Unt_XueXiJiLu.h"
+#include "practice/Unt_XueXiMoShi.h"
 #include "tests/support/ExamSupport.h"
 #include "tests/support/TestSupport.h"
 #include "toolkit/AppDir.h"
@@ -75,6 +80,24 @@ QStringList crossings(QWidget* screen, const QStringList& cutFromBackground = {}
     return found;
 }
 
+// The result screen as it fills itself when shown, without its modal loop.
+struct ResultScreen : TFrm_MoLiKaoShiPingFen
+{
+    using TFrm_MoLiKaoShiPingFen::FormShow;
+};
+
+// Shows a screen that frees itself when closed, checks it and closes it.
+void checkShown(QWidget* screen, const QStringList& cutFromBackground = {})
+{
+    const QPointer<QWidget> alive(screen);
+    screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(screen));
+    QCOMPARE(crossings(screen, cutFromBackground), QStringList());
+    screen->close();
+    settle();
+    delete alive.data();
+}
+
 } // namespace
 
 class TestScreenLayout : public QObject
@@ -124,6 +147,13 @@ private slots:
                 QVERIFY2(shown.intersects(b->geometry()), qPrintable(b->objectName()));
                 QCOMPARE(crossings(reader, faces), QStringList());
             }
+            // A page that a category's own page leads on to keeps that category framed.
+            if (auto* rules = qobject_cast<TFrm_JiaoTongFaGui*>(reader)) {
+                folder.writeFile(QStringLiteral("html/safeaid.htm"), QByteArray("<p>aid</p>"));
+                rules->WebBrowser->navigate(folder.file(QStringLiteral("html/safeaid.htm")));
+                QTRY_VERIFY(rules->imgXuanZhong->isVisible());
+                QVERIFY(rules->imgXuanZhong->geometry().intersects(rules->sbtnKeMuSi->geometry()));
+            }
         }
         // Both columns of the rules reader are drawn on the same rows at the same width.
         const std::vector<ReaderFace>& drawn = rulesReaderFaces();
@@ -145,6 +175,35 @@ private slots:
         QVERIFY(exam->imgvx->isVisible());
         QCOMPARE(crossings(exam, strip), QStringList());
         ExamFixture::closeExam(exam);
+    }
+
+    // Subject four's exam with each kind of answer, the result screen, practice, the
+    // record and the study modes.
+    void theOtherScreensKeepToTheirFrames()
+    {
+        auto fixture = std::make_unique<ExamFixture>(planBank(1));
+        QPointer<TFrm_SafeExam> exam = fixture->showSafeExam(4);
+        QVERIFY(QTest::qWaitForWindowExposed(exam));
+        const QStringList strip = {QStringLiteral("imgvx")};
+        // A statement, a single choice, a multiple answer.
+        for (int number : {1, 21, 41}) {
+            QVERIFY(DM->ADOQryTopic.locate(QStringLiteral("TopicNo"), number));
+            QCOMPARE(crossings(exam, strip), QStringList());
+        }
+        ExamFixture::closeExam(exam);
+
+        QPointer<TFrm_SimulateExam> paper = fixture->showExam();
+        QVERIFY(QTest::qWaitForWindowExposed(paper));
+        auto* result = new ResultScreen;
+        result->FormShow();
+        // As after a pass: the pass picture over the slogan.
+        result->imgPingYu->show();
+        checkShown(result);
+        ExamFixture::closeExam(paper);
+
+        checkShown(new TFrm_ShunXuLianXi);
+        checkShown(new TFrm_XueXiJiLu);
+        checkShown(new TFrm_XueXiMoShi);
     }
 };
 

@@ -35,15 +35,25 @@ std::vector<ArtItem> artworkCatalogue()
 
 std::vector<DrawnFrame> drawnFrames(const QString& screen)
 {
-    if (screen == QLatin1String("MainForm")) {
-        return mainMenuFrames();
-    }
-    if (screen == QLatin1String("Frm_SimulateExam")) {
-        return examFrames();
-    }
-    if (screen == QLatin1String("Frm_JiaoTongFaGui") ||
-        screen == QLatin1String("Frm_JiaoTongBiaoZhi")) {
-        return readerFrames(screen == QLatin1String("Frm_JiaoTongFaGui"));
+    const struct
+    {
+        const char* screen;
+        std::function<std::vector<DrawnFrame>()> frames;
+    } screens[] = {
+        {"MainForm", mainMenuFrames},
+        {"Frm_SimulateExam", [] { return examFrames(false); }},
+        {"Frm_SafeExam", [] { return examFrames(true); }},
+        {"Frm_MoLiKaoShiPingFen", resultFrames},
+        {"Frm_JiaoTongFaGui", [] { return readerFrames(true); }},
+        {"Frm_JiaoTongBiaoZhi", [] { return readerFrames(false); }},
+        {"Frm_ShunXuLianXi", practiceFrames},
+        {"Frm_XueXiJiLu", recordFrames},
+        {"Frm_XueXiMoShi", studyModesFrames},
+    };
+    for (const auto& s : screens) {
+        if (screen == QLatin1String(s.screen)) {
+            return s.frames();
+        }
     }
     return {};
 }

@@ -47,12 +47,16 @@ struct DrawnFrame
     QString name;
     QRect box;
 };
-// By the object name of the screen ("MainForm", "Frm_SimulateExam", "Frm_JiaoTongFaGui",
-// "Frm_JiaoTongBiaoZhi"); none for another name.
+// By the object name of the screen ("MainForm", "Frm_SimulateExam", "Frm_XueXiJiLu" ...);
+// none for a screen whose background draws none.
 std::vector<DrawnFrame> drawnFrames(const QString& screen);
 std::vector<DrawnFrame> mainMenuFrames();
-std::vector<DrawnFrame> examFrames();
+std::vector<DrawnFrame> examFrames(bool subjectFour);
+std::vector<DrawnFrame> resultFrames();
 std::vector<DrawnFrame> readerFrames(bool rules);
+std::vector<DrawnFrame> practiceFrames();
+std::vector<DrawnFrame> recordFrames();
+std::vector<DrawnFrame> studyModesFrames();
 
 // A category of a reader as its background draws it, with a smaller second line where it
 // has one.

@@ -431,6 +431,37 @@ QImage drawTickCross()
     return image;
 }
 
+const QRectF kResultPanel(160, 110, 560, 216);
+const QRectF kResultSlogan(270, 400, 333, 95);
+// A column of numbers or a button: its left, its caption, its colour.
+struct ResultItem
+{
+    int x;
+    const char* caption;
+    QColor color;
+};
+const ResultItem kResultColumns[] = {{193, "答对题数", QColor(0, 128, 0)},
+                                     {364, "答错题数", QColor(200, 0, 0)},
+                                     {538, "考试得分", QColor(0, 0, 220)}};
+const ResultItem kResultButtons[] = {{186, "查看答案", QColor(70, 120, 210)},
+                                     {359, "重新考试", QColor(60, 150, 90)},
+                                     {532, "退出考试", QColor(200, 70, 70)}};
+
+QRectF resultHead(int x)
+{
+    return QRectF(x, 200, 156, 50);
+}
+
+QRect resultBox(int x)
+{
+    return QRect(x, 259, 156, 56);
+}
+
+QRectF resultButtonFace(int x)
+{
+    return QRectF(x + 4, 333, 156, 60);
+}
+
 // The result screen's background; the line under the title names the paper.
 QImage drawExamResult(const QString& paper)
 {
@@ -445,28 +476,19 @@ QImage drawExamResult(const QString& paper)
     // The panel reaches far enough below the number boxes (their labels' places are fixed)
     // that its inner frame passes under them, not through them; the buttons' faces start
     // below its shadow.
-    paint::framedPanel(p, QRectF(160, 110, 560, 216), QColor(246, 244, 255), QColor(120, 106, 190),
-                       14);
+    paint::framedPanel(p, kResultPanel, QColor(246, 244, 255), QColor(120, 106, 190), 14);
     p.setFont(kai(26));
     p.setPen(kNavy);
     p.drawText(QRectF(180, 124, 520, 40), Qt::AlignCenter, paper);
-    const struct
-    {
-        int x;
-        const char* heading;
-        QColor color;
-    } columns[] = {{193, "答对题数", QColor(0, 128, 0)},
-                   {364, "答错题数", QColor(200, 0, 0)},
-                   {538, "考试得分", QColor(0, 0, 220)}};
-    for (const auto& c : columns) {
-        const QRectF head(c.x, 200, 156, 50);
+    for (const ResultItem& c : kResultColumns) {
+        const QRectF head = resultHead(c.x);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(196, 186, 240));
         p.drawRoundedRect(head, 6, 6);
         p.setFont(kai(28));
         p.setPen(c.color);
-        p.drawText(head, Qt::AlignCenter, QString::fromUtf8(c.heading));
-        const QRect box(c.x, 259, 156, 56);
+        p.drawText(head, Qt::AlignCenter, QString::fromUtf8(c.caption));
+        const QRect box = resultBox(c.x);
         sunkenBox(p, box, Qt::white);
         // A white lower edge vanishes on the pale panel and the box looks cut off.
         p.setPen(QColor(176, 168, 222));
@@ -474,16 +496,8 @@ QImage drawExamResult(const QString& paper)
         p.drawLine(box.topRight() + QPoint(0, 1), box.bottomRight());
     }
 
-    const struct
-    {
-        int x;
-        const char* caption;
-        QColor color;
-    } buttons[] = {{186, "查看答案", QColor(70, 120, 210)},
-                   {359, "重新考试", QColor(60, 150, 90)},
-                   {532, "退出考试", QColor(200, 70, 70)}};
-    for (const auto& b : buttons) {
-        const QRectF face(b.x + 4, 333, 156, 60);
+    for (const ResultItem& b : kResultButtons) {
+        const QRectF face = resultButtonFace(b.x);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 0, 0, 60));
         p.drawRoundedRect(face.translated(2, 3), 28, 28);
@@ -499,8 +513,7 @@ QImage drawExamResult(const QString& paper)
     }
 
     // The slogan that the pass picture covers.
-    paint::framedPanel(p, QRectF(270, 400, 333, 95), QColor(255, 250, 236), QColor(210, 150, 60),
-                       12);
+    paint::framedPanel(p, kResultSlogan, QColor(255, 250, 236), QColor(210, 150, 60), 12);
     p.setFont(kai(30));
     p.setPen(QColor(190, 90, 20));
     p.drawText(QRectF(270, 404, 333, 46), Qt::AlignCenter, QStringLiteral("再接再厉"));
@@ -550,15 +563,31 @@ QImage drawExamPassed()
 
 } // namespace
 
-std::vector<DrawnFrame> examFrames()
+std::vector<DrawnFrame> examFrames(bool subjectFour)
 {
     return {
         {QStringLiteral("question"), kQuestionFrame},
         {QStringLiteral("picture"), kPictureFrame},
-        {QStringLiteral("answer given"), kAnswerBox},
+        {QStringLiteral("answer given"), subjectFour ? kSafeAnswerBox.toRect() : kAnswerBox},
         {QStringLiteral("answer sheet"), kSheetFrame},
         {QStringLiteral("candidate"), kCandidateFrame},
     };
+}
+
+std::vector<DrawnFrame> resultFrames()
+{
+    std::vector<DrawnFrame> frames = {
+        {QStringLiteral("panel"), kResultPanel.toRect()},
+        {QStringLiteral("slogan"), kResultSlogan.toRect()},
+    };
+    for (const ResultItem& c : kResultColumns) {
+        frames.push_back({QString::fromUtf8(c.caption), resultHead(c.x).toRect()});
+        frames.push_back({QString::fromUtf8(c.caption) + QStringLiteral(" box"), resultBox(c.x)});
+    }
+    for (const ResultItem& b : kResultButtons) {
+        frames.push_back({QString::fromUtf8(b.caption), resultButtonFace(b.x).toRect()});
+    }
+    return frames;
 }
 
 std::vector<ArtItem> examArt()

@@ -21,6 +21,20 @@ const QRectF kCircleB(645, 220, 97, 92);
 const QRectF kCircleC(644, 341, 97, 92);
 const QRectF kCircleD(644, 462, 97, 92);
 const QRect kStrip(620, 88, 179, 521);
+const QRectF kNumberBand(452, 11, 340, 55);
+const QRectF kNumberBox(617, 19, 110, 39);
+const QRectF kPadKey(731.5, 19.5, 34, 34);
+const QRectF kQuestionFrame(21, 83, 594, 353);
+const QRectF kRateBox(305, 532, 77, 39);
+const QRectF kMarkFrame(482, 493, 108, 99);
+struct PracticeButton
+{
+    QRect face;
+    const char* caption;
+};
+const PracticeButton kPracticeButtons[] = {{QRect(26, 437, 157, 47), "上一题"},
+                                           {QRect(202, 438, 157, 47), "下一题"},
+                                           {QRect(414, 440, 199, 47), "返回首页"}};
 
 // A round glossy key; the face is drawn by face() over its middle.
 void roundKey(QPainter& p, const QRectF& box, const QColor& base,
@@ -156,38 +170,38 @@ QImage practiceBase()
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(150, 170, 230), 1.2));
     p.setBrush(QColor(255, 255, 255, 28));
-    p.drawRoundedRect(QRectF(452, 11, 340, 55), 9, 9);
+    p.drawRoundedRect(kNumberBand, 9, 9);
     p.setFont(paint::font(QStringLiteral("幼圆"), 19, true));
     p.setPen(QColor(255, 255, 255));
     p.drawText(QRectF(460, 19, 156, 37), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("选择开始题号:"));
-    sunkenBox(p, QRectF(617, 19, 110, 39), QColor(22, 30, 84));
+    sunkenBox(p, kNumberBox, QColor(22, 30, 84));
     // The face of the keypad button; its hand glyph is the button's own.
     QLinearGradient key(0, 19, 0, 54);
     key.setColorAt(0, QColor(250, 248, 255));
     key.setColorAt(1, QColor(196, 190, 232));
     p.setPen(QPen(QColor(90, 84, 150), 1.2));
     p.setBrush(key);
-    p.drawRoundedRect(QRectF(731.5, 19.5, 34, 34), 6, 6);
+    p.drawRoundedRect(kPadKey, 6, 6);
 
     // The question frame behind the question panel.
-    paint::framedPanel(p, QRectF(21, 83, 594, 353), kLavender, kDeepBlue, 12);
+    paint::framedPanel(p, kQuestionFrame, kLavender, kDeepBlue, 12);
     p.fillRect(QRect(29, 91, 578, 337), kLavender);
 
-    captionButton(p, QRect(26, 437, 157, 47), QStringLiteral("上一题"));
-    captionButton(p, QRect(202, 438, 157, 47), QStringLiteral("下一题"));
-    captionButton(p, QRect(414, 440, 199, 47), QStringLiteral("返回首页"));
+    for (const PracticeButton& b : kPracticeButtons) {
+        captionButton(p, b.face, QString::fromUtf8(b.caption));
+    }
 
     // The first-try rate: caption, the box of the number, the percent sign.
     p.setFont(paint::font(QStringLiteral("隶书"), 30, true));
     paint::shadowedText(p, QRectF(80, 532, 222, 39), QStringLiteral("首次答对率"), kDeepBlue,
                         QColor(255, 255, 255, 200), Qt::AlignRight | Qt::AlignVCenter, 1.5);
-    sunkenBox(p, QRectF(305, 532, 77, 39), QColor(255, 255, 255));
+    sunkenBox(p, kRateBox, QColor(255, 255, 255));
     paint::shadowedText(p, QRectF(385, 532, 40, 39), QStringLiteral("%"), kDeepBlue,
                         QColor(255, 255, 255, 200), Qt::AlignLeft | Qt::AlignVCenter, 1.5);
 
     // The square frame of the right or wrong mark.
-    paint::framedPanel(p, QRectF(482, 493, 108, 99), kMarkGround, kDeepBlue, 8);
+    paint::framedPanel(p, kMarkFrame, kMarkGround, kDeepBlue, 8);
     p.fillRect(QRect(488, 498, 96, 88), kMarkGround);
 
     // The answer column.
@@ -407,6 +421,22 @@ QByteArray clockClip()
     options.codec = AviCodec::Dib24;
     options.framesPerSecond = 15;
     return writeAvi(clockFrames(), options);
+}
+
+std::vector<DrawnFrame> practiceFrames()
+{
+    std::vector<DrawnFrame> frames = {
+        {QStringLiteral("start number"), kNumberBand.toRect()},
+        {QStringLiteral("number box"), kNumberBox.toRect()},
+        {QStringLiteral("keypad key"), kPadKey.toRect()},
+        {QStringLiteral("question"), kQuestionFrame.toRect()},
+        {QStringLiteral("first-try rate"), kRateBox.toRect()},
+        {QStringLiteral("mark"), kMarkFrame.toRect()},
+    };
+    for (const PracticeButton& b : kPracticeButtons) {
+        frames.push_back({QString::fromUtf8(b.caption), b.face});
+    }
+    return frames;
 }
 
 std::vector<ArtItem> practiceArt()

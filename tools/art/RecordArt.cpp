@@ -11,6 +11,13 @@ namespace {
 const QColor kLavender(219, 215, 240);
 const QColor kDeepBlue(38, 58, 128);
 
+const QRectF kPlotPanel(21, 88, 506, 304);
+const QRectF kCountsPanel(541, 88, 238, 304);
+const QRectF kChaptersPanel(21, 402, 758, 118);
+const QRect kPracticeButton(320, 532, 199, 47);
+const QRect kReturnButton(560, 532, 199, 47);
+const QRect kBadgePlace(676, 18, 100, 40);
+
 void captionButton(QPainter& p, const QRect& box, const QString& caption)
 {
     paint::ovalButton(p, box, caption, QColor(186, 180, 234), kDeepBlue,
@@ -34,11 +41,11 @@ QImage drawRecordBackground()
                         QStringLiteral("成绩走势 · 章节得分 · 错题本"), 320);
 
     // Score plot.
-    paint::framedPanel(p, QRectF(21, 88, 506, 304), QColor(246, 244, 255), kDeepBlue, 12);
+    paint::framedPanel(p, kPlotPanel, QColor(246, 244, 255), kDeepBlue, 12);
     panelHeading(p, QRectF(36, 94, 300, 28), QStringLiteral("最近30次模拟考试成绩"));
 
     // Counts.
-    paint::framedPanel(p, QRectF(541, 88, 238, 304), QColor(246, 244, 255), kDeepBlue, 12);
+    paint::framedPanel(p, kCountsPanel, QColor(246, 244, 255), kDeepBlue, 12);
     panelHeading(p, QRectF(556, 94, 200, 28), QStringLiteral("考试统计"));
     p.setFont(paint::font(QStringLiteral("宋体"), 18, true));
     p.setPen(QColor(60, 60, 110));
@@ -62,15 +69,15 @@ QImage drawRecordBackground()
                        "考试中未答的题只计入未答。"));
 
     // Chapters.
-    paint::framedPanel(p, QRectF(21, 402, 758, 118), QColor(246, 244, 255), kDeepBlue, 12);
+    paint::framedPanel(p, kChaptersPanel, QColor(246, 244, 255), kDeepBlue, 12);
     panelHeading(p, QRectF(36, 406, 400, 24), QStringLiteral("各章答对率（全部考试）"));
     p.setFont(paint::font(QStringLiteral("幼圆"), 13));
     p.setPen(QColor(100, 100, 140));
     p.drawText(QRectF(420, 406, 350, 24), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("左柱：考试答对率　右柱：练习进度（点击练习该章）"));
 
-    captionButton(p, QRect(320, 532, 199, 47), QStringLiteral("练习错题"));
-    captionButton(p, QRect(560, 532, 199, 47), QStringLiteral("返回"));
+    captionButton(p, kPracticeButton, QStringLiteral("练习错题"));
+    captionButton(p, kReturnButton, QStringLiteral("返回"));
     return image;
 }
 
@@ -97,7 +104,7 @@ QImage drawPracticeTitle(const QString& title, const QString& subtitle)
 // The tag at the right of the record's title band that names the subject shown.
 QImage drawSubjectBadge(const QString& subject)
 {
-    const QRect place(676, 18, 100, 40);
+    const QRect place = kBadgePlace;
     QImage image = paint::canvas(800, 80, kLavender);
     {
         QPainter p(&image);
@@ -117,6 +124,18 @@ QImage drawSubjectBadge(const QString& subject)
 }
 
 } // namespace
+
+std::vector<DrawnFrame> recordFrames()
+{
+    return {
+        {QStringLiteral("scores"), kPlotPanel.toRect()},
+        {QStringLiteral("counts"), kCountsPanel.toRect()},
+        {QStringLiteral("chapters"), kChaptersPanel.toRect()},
+        {QStringLiteral("练习错题"), kPracticeButton},
+        {QStringLiteral("返回"), kReturnButton},
+        {QStringLiteral("subject"), kBadgePlace},
+    };
+}
 
 std::vector<ArtItem> recordArt()
 {

@@ -9,6 +9,12 @@ namespace {
 
 const QColor kLavender(219, 215, 240);
 const QColor kDeepBlue(38, 58, 128);
+const QRect kHomeButton(560, 532, 199, 47);
+
+QRectF modeCard(int i)
+{
+    return QRectF(i % 2 == 0 ? 21 : 405, 92 + (i / 2) * 108, 374, 98);
+}
 
 QImage drawStudyModes()
 {
@@ -32,7 +38,7 @@ QImage drawStudyModes()
         {"考场模式", "每题确认即判分，不能及格即结束"},
     };
     for (int i = 0; i < 8; ++i) {
-        const QRectF card(i % 2 == 0 ? 21 : 405, 92 + (i / 2) * 108, 374, 98);
+        const QRectF card = modeCard(i);
         paint::framedPanel(p, card, QColor(246, 244, 255), kDeepBlue, 12);
         p.setFont(paint::font(QStringLiteral("隶书"), 32, true));
         p.setPen(kDeepBlue);
@@ -43,13 +49,21 @@ QImage drawStudyModes()
         p.drawText(card.adjusted(18, 54, -10, -12), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::fromUtf8(cards[i].line));
     }
-    paint::ovalButton(p, QRect(560, 532, 199, 47), QStringLiteral("返回首页"),
-                      QColor(186, 180, 234), kDeepBlue,
+    paint::ovalButton(p, kHomeButton, QStringLiteral("返回首页"), QColor(186, 180, 234), kDeepBlue,
                       paint::font(QStringLiteral("隶书"), 28, true));
     return image;
 }
 
 } // namespace
+
+std::vector<DrawnFrame> studyModesFrames()
+{
+    std::vector<DrawnFrame> frames = {{QStringLiteral("返回首页"), kHomeButton}};
+    for (int i = 0; i < 8; ++i) {
+        frames.push_back({QStringLiteral("card %1").arg(i + 1), modeCard(i).toRect()});
+    }
+    return frames;
+}
 
 std::vector<ArtItem> studyArt()
 {
