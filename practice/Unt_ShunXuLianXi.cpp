@@ -329,8 +329,8 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
     sbtnC->show();
     m_toggles.clear();
     showToggles();
+    lblHint->setVisible(m_format->subject != subjectOne().subject);
     if (m_format->subject != subjectOne().subject) {
-        lblHint->show();
         sbtnConfirm->show();
         sbtnConfirm->setEnabled(kind == AnswerKind::Multiple);
         lblHint->setCaption(kind == AnswerKind::Multiple
@@ -563,8 +563,21 @@ void TFrm_ShunXuLianXi::sbtnLuRuClick(QObject* sender)
         return;
     }
     // A number that no question has (or one too long for any) leaves the question.
-    DM->ADOQryTopic.locate(QStringLiteral("ID"), number);
+    if (!DM->ADOQryTopic.locate(QStringLiteral("ID"), number)) {
+        reportNoSuchNumber(number);
+    }
     keepPlace();
+}
+
+void TFrm_ShunXuLianXi::reportNoSuchNumber(const QString& number)
+{
+    const QString asked =
+        number.size() <= 6 ? QStringLiteral("第%1题").arg(number) : QStringLiteral("这个题号");
+    lblHint->setCaption(QStringLiteral("没有%1：本练习共%2题，仍是第%3题")
+                            .arg(asked)
+                            .arg(DM->ADOQryTopic.recordCount())
+                            .arg(currentId()));
+    lblHint->show();
 }
 
 void TFrm_ShunXuLianXi::sbtnReturnClick(QObject* sender)

@@ -111,6 +111,9 @@ private:
     int currentId() const;
     void moveInOrder(int step);
     void keepPlace();
+    // Under the buttons, until the next question is shown: the number typed that no
+    // question of this practice has, and the count the learner can choose from.
+    void reportNoSuchNumber(const QString& number);
     void showProgress();
     void recordAnswer(const QString& chosen, bool right);
     void reportOnce(const QString& what, const QString& error);

@@ -419,14 +419,21 @@ private slots:
         QCOMPARE(m_screen->lblTiHao->caption(), QStringLiteral("1"));
         QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
 
+        // A number no question has stays in the box, and the line under the buttons says
+        // so without a box to close, until another question is shown.
         MessageBoxWatcher boxes;
         jump(QStringLiteral("999"));
         QCOMPARE(m_screen->lblTiHao->caption(), QStringLiteral("999"));
         QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        QVERIFY(m_screen->lblHint->isVisible());
+        QVERIFY(m_screen->lblHint->caption().startsWith(QStringLiteral("没有第999题：本练习共")));
         const QString thirty(30, QLatin1Char('4'));
         jump(thirty);
         QCOMPARE(m_screen->lblTiHao->caption(), thirty);
         QCOMPARE(numberLine(), QStringLiteral("第1题 (请从下列ABCD中选择出该题的正确答案)"));
+        QVERIFY(m_screen->lblHint->caption().startsWith(QStringLiteral("没有这个题号：")));
+        jump(QStringLiteral("2"));
+        QVERIFY(!m_screen->lblHint->isVisible());
         settle();
         QCOMPARE(boxes.count(), 0);
         closeScreen();
