@@ -92,7 +92,8 @@ private slots:
             const char* body;
             QRectF where;
         };
-        // The middle is at 100, 75; one lane each way is 11 pixels wide.
+        // The middle is at 100, 75; one lane each way is 11 pixels wide at a junction, wider
+        // and closer on a straight road.
         const Case cases[] = {
             {"Road: cross\nVehicle: car S 1 1 ego\n", QRectF(100, 86, 11, 64)},
             {"Road: cross\nVehicle: car N 1 1 ego\n", QRectF(89, 0, 11, 64)},
@@ -100,8 +101,8 @@ private slots:
             {"Road: cross\nVehicle: car W 1 1 ego\n", QRectF(0, 75, 89, 11)},
             {"Road: cross\nVehicle: car exit-N 1 1 ego\n", QRectF(100, 0, 11, 64)},
             {"Road: cross\nLanes: 2\nVehicle: car S 2 1 ego\n", QRectF(111, 97, 11, 53)},
-            {"Road: straight\nVehicle: car up 1 40 ego\n", QRectF(100, 30, 11, 20)},
-            {"Road: straight\nVehicle: car down 1 40 ego\n", QRectF(89, 30, 11, 20)},
+            {"Road: straight\nVehicle: car up 1 40 ego\n", QRectF(100, 10, 30, 40)},
+            {"Road: straight\nVehicle: car down 1 40 ego\n", QRectF(70, 10, 30, 40)},
             {"Road: roundabout\nVehicle: car ring 90 ego\n", QRectF(125, 60, 20, 30)},
             {"Road: tee\nVehicle: car S 1 2 ego\n", QRectF(100, 100, 11, 50)},
         };
@@ -219,7 +220,7 @@ private slots:
         // Lit lamps blend into the car's body; the body's own colour stays exact.
         const QImage lit = one(QStringLiteral("Road: straight\n"
                                               "Vehicle: car up 1 75 ego hazard brake siren\n"));
-        QVERIFY(QRectF(100, 65, 11, 20).contains(egoAt(lit)));
+        QVERIFY(QRectF(100, 65, 30, 20).contains(egoAt(lit)));
     }
 };
 

@@ -76,7 +76,8 @@ struct Top
         if (zoomGiven) {
             return;
         }
-        const qreal margin = 8;
+        // Half a car's length at the closest view: what stands there is whole.
+        const qreal margin = 14;
         for (const QPointF& q : places) {
             const QPointF d = q - kCentre;
             auto room = [&](qreal delta, qreal from, qreal size) {
@@ -100,9 +101,11 @@ struct Top
             zoom = most == 1 ? 1.3 : most == 2 ? 1.2 : 1.05;
             widenAcross = widenAlong = true;
         } else if (road == QLatin1String("straight") || road == QLatin1String("rail")) {
-            // Along a straight road a zoom would only cut its length: the lanes widen.
+            // Along a straight road the lanes widen, and the view comes closer as far as
+            // the items leave room: a zoom cuts only the road's length.
             lw = kLane * (lanes == 1 ? 1.7 : lanes == 2 ? 1.7 : 1.45);
             widenAcross = true;
+            zoom = lanes == 3 ? 1.2 : 1.4;
         } else if (road == QLatin1String("roundabout")) {
             zoom = 1.25;
         }
@@ -1440,6 +1443,9 @@ void drawArrowItem(QPainter& p, const Top& t, const Line& line, Movers& movers, 
     }
     if (!good) {
         return;
+    }
+    if (t.probe) {
+        t.probe->insert(t.probe->end(), pts.begin(), pts.end());
     }
     path.moveTo(pts[0]);
     if (pts.size() == 2) {
