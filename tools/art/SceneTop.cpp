@@ -108,6 +108,8 @@ struct Top
             zoom = lanes == 3 ? 1.2 : 1.4;
         } else if (road == QLatin1String("roundabout")) {
             zoom = 1.25;
+        } else if (express()) {
+            zoom = 1.2;
         }
     }
     // A position of the description on the road as drawn: within the road it keeps its
