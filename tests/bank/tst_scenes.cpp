@@ -103,7 +103,7 @@ private slots:
             {"Road: cross\nLanes: 2\nVehicle: car S 2 1 ego\n", QRectF(111, 97, 11, 53)},
             {"Road: straight\nVehicle: car up 1 40 ego\n", QRectF(100, 10, 30, 40)},
             {"Road: straight\nVehicle: car down 1 40 ego\n", QRectF(70, 10, 30, 40)},
-            {"Road: roundabout\nVehicle: car ring 90 ego\n", QRectF(125, 60, 20, 30)},
+            {"Road: roundabout\nVehicle: car ring 90 ego\n", QRectF(125, 55, 35, 35)},
             {"Road: tee\nVehicle: car S 1 2 ego\n", QRectF(100, 100, 11, 50)},
         };
         for (const Case& c : cases) {

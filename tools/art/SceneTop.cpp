@@ -107,7 +107,7 @@ struct Top
             widenAcross = true;
             zoom = lanes == 3 ? 1.2 : 1.4;
         } else if (road == QLatin1String("roundabout")) {
-            zoom = 1.25;
+            zoom = 1.45;
         } else if (express()) {
             zoom = 1.2;
         }
