@@ -148,6 +148,19 @@ void narrowing(QPainter& p, bool left, bool right)
     p.drawPath(right ? line({{80, 100}, {80, 64}, {64, 40}, {64, 0}}) : line({{76, 100}, {76, 0}}));
 }
 
+// Two lanes, the right one ending: its edge closes in on the lane line, which stops.
+void lanesReduce(QPainter& p)
+{
+    p.setPen(thick(9));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(line({{18, 100}, {18, 0}}));
+    p.drawPath(line({{82, 100}, {82, 54}, {56, 28}, {56, 0}}));
+    p.setPen(QPen(kBlack, 5, Qt::SolidLine, Qt::FlatCap));
+    for (qreal y : {100.0, 80.0}) {
+        p.drawLine(QPointF(50, y), QPointF(50, y - 10));
+    }
+}
+
 void narrowBridge(QPainter& p)
 {
     p.setPen(thick(9));
@@ -683,6 +696,8 @@ void addWarningSigns(KindTable& t)
     add("warn_rail_gated", triangle(gatedRailway));
     add("warn_rail_ungated", triangle(locomotive));
     add("warn_cyclists", triangle(cyclists));
+    add("warn_e_bikes", triangle([](QPainter& p) { electricBicycle(p, kBlack); }));
+    add("warn_lanes_reduce", triangle(lanesReduce));
     add("warn_disabled", triangle(disabled));
     add("warn_accident_area", triangleWithPlate(collision, QStringLiteral("事故易发路段")), 1);
     add("warn_slow", triangle(slow));
