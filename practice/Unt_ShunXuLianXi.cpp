@@ -329,8 +329,10 @@ void TFrm_ShunXuLianXi::DataSourceDataChange(QObject* sender, Field* field)
     sbtnC->show();
     m_toggles.clear();
     showToggles();
-    lblHint->setVisible(m_format->subject != subjectOne().subject);
-    if (m_format->subject != subjectOne().subject) {
+    // Subject one's hint line shows only what the keypad reports, until the next question.
+    const bool hints = m_format->subject != subjectOne().subject;
+    lblHint->setVisible(hints);
+    if (hints) {
         sbtnConfirm->show();
         sbtnConfirm->setEnabled(kind == AnswerKind::Multiple);
         lblHint->setCaption(kind == AnswerKind::Multiple

@@ -10,7 +10,7 @@
 
 namespace {
 
-const QColor kLavender(219, 215, 240);
+using paint::kLavender;
 const QColor kViolet(92, 62, 160);
 const QColor kNavy(30, 44, 110);
 

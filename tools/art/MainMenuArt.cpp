@@ -10,8 +10,8 @@
 
 namespace {
 
-const QColor kLavender(219, 215, 240);
-const QColor kDeepBlue(38, 58, 128);
+using paint::kDeepBlue;
+using paint::kLavender;
 // The study areas under the picture; the menu's controls lie at the same places.
 const QRect kStudyModesPlace(304, 428, 234, 78);
 const QRect kRecordPlace(548, 428, 234, 78);
@@ -20,11 +20,7 @@ const QRect kFoot(290, 522, 510, 78);
 const QRect kLeftFoot(0, 576, 290, 24);
 const QRect kTitleBand(0, 0, 800, 72);
 
-const struct
-{
-    QRect box;
-    const char* caption;
-} kButtons[] = {
+const paint::CaptionedBox kButtons[] = {
     {QRect(29, 79, 234, 78), "交通标志"},
     {QRect(29, 170, 234, 78), "交通法规"},
     {QRect(25, 261, 234, 78), "顺序练习"},

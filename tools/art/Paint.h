@@ -4,11 +4,23 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
 // Helpers shared by the drawings.
 namespace paint {
+
+// The screens' lavender ground and the deep blue of their frames and captions.
+inline const QColor kLavender(219, 215, 240);
+inline const QColor kDeepBlue(38, 58, 128);
+
+// A button's face as a screen's background draws it, and its caption.
+struct CaptionedBox
+{
+    QRect box;
+    const char* caption;
+};
 
 // The density the drawings are made at: 1 for the screens' own pixels, 2 for screens of
 // twice their density. A canvas has that many pixels per logical pixel, and a painter on

@@ -11,8 +11,8 @@
 
 namespace {
 
-const QColor kLavender(219, 215, 240);
-const QColor kDeepBlue(38, 58, 128);
+using paint::kDeepBlue;
+using paint::kLavender;
 const QColor kMarkGround(250, 250, 255);
 
 // The answer circles of the practice screen, at the places of their click areas.
@@ -27,14 +27,9 @@ const QRectF kPadKey(731.5, 19.5, 34, 34);
 const QRectF kQuestionFrame(21, 83, 594, 353);
 const QRectF kRateBox(305, 532, 77, 39);
 const QRectF kMarkFrame(482, 493, 108, 99);
-struct PracticeButton
-{
-    QRect face;
-    const char* caption;
-};
-const PracticeButton kPracticeButtons[] = {{QRect(26, 437, 157, 47), "上一题"},
-                                           {QRect(202, 438, 157, 47), "下一题"},
-                                           {QRect(414, 440, 199, 47), "返回首页"}};
+const paint::CaptionedBox kPracticeButtons[] = {{QRect(26, 437, 157, 47), "上一题"},
+                                                {QRect(202, 438, 157, 47), "下一题"},
+                                                {QRect(414, 440, 199, 47), "返回首页"}};
 
 // A round glossy key; the face is drawn by face() over its middle.
 void roundKey(QPainter& p, const QRectF& box, const QColor& base,
@@ -188,8 +183,8 @@ QImage practiceBase()
     paint::framedPanel(p, kQuestionFrame, kLavender, kDeepBlue, 12);
     p.fillRect(QRect(29, 91, 578, 337), kLavender);
 
-    for (const PracticeButton& b : kPracticeButtons) {
-        captionButton(p, b.face, QString::fromUtf8(b.caption));
+    for (const paint::CaptionedBox& b : kPracticeButtons) {
+        captionButton(p, b.box, QString::fromUtf8(b.caption));
     }
 
     // The first-try rate: caption, the box of the number, the percent sign.
@@ -433,8 +428,8 @@ std::vector<DrawnFrame> practiceFrames()
         {QStringLiteral("first-try rate"), kRateBox.toRect()},
         {QStringLiteral("mark"), kMarkFrame.toRect()},
     };
-    for (const PracticeButton& b : kPracticeButtons) {
-        frames.push_back({QString::fromUtf8(b.caption), b.face});
+    for (const paint::CaptionedBox& b : kPracticeButtons) {
+        frames.push_back({QString::fromUtf8(b.caption), b.box});
     }
     return frames;
 }

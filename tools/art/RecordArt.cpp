@@ -8,8 +8,8 @@
 
 namespace {
 
-const QColor kLavender(219, 215, 240);
-const QColor kDeepBlue(38, 58, 128);
+using paint::kDeepBlue;
+using paint::kLavender;
 
 const QRectF kPlotPanel(21, 88, 506, 304);
 const QRectF kCountsPanel(541, 88, 238, 304);

@@ -7,8 +7,8 @@
 
 namespace {
 
-const QColor kLavender(219, 215, 240);
-const QColor kDeepBlue(38, 58, 128);
+using paint::kDeepBlue;
+using paint::kLavender;
 const QRect kHomeButton(560, 532, 199, 47);
 
 QRectF modeCard(int i)
