@@ -241,7 +241,9 @@ private slots:
         };
         QBitArray frame;
         for (const QString& name : signNames()) {
-            if (name.startsWith(QLatin1String("sign/warn_")) && signAspect(name) > 1.1) {
+            // The triangles only: some warnings are boards.
+            if (name.startsWith(QLatin1String("sign/warn_")) &&
+                std::abs(signAspect(name) - 1.1547) < 0.01) {
                 const QBitArray d = dark(drawSign(name, kSide));
                 frame = frame.isEmpty() ? d : frame & d;
             }

@@ -230,12 +230,6 @@ void addGuideSigns(KindTable& t)
         p.drawRect(QRectF(18, 16, 64, 14));
         words(p, QRectF(0, 0, 100, 16), "此路不通", 13);
     });
-    addBoard("guide_lanes_reduce", kBlue, 1.0, [](QPainter& p) {
-        arrow(p, line({{24, 96}, {24, 70}, {40, 50}, {40, 20}}), 7, kWhite, 7);
-        arrow(p, line({{50, 96}, {50, 70}, {60, 50}, {60, 20}}), 7, kWhite, 7);
-        p.setPen(QPen(kWhite, 7, Qt::SolidLine, Qt::FlatCap));
-        p.drawPolyline(QPolygonF({QPointF(76, 96), QPointF(76, 70), QPointF(66, 56)}));
-    });
     addBoard("guide_lanes_increase", kBlue, 1.0, [](QPainter& p) {
         arrow(p, line({{40, 96}, {40, 20}}), 7, kWhite, 7);
         arrow(p, line({{60, 96}, {60, 20}}), 7, kWhite, 7);
@@ -261,19 +255,6 @@ void addGuideSigns(KindTable& t)
         p.drawRoundedRect(QRectF(72, 66, 16, 14), 2, 2);
         p.drawRect(QRectF(75, 80, 3, 7));
         p.drawRect(QRectF(82, 80, 3, 7));
-    });
-    addBoard("guide_escape_lane", kBlue, wide, [](QPainter& p) {
-        words(p, QRectF(2, 4, 54, 40), "避险车道", 20);
-        digits(p, QRectF(2, 48, 54, 40), QStringLiteral("500 m"), kWhite, 20);
-        // The lane leaves the road uphill into a bed of gravel.
-        p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::FlatCap));
-        p.drawLine(QPointF(58, 94), QPointF(58, 10));
-        arrow(p, line({{62, 94}, {62, 70}, {86, 30}}), 7, kWhite, 7);
-        p.setPen(Qt::NoPen);
-        p.setBrush(kWhite);
-        for (int i = 0; i < 4; ++i) {
-            p.drawEllipse(QPointF(78 + (i % 2) * 10, 14 + i * 5), 3, 3);
-        }
     });
     addBoard("guide_tourist_area", kBrown, wide, [](QPainter& p) {
         words(p, QRectF(4, 8, 92, 42), "旅游区", 30);

@@ -616,6 +616,37 @@ void advisorySpeed(QPainter& p, const QRectF& r, const QString& number)
          QStringLiteral("建议速度"), kBlack, inner.height() * 0.2);
 }
 
+// The escape lane's board: black on yellow, where a long descent leaves a lane uphill into
+// a bed of gravel for a vehicle whose brakes have failed.
+void escapeLane(QPainter& p, const QRectF& r, const QString&)
+{
+    const QRectF s = plate(p, r, 1.0, kYellow, kBlack);
+    Units u(p, s);
+    text(p, QRectF(2, 4, 54, 40), QStringLiteral("避险车道"), kBlack, 20);
+    digits(p, QRectF(2, 48, 54, 40), QStringLiteral("500 m"), kBlack, 20);
+    p.setPen(thick(6));
+    p.drawLine(QPointF(58, 94), QPointF(58, 10));
+    arrow(p, line({{62, 94}, {62, 70}, {86, 30}}), 7, kBlack, 7);
+    black(p);
+    for (int i = 0; i < 4; ++i) {
+        p.drawEllipse(QPointF(78 + (i % 2) * 10, 14 + i * 5), 3, 3);
+    }
+}
+
+// The basic unit of the chevron boards set along a bend, pointing the way the road turns
+// (left here): white on blue to guide, white on red where the bend is a danger.
+Drawer chevron(const QColor& ground)
+{
+    return [ground](QPainter& p, const QRectF& r, const QString&) {
+        const QRectF s = plate(p, r, 1.0, ground);
+        Units u(p, s);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kWhite);
+        p.drawPolygon(QPolygonF({QPointF(74, 8), QPointF(26, 50), QPointF(74, 92), QPointF(92, 78),
+                                 QPointF(58, 50), QPointF(92, 22)}));
+    };
+}
+
 } // namespace
 
 void addWarningSigns(KindTable& t)
@@ -715,6 +746,10 @@ void addWarningSigns(KindTable& t)
     add("warn_fog", triangle(fog));
     add("warn_standing_water", triangle(standingWater));
     add("warn_keep_distance", triangle(keepDistance));
+    // Boards, not triangles: larger on the page so that their words and arrows read.
+    t[QStringLiteral("warn_escape_lane")] = SignKind{escapeLane, false, {}, 96, 1 / 0.62};
+    add("warn_chevron", chevron(kBlue), 0.75);
+    add("warn_chevron_red", chevron(kRed), 0.75);
     t[QStringLiteral("advisory_speed")] =
         SignKind{advisorySpeed, true, {QStringLiteral("40")}, kSignPage, 1 / 0.8};
 }
