@@ -66,6 +66,9 @@ void dropKeys(const QString& path)
                       "Picture FROM T_Topic"));
     QVERIFY(bank.exec("DROP TABLE T_Topic"));
     QVERIFY(bank.exec("ALTER TABLE T_Old RENAME TO T_Topic"));
+    // And without its log, as a refresh cut off after its commit would leave the file:
+    // the next refresh gives it the new bank's.
+    QCOMPARE(bank.column("PRAGMA journal_mode=DELETE"), QStringLiteral("delete"));
 }
 
 std::vector<QuestionKey::Entry> firstReleaseOf(const std::vector<BankRow>& rows)
@@ -153,6 +156,10 @@ private slots:
                  QStringLiteral("题三，改了措辞\r\nA、一\r\nB、二\r\nC、三\r\nD、四"));
         QCOMPARE(bank.column("PRAGMA integrity_check"), QStringLiteral("ok"));
         QVERIFY(leftovers(learner).isEmpty());
+        // The copy went through the rollback journal; the file has its log after it.
+        QCOMPARE(bank.column("PRAGMA journal_mode"), QStringLiteral("wal"));
+        QCOMPARE(bank.column("SELECT count(*) FROM sqlite_master WHERE name LIKE 'refresh%'"),
+                 QStringLiteral("0"));
 
         // A second refresh into the same bank changes nothing.
         QVERIFY(refreshBank(path, package.file(QStringLiteral("Drive.mdb")), {}, &report, &error));
@@ -326,6 +333,7 @@ private slots:
                  QStringLiteral("1|2|3|4|442|443"));
         QCOMPARE(bank.column(kPaper), QStringLiteral("1:1:B:11|2:2:错:22"));
         QCOMPARE(bank.column("PRAGMA integrity_check"), QStringLiteral("ok"));
+        QCOMPARE(bank.column("PRAGMA journal_mode"), QStringLiteral("wal"));
     }
 
     void aLearnerBankThatIsNoBankIsReported()

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringList>
 #include <sqlite3.h>
 
@@ -280,16 +281,45 @@ bool carryOver(sqlite3* db, const QuestionTable& q, const LearnerTable& t, Refre
                nullptr);
 }
 
-// Takes one questions table of the new bank into the learner's, carrying the rows that
-// name its questions. The new bank's statements name no schema, so they make the table
-// in the learner's.
-bool refreshTable(sqlite3* db, const QuestionTable& q,
-                  const std::vector<QuestionKey::Entry>& firstRelease, RefreshReport* report,
-                  QString* error)
+// The table a questions table of the new bank is copied into before the learner's own is
+// dropped.
+QString stagingName(const QuestionTable& q)
 {
-    QStringList schema;
+    return QStringLiteral("refresh_new_") + QLatin1String(q.table);
+}
+
+// The new bank's CREATE TABLE statement for the staging table. The engine keeps the
+// statement as written but for its first words, "CREATE TABLE " and the name.
+bool stagingStatement(const QuestionTable& q, const QString& create, QString* staged,
+                      QString* error)
+{
+    static const QRegularExpression name(
+        QStringLiteral("^CREATE TABLE ([\"`\\[]?)(\\w+)[\"`\\]]?\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = name.match(create);
+    if (!m.hasMatch() || m.captured(2).compare(QLatin1String(q.table), Qt::CaseInsensitive) != 0) {
+        *error = QStringLiteral("新题库中题目表 %1 的定义无法识别。").arg(QLatin1String(q.table));
+        return false;
+    }
+    *staged = create;
+    staged->replace(m.capturedStart(2), m.capturedLength(2), stagingName(q));
+    return true;
+}
+
+// The first half of taking one questions table of the new bank into the learner's: the
+// rows that name its questions carried over to the new IDs, and the new questions copied
+// in beside the learner's. The copy goes to pages the file did not use when the
+// transaction began (its free pages or new ones at its end), which the rollback journal
+// need not save; the learner's questions are dropped only once every table is copied
+// (swapTable), else the copy of the next table would reuse their pages and journal them.
+bool stageTable(sqlite3* db, const QuestionTable& q,
+                const std::vector<QuestionKey::Entry>& firstRelease, QStringList* schema,
+                RefreshReport* report, QString* error)
+{
     QHash<qint64, Target> map;
-    if (!questionSchema(db, q.table, &schema, error) ||
+    QString staged;
+    if (!questionSchema(db, q.table, schema, error) ||
+        !stagingStatement(q, schema->first(), &staged, error) ||
         !mapQuestions(db, q.table, firstRelease, &map, error) || !writeMap(db, map, error)) {
         return false;
     }
@@ -298,20 +328,35 @@ bool refreshTable(sqlite3* db, const QuestionTable& q,
             return false;
         }
     }
-    if (!exec(db, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(QLatin1String(q.table)),
-              error)) {
+    // The new bank's statements name no schema, so they make the table in the learner's.
+    return exec(db, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(stagingName(q)), error) &&
+           exec(db, staged, error) &&
+           exec(db,
+                QStringLiteral("INSERT INTO main.%1 SELECT * FROM fresh.%2")
+                    .arg(stagingName(q), QLatin1String(q.table)),
+                error);
+}
+
+// The second half: the learner's questions dropped, the copy named in their place and
+// given the new bank's indexes, and the rows of the tables by key whose question is gone
+// dropped too.
+bool swapTable(sqlite3* db, const QuestionTable& q, const QStringList& schema,
+               RefreshReport* report, QString* error)
+{
+    const QString table = QLatin1String(q.table);
+    // The legacy form renames the table alone: a view or trigger elsewhere that names the
+    // learner's table by its name finds the new one under it.
+    if (!exec(db, QStringLiteral("DROP TABLE IF EXISTS main.%1").arg(table), error) ||
+        !exec(db, QStringLiteral("PRAGMA legacy_alter_table=ON"), error) ||
+        !exec(db, QStringLiteral("ALTER TABLE main.%1 RENAME TO %2").arg(stagingName(q), table),
+              error) ||
+        !exec(db, QStringLiteral("PRAGMA legacy_alter_table=OFF"), error)) {
         return false;
     }
-    for (const QString& statement : schema) {
+    for (const QString& statement : schema.mid(1)) {
         if (!exec(db, statement, error)) {
             return false;
         }
-    }
-    if (!exec(db,
-              QStringLiteral("INSERT INTO main.%1 SELECT * FROM fresh.%1")
-                  .arg(QLatin1String(q.table)),
-              error)) {
-        return false;
     }
     for (const char* keyed : kKeyedTables) {
         if (!tableExists(db, keyed)) {
@@ -322,7 +367,7 @@ bool refreshTable(sqlite3* db, const QuestionTable& q,
                                  "(SELECT QKey FROM main.%3)")
                       .arg(QLatin1String(keyed))
                       .arg(q.subject)
-                      .arg(QLatin1String(q.table)),
+                      .arg(table),
                   error)) {
             return false;
         }
@@ -427,10 +472,39 @@ bool refreshBank(const QString& learnerBank, const QString& newBank,
     if (!tableExists(learner.db, "T_Topic")) {
         return fail(QStringLiteral("学员题库中没有题目表 T_Topic，无法对应学员的记录。"));
     }
+    // The copy goes faster through the rollback journal than through the log, which
+    // writes every page twice (and once more at its checkpoint): a new page needs no
+    // journal at all (stageTable). A copy cut off half-way is rolled back from whichever
+    // the file has at its next open. The old questions are no secret, so the pages they
+    // leave need not be wiped, a write each.
+    QString ignored;
+    auto journalMode = [&](const char* sql) {
+        QByteArray mode;
+        eachRow(learner.db, sql, &ignored,
+                [&](sqlite3_stmt* s) { mode = text(s, 0).toLatin1().toLower(); });
+        return mode;
+    };
+    const bool wal = journalMode("PRAGMA main.journal_mode") == "wal";
+    // The file's mode after the copy: its own, or the log of the new bank where the file
+    // was left without its own by a refresh cut off before.
+    const bool walAfter = wal || journalMode("PRAGMA fresh.journal_mode") == "wal";
+    // Where the file cannot leave its log, the copy goes through it, only slower.
+    if (wal) {
+        exec(learner.db, QStringLiteral("PRAGMA main.journal_mode=DELETE"), &ignored);
+    }
+    exec(learner.db, QStringLiteral("PRAGMA secure_delete=OFF"), &ignored);
+    auto ownMode = [&] {
+        // A file left in the other mode works as well, only its writes are slower.
+        if (walAfter) {
+            exec(learner.db, QStringLiteral("PRAGMA main.journal_mode=WAL"), &ignored);
+        }
+    };
     if (!exec(learner.db, QStringLiteral("BEGIN IMMEDIATE"), &failure)) {
+        ownMode();
         return fail(QStringLiteral("无法修改学员题库：%1").arg(failure));
     }
     bool ok = true;
+    std::vector<std::pair<const QuestionTable*, QStringList>> staged;
     for (const QuestionTable& q : kQuestionTables) {
         // Subject one's questions must come; a bank from before subject four brings none
         // of its, and the learner's stay as they are.
@@ -438,9 +512,13 @@ bool refreshBank(const QString& learnerBank, const QString& newBank,
             count(learner.db, QByteArray("SELECT count(*) FROM fresh.sqlite_master "
                                          "WHERE type = 'table' AND name = '") +
                                   q.table + "'") > 0;
-        if (present || q.subject == 1) {
-            ok = ok && refreshTable(learner.db, q, firstRelease, report, &failure);
+        if (ok && (present || q.subject == 1)) {
+            staged.emplace_back(&q, QStringList());
+            ok = stageTable(learner.db, q, firstRelease, &staged.back().second, report, &failure);
         }
+    }
+    for (const auto& [q, schema] : staged) {
+        ok = ok && swapTable(learner.db, *q, schema, report, &failure);
     }
     ok = ok && finish(learner.db, "COMMIT", &failure);
     if (!ok) {
@@ -450,8 +528,10 @@ bool refreshBank(const QString& learnerBank, const QString& newBank,
             failure += QStringLiteral("；撤销也失败了：") + undone;
         }
         *report = RefreshReport();
+        ownMode();
         return fail(QStringLiteral("题库更新失败，学员题库保持原样：%1").arg(failure));
     }
+    ownMode();
     if (!exec(learner.db, QStringLiteral("DETACH DATABASE fresh"), &failure)) {
         return fail(QStringLiteral("新题库已经取用，但无法关闭它：%1").arg(failure));
     }
