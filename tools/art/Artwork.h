@@ -17,6 +17,9 @@ struct ArtItem
     QString path;      // e.g. "art/MainMenu.png", "bitmaps/XueYuanBan", "Yes.bmp"
     QByteArray format; // "png", "bmp", "jpg", or "rgb32": ready to draw (toolkit/ReadyPicture.h)
     std::function<QImage()> draw;
+    // Shown by the first screen: kept uncompressed in the program, which reads it in
+    // place instead of unpacking megabytes while it starts.
+    bool atStart = false;
 };
 
 // Every picture the build draws.

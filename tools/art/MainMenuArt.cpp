@@ -408,7 +408,7 @@ std::vector<DrawnFrame> mainMenuFrames()
 std::vector<ArtItem> mainMenuArt()
 {
     using T = ArtItem::Target;
-    return {
+    std::vector<ArtItem> items = {
         {T::Resource, QStringLiteral("art/MainMenu.rgb32"), "rgb32", drawMainMenu},
         {T::Resource, QStringLiteral("art/MenuStudyModes.rgb32"), "rgb32", drawStudyModesButton},
         {T::Resource, QStringLiteral("art/MenuRecord.rgb32"), "rgb32", drawRecordButton},
@@ -423,4 +423,8 @@ std::vector<ArtItem> mainMenuArt()
         {T::Resource, QStringLiteral("art/SubjectFourOn.rgb32"), "rgb32",
          [] { return drawSubjectTab(QStringLiteral("科目四"), true); }},
     };
+    for (ArtItem& item : items) {
+        item.atStart = true;
+    }
+    return items;
 }

@@ -107,7 +107,8 @@ int main(int argc, char** argv)
                     file += QLatin1Char('.') + QString::fromLatin1(item.format);
                 }
                 ok = writeIfChanged(resourceDir + QLatin1Char('/') + file, bytes) && ok;
-                q << "  <file alias=\"" << path << "\">" << file << "</file>\n";
+                q << "  <file" << (item.atStart ? " compression-algorithm=\"none\"" : "")
+                  << " alias=\"" << path << "\">" << file << "</file>\n";
             } else {
                 ok = writeIfChanged(appDir + QLatin1Char('/') + path, bytes) && ok;
             }
