@@ -171,15 +171,29 @@ void dropUndrawn(Query& q, const ExamFormat& format)
     q.execSQL();
 }
 
-void draw(Query& q, const std::vector<TExam>& plan, const ExamFormat& format)
+namespace {
+
+// The paper drawn by the plan, with a call after each step the wait screen counts.
+void fill(Query& q, const std::vector<TExam>& plan, const ExamFormat& format,
+          const std::function<void()>& afterStep)
 {
     clear(q, format);
+    afterStep();
     copyBank(q, format);
+    afterStep();
     int next = 1;
     for (const TExam& row : plan) {
         drawCategory(q, row.Condition, row.Count, next, format);
+        afterStep();
     }
     dropUndrawn(q, format);
+}
+
+} // namespace
+
+void draw(Query& q, const std::vector<TExam>& plan, const ExamFormat& format)
+{
+    fill(q, plan, format, [] {});
 }
 
 void draw(Query& q, const ExamFormat& format)
@@ -202,16 +216,7 @@ void drawAndOpen(Query& q, Query& sheet, const ExamFormat& format, const std::ve
     // last paper with its answers, and the disk is written once, not per number.
     Transaction paper(*q.connection());
     preparePaper(q, format);
-    clear(q, format);
-    afterStep();
-    copyBank(q, format);
-    afterStep();
-    int next = 1;
-    for (const TExam& row : plan) {
-        drawCategory(q, row.Condition, row.Count, next, format);
-        afterStep();
-    }
-    dropUndrawn(q, format);
+    fill(q, plan, format, afterStep);
     paper.commit();
     afterStep();
     openPaper(q, format);

@@ -34,6 +34,19 @@ struct Library
 };
 
 // A description file: records of "Key: value" lines, separated by blank lines.
+// A "Key: value value ..." row as a line of a description; false when it has no key.
+bool keyLine(const QString& row, int number, scene::Line* line)
+{
+    const int colon = row.indexOf(QLatin1Char(':'));
+    if (colon <= 0) {
+        return false;
+    }
+    line->key = row.left(colon).trimmed();
+    line->args = row.mid(colon + 1).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    line->number = number;
+    return true;
+}
+
 void readFile(const QString& path, Library& lib)
 {
     QFile file(path);
@@ -68,15 +81,11 @@ void readFile(const QString& path, Library& lib)
             finish();
             continue;
         }
-        const int colon = row.indexOf(QLatin1Char(':'));
-        if (colon <= 0) {
+        scene::Line line;
+        if (!keyLine(row, i + 1, &line)) {
             lib.faults << QStringLiteral("%1:%2: not a Key: value line").arg(shortName).arg(i + 1);
             continue;
         }
-        scene::Line line;
-        line.key = row.left(colon).trimmed();
-        line.args = row.mid(colon + 1).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        line.number = i + 1;
         if (line.key == QLatin1String("Scene")) {
             finish();
             if (line.args.size() != 1 || !validName.match(line.args[0]).hasMatch()) {
@@ -424,14 +433,10 @@ scene::Description descriptionOfText(const QString& text)
     const QStringList rows = text.split(QLatin1Char('\n'));
     for (int i = 0; i < rows.size(); ++i) {
         const QString row = rows[i].trimmed();
-        const int colon = row.indexOf(QLatin1Char(':'));
-        if (row.isEmpty() || row.startsWith(QLatin1Char('#')) || colon <= 0) {
+        scene::Line line;
+        if (row.startsWith(QLatin1Char('#')) || !keyLine(row, i + 1, &line)) {
             continue;
         }
-        scene::Line line;
-        line.key = row.left(colon).trimmed();
-        line.args = row.mid(colon + 1).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        line.number = i + 1;
         if (line.key == QLatin1String("Scene")) {
             description.name = line.args.value(0);
             description.number = i + 1;
