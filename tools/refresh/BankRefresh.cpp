@@ -493,6 +493,8 @@ bool refreshBank(const QString& learnerBank, const QString& newBank,
         exec(learner.db, QStringLiteral("PRAGMA main.journal_mode=DELETE"), &ignored);
     }
     exec(learner.db, QStringLiteral("PRAGMA secure_delete=OFF"), &ignored);
+    // The journal's removal is the commit: on the disk too before the refresh returns.
+    exec(learner.db, QStringLiteral("PRAGMA main.synchronous=EXTRA"), &ignored);
     auto ownMode = [&] {
         // A file left in the other mode works as well, only its writes are slower.
         if (walAfter) {
