@@ -564,6 +564,30 @@ void addRegulatorySigns(KindTable& t)
     add("u_turn_allowed", disc([](QPainter& p) { turnArrow(p, uTurnShaft(), kWhite, 13); }));
     add("motor_vehicles", disc([](QPainter& p) { car(p, kWhite); }));
     add("non_motor", disc([](QPainter& p) { bicycle(p, kWhite); }));
+    add("e_bikes", disc([](QPainter& p) { electricBicycle(p, kWhite); }));
+    // Both on one road: the bicycle beside the walker, each smaller.
+    add("non_motor_and_walk", disc([](QPainter& p) {
+            p.save();
+            p.translate(-2, 18);
+            p.scale(0.64, 0.64);
+            bicycle(p, kWhite);
+            p.restore();
+            walker(p, kWhite, {76, 20}, 0.74);
+        }));
+    // The headlamp with its beams: switch the lamps on here (tunnels, long dark stretches).
+    add("lights_on", disc([](QPainter& p) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(kWhite);
+            QPainterPath lamp;
+            lamp.moveTo(60, 28);
+            lamp.arcTo(QRectF(42, 28, 40, 44), 90, -180);
+            lamp.closeSubpath();
+            p.drawPath(lamp);
+            p.setPen(QPen(kWhite, 6, Qt::SolidLine, Qt::RoundCap));
+            for (int i = 0; i < 4; ++i) {
+                p.drawLine(QPointF(22, 33 + i * 11), QPointF(50, 33 + i * 11));
+            }
+        }));
     add("motor_lane", square([](QPainter& p) {
             p.save();
             p.translate(10, -16);
