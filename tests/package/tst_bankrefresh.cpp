@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 #include <cstring>
 
 using namespace testing;
@@ -348,6 +349,45 @@ private slots:
                              package.file(QStringLiteral("Drive.mdb")), {}, &report, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(learner.readFile(QStringLiteral("Drive.mdb")), QByteArray("not a bank"));
+    }
+
+    // A refresh killed at any moment leaves a whole bank with the learner's paper, which a
+    // refresh started again then completes. On the built bank, whose copy takes about a
+    // second, the kills fall before, during and after the commit.
+    void aKilledRefreshLeavesTheBankWhole()
+    {
+        const QString built = QStringLiteral(TAVIRO_APP_DIR "/Drive.mdb");
+        AppFolder learner;
+        const QString path = learner.file(QStringLiteral("Drive.mdb"));
+        for (const int ms : {150, 500, 900, 1300}) {
+            QFile::remove(path);
+            QVERIFY(QFile::copy(built, path));
+            {
+                Bank bank(path);
+                QVERIFY(bank.exec("DELETE FROM T_TopicTmp"));
+                QVERIFY(bank.exec("INSERT INTO T_TopicTmp (ID, Type, TopicNo, Result, RandomID) "
+                                  "VALUES (1, 0, 1, 'B', 11)"));
+            }
+            QProcess helper;
+            helper.start(QStringLiteral(TAVIRO_REFRESH), {path, built});
+            QVERIFY(helper.waitForStarted());
+            QThread::msleep(ms);
+            helper.kill();
+            QVERIFY(helper.waitForFinished(60000));
+            {
+                Bank bank(path);
+                QCOMPARE(bank.column("PRAGMA integrity_check"), QStringLiteral("ok"));
+                QCOMPARE(bank.column(kPaper), QStringLiteral("1:1:B:11"));
+                QCOMPARE(bank.column("SELECT count(*) FROM T_Topic"), QStringLiteral("1600"));
+                QCOMPARE(bank.column("SELECT count(*) FROM sqlite_master WHERE name LIKE "
+                                     "'refresh%'"),
+                         QStringLiteral("0"));
+            }
+            helper.start(QStringLiteral(TAVIRO_REFRESH), {path, built});
+            QVERIFY(helper.waitForFinished(60000));
+            QCOMPARE(helper.exitCode(), 0);
+            QCOMPARE(Bank(path).column("PRAGMA journal_mode"), QStringLiteral("wal"));
+        }
     }
 
     void theHelperProgram()
