@@ -3,6 +3,7 @@
 #include "tests/support/TestSupport.h"
 #include "toolkit/HtmlView.h"
 #include "tools/art/Artwork.h"
+#include "tools/art/SignKit.h"
 #include "tools/art/Signs.h"
 
 #include <QBitArray>
@@ -243,7 +244,7 @@ private slots:
         for (const QString& name : signNames()) {
             // The triangles only: some warnings are boards.
             if (name.startsWith(QLatin1String("sign/warn_")) &&
-                std::abs(signAspect(name) - 1.1547) < 0.01) {
+                std::abs(signAspect(name) - signkit::kTriangle) < 0.01) {
                 const QBitArray d = dark(drawSign(name, kSide));
                 frame = frame.isEmpty() ? d : frame & d;
             }
